@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace orlit {
+
+// Days since 30 December 1899; the fraction is the time of day.
+using DateValue = double;
+
+struct DateParts {
+  uint16_t Year = 0;
+  uint16_t Month = 0;
+  uint16_t Day = 0;
+  friend bool operator==(const DateParts&, const DateParts&) = default;
+};
+
+bool IsLeapYear(int year);
+// False for a date outside 1 January 0001 .. 31 December 9999.
+bool EncodeDateValue(uint16_t year, uint16_t month, uint16_t day, DateValue& value);
+// 0, 0, 0 for a value before 1 January 0001.
+DateParts DecodeDateValue(DateValue value);
+
+// Text under DateSep and ShortDatePattern to a date. Never throws.
+bool TryParseDate(std::string_view text, DateValue& value);
+// Throws EConvertError "'<text>' is not a valid date".
+DateValue ParseDate(std::string_view text);
+// The date laid out by ShortDatePattern and DateSep.
+std::string FormatDate(DateValue value);
+
+// The local clock's current year, used to complete two-digit years. Tests set their own source;
+// an empty function restores the local clock.
+int CurrentYear();
+void SetCurrentYearSource(std::function<int()> source);
+
+}  // namespace orlit

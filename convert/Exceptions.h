@@ -1,0 +1,47 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace orlit {
+
+// Root of every error the program reports. Carries the message the user sees; the class name is
+// what the command line prints in front of it.
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  const std::string& Message() const { return message_; }
+  const char* what() const noexcept override { return message_.c_str(); }
+  virtual const char* ClassName() const { return "Exception"; }
+
+ private:
+  std::string message_;
+};
+
+#define ORLIT_EXCEPTION_CLASS(Name, Base)                     \
+  class Name : public Base {                                  \
+   public:                                                    \
+    using Base::Base;                                         \
+    const char* ClassName() const override { return #Name; } \
+  }
+
+ORLIT_EXCEPTION_CLASS(EConvertError, Exception);
+ORLIT_EXCEPTION_CLASS(EAbort, Exception);
+ORLIT_EXCEPTION_CLASS(EExternal, Exception);
+ORLIT_EXCEPTION_CLASS(EMathError, EExternal);
+ORLIT_EXCEPTION_CLASS(EInvalidOp, EMathError);
+ORLIT_EXCEPTION_CLASS(EZeroDivide, EMathError);
+ORLIT_EXCEPTION_CLASS(EOverflow, EMathError);
+ORLIT_EXCEPTION_CLASS(EUnderflow, EMathError);
+ORLIT_EXCEPTION_CLASS(EIntError, EExternal);
+ORLIT_EXCEPTION_CLASS(EDivByZero, EIntError);
+ORLIT_EXCEPTION_CLASS(EIntOverflow, EIntError);
+
+#undef ORLIT_EXCEPTION_CLASS
+
+// The text a message box shows for an exception: the message, with a final "." appended when it
+// is not empty and its last byte sorts after ".".
+std::string MessageWithFinalPeriod(std::string_view message);
+
+}  // namespace orlit
