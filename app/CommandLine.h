@@ -1,0 +1,26 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace orlit {
+
+struct CommandLine {
+  enum class Mode { kWindow, kCalc, kHelp, kVersion, kUsageError };
+  Mode mode = Mode::kWindow;
+  std::vector<std::string> calc_texts;  // end date, leave days, working days, verbatim
+  std::string error;                    // for kUsageError
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+void PrintUsage(std::ostream& out);
+
+// Runs one calculation for the terminal: log lines and the result on `out`, exit status 0; on a
+// failure the lines written so far on `out`, "<class>: <message>" on `err`, exit status 1. Opens
+// no site.
+int RunCalculationInTerminal(const std::string& end_date, const std::string& leave_days,
+                             const std::string& working_days, std::ostream& out,
+                             std::ostream& err);
+
+}  // namespace orlit
