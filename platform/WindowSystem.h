@@ -1,0 +1,207 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "convert/Exceptions.h"
+#include "platform/Geometry.h"
+#include "platform/PixelImage.h"
+#include "platform/VirtualKeys.h"
+
+namespace orlit {
+
+// The window system itself failed: no display to open windows on, or a window or cursor that
+// could not be created.
+class EWindowSystemError : public Exception {
+ public:
+  using Exception::Exception;
+  const char* ClassName() const override { return "EWindowSystemError"; }
+};
+
+// Windows and timers are named by numbers that are never reused within one window system;
+// 0 names none.
+using WindowId = std::uint32_t;
+using TimerId = std::uint32_t;
+
+enum class CursorShape : std::uint8_t { kArrow, kHandPoint, kIBeam };
+
+enum class MouseButton : std::uint8_t { kLeft, kRight, kMiddle };
+
+enum class EventType : std::uint8_t {
+  kKeyDown,           // key, shift, repeat
+  kKeyUp,             // key, shift
+  kCharacter,         // character, shift; comes after the key-down that produced it
+  kMouseMove,         // position, shift
+  kMouseDown,         // button, position, shift (including the button just pressed)
+  kMouseUp,           // button, position, shift (without the button just released)
+  kMouseDoubleClick,  // second press within the double-click time; instead of kMouseDown
+  kMouseWheel,        // wheel_delta, position, shift
+  kMouseLeave,        // the pointer left the window (not sent while the window has the capture)
+  kFocusGained,
+  kFocusLost,
+  kExposed,       // the window was uncovered; the backend has already shown its last pixels again
+  kMinimized,     // to the taskbar
+  kRestored,      // from the taskbar
+  kMoved,         // position: the new top-left corner in screen coordinates
+  kCloseRequest,  // the desktop asks the window to close; nothing has been closed yet
+  kQuit,          // exit_code; from PostQuit or from the desktop (e.g. SIGINT, session end)
+  kTimer,         // timer
+};
+
+// One event. Only the fields named for its type carry meaning; the others keep their defaults.
+struct Event {
+  EventType type = EventType::kQuit;
+  std::uint64_t time_ms = 0;  // on the TickCount clock
+  WindowId window = 0;        // 0 for kQuit and kTimer
+  int key = 0;                // a VK_ code
+  bool repeat = false;        // key held down: auto-repeated key-down
+  char32_t character = 0;     // a Unicode code point
+  ShiftState shift = 0;
+  TPoint position;  // mouse events: client coordinates of the window; kMoved: screen
+  MouseButton button = MouseButton::kLeft;
+  int wheel_delta = 0;  // 120 per notch, positive when turned away from the user
+  TimerId timer = 0;
+  int exit_code = 0;
+};
+
+// Window sizes run from 1 to kMaxWindowDimension in each direction.
+inline constexpr int kMaxWindowDimension = 8192;
+// Sizes below 1 become 1; a size beyond the maximum throws EWindowSystemError.
+TSize CheckedWindowSize(TSize size);
+
+// Events a disabled window does not receive: keyboard and mouse input and close requests.
+bool IsInputEvent(EventType type);
+
+// The character that follows the key-down of keys that produce no text input on their own, as
+// the desktop's edit controls expect them: Backspace 8 (127 with Ctrl), Tab 9 (none with Ctrl),
+// Enter 13 (10 with Ctrl), Escape 27, Ctrl+A to Ctrl+Z 1 to 26. 0 for every other key and
+// whenever Alt is held: printable characters come from text input, not from keys.
+char32_t ControlCharacterForKey(int key, ShiftState shift);
+
+// Code points of a UTF-8 text; every malformed or truncated sequence, overlong form, surrogate
+// or value beyond U+10FFFF gives one U+FFFD and decoding goes on after it.
+std::vector<char32_t> DecodeUtf8(std::string_view text);
+
+// Whether text input becomes characters under this shift state: not while Ctrl is held without
+// Alt, since those keys are commands (Ctrl with Alt is AltGr, which types characters).
+bool TextInputAllowed(ShiftState shift);
+
+// Pixels to present: 32-bit 0x00RRGGBB, rows top-down, stride in bytes (a cairo RGB24 image
+// surface, or a PixelImage through Of). The view does not own the pixels.
+struct FrameView {
+  const std::uint32_t* pixels = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride_bytes = 0;
+
+  static FrameView Of(const PixelImage& image);
+  // Non-null, non-negative size, and rows that do not overlap.
+  bool IsValid() const;
+  std::uint32_t Pixel(int x, int y) const {
+    return reinterpret_cast<const std::uint32_t*>(reinterpret_cast<const unsigned char*>(pixels) +
+                                                  static_cast<std::ptrdiff_t>(y) * stride_bytes)[x];
+  }
+};
+
+struct WindowParams {
+  std::string title;  // the taskbar text
+  TSize size;
+  std::optional<TPoint> position;  // top-left in screen coordinates; none: centred on the desktop
+};
+
+// A frameless top-level window. Created hidden; destroying the object destroys the window, and
+// events still queued for it are dropped. Must not outlive the window system that created it.
+class NativeWindow {
+ public:
+  NativeWindow() = default;
+  NativeWindow(const NativeWindow&) = delete;
+  NativeWindow& operator=(const NativeWindow&) = delete;
+  virtual ~NativeWindow() = default;
+
+  virtual WindowId Id() const = 0;
+
+  // Show also raises the window and gives it the keyboard focus, as the desktop does for a newly
+  // shown top-level window.
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+  virtual void Minimize() = 0;
+  virtual void Restore() = 0;
+  virtual void Raise() = 0;
+  virtual void Focus() = 0;
+  virtual void Move(TPoint top_left) = 0;
+  virtual void Resize(TSize size) = 0;
+  virtual void SetTitle(const std::string& title) = 0;
+  // The taskbar picture; pixels of a transparent image's transparent colour stay see-through.
+  virtual void SetIcon(const PixelImage& icon) = 0;
+
+  virtual bool Visible() const = 0;  // shown, whether minimised or not
+  virtual bool Minimized() const = 0;
+  virtual bool Focused() const = 0;
+  virtual TPoint Position() const = 0;
+  virtual TSize Size() const = 0;
+
+  // A disabled window gets no input events (IsInputEvent); input already queued for it when it
+  // is taken from the queue is dropped too. This is what makes a message box modal.
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual bool Enabled() const = 0;
+
+  // Copies the part `dirty` of `frame` to the screen; `frame` has the window's size and its
+  // (0, 0) is the window's top-left. Parts of `dirty` outside the frame or the window are
+  // ignored; an invalid frame presents nothing.
+  virtual void Present(const FrameView& frame, const TRect& dirty) = 0;
+
+  // The cursor shown while the pointer is over this window (or it has the capture).
+  virtual void SetCursor(CursorShape shape) = 0;
+  virtual CursorShape Cursor() const = 0;
+};
+
+// What the desktop offers a program: windows, input events, timers, time, clipboard and beep.
+// Everything is used from the one user-interface thread.
+class WindowSystem {
+ public:
+  WindowSystem() = default;
+  WindowSystem(const WindowSystem&) = delete;
+  WindowSystem& operator=(const WindowSystem&) = delete;
+  virtual ~WindowSystem() = default;
+
+  virtual std::unique_ptr<NativeWindow> CreateWindow(const WindowParams& params) = 0;
+
+  // The primary screen, which centring uses, and all screens in screen coordinates.
+  virtual TRect DesktopRect() const = 0;
+  virtual std::vector<TRect> MonitorRects() const = 0;
+
+  // The pointer in screen coordinates, also during a drag with a button held.
+  virtual TPoint CursorPos() const = 0;
+  // Mouse events go to `window` wherever the pointer is, until released; 0 releases.
+  virtual void SetCapture(WindowId window) = 0;
+  virtual WindowId Capture() const = 0;
+
+  // The next event, if one is queued.
+  virtual bool PollEvent(Event* event) = 0;
+  // Blocks until an event arrives. False only when none can ever arrive without outside action
+  // (a headless system with an empty queue); the real desktop always has one eventually.
+  virtual bool WaitEvent(Event* event) = 0;
+  // Queues kQuit after the events already queued.
+  virtual void PostQuit(int exit_code) = 0;
+
+  // A repeating timer; each firing is a kTimer event. An interval of 0 is taken as 1 ms.
+  // Killing a timer also drops its firings still queued; killing an unknown id does nothing.
+  virtual TimerId SetTimer(std::uint32_t interval_ms) = 0;
+  virtual void KillTimer(TimerId timer) = 0;
+  // Milliseconds on a monotonic clock.
+  virtual std::uint64_t TickCount() const = 0;
+  // The longest time between the presses of a double click.
+  virtual std::uint32_t DoubleClickTime() const = 0;
+
+  // Empty when the clipboard holds no text. Setting throws EWindowSystemError on failure.
+  virtual std::string ClipboardText() const = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
+
+  virtual void Beep() = 0;
+};
+
+}  // namespace orlit

@@ -1,0 +1,179 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Geometry.h"
+#include "platform/PixelImage.h"
+#include "platform/WindowSystem.h"
+
+namespace orlit {
+
+// A desktop in memory for tests and screenshots. Windows present into an in-memory screen; the
+// test injects keyboard and mouse input, which comes out as the same event sequences the real
+// desktop gives, and moves a virtual clock on which timers fire. Nothing happens by itself.
+class HeadlessWindowSystem final : public WindowSystem {
+ public:
+  static constexpr TSize kDefaultDesktopSize{1024, 768};
+  static constexpr std::uint32_t kDoubleClickTimeMs = 500;
+  // The second press of a double click may be this far from the first in each direction.
+  static constexpr int kDoubleClickDistance = 32;
+  static constexpr std::uint32_t kDesktopColor = 0x3A6EA5;
+  // Firings of one timer that may wait undelivered; beyond that they are merged, so advancing a
+  // 1 ms timer by hours cannot exhaust memory.
+  static constexpr std::size_t kMaxQueuedFirings = 1u << 16;
+
+  // What a test can see of a window.
+  struct WindowState {
+    WindowId id = 0;
+    std::string title;
+    TRect bounds;  // screen coordinates
+    bool visible = false;
+    bool minimized = false;
+    bool enabled = true;
+    CursorShape cursor = CursorShape::kArrow;
+    PixelImage pixels;  // what the window last presented, black before
+    PixelImage icon;
+    int present_count = 0;
+    TRect last_dirty;  // of the last present, clipped to the window
+  };
+
+  explicit HeadlessWindowSystem(TSize desktop_size = kDefaultDesktopSize);
+  ~HeadlessWindowSystem() override;
+
+  // WindowSystem.
+  std::unique_ptr<NativeWindow> CreateWindow(const WindowParams& params) override;
+  TRect DesktopRect() const override;
+  std::vector<TRect> MonitorRects() const override;
+  TPoint CursorPos() const override { return cursor_; }
+  void SetCapture(WindowId window) override;
+  WindowId Capture() const override { return capture_; }
+  bool PollEvent(Event* event) override;
+  bool WaitEvent(Event* event) override;
+  void PostQuit(int exit_code) override;
+  TimerId SetTimer(std::uint32_t interval_ms) override;
+  void KillTimer(TimerId timer) override;
+  std::uint64_t TickCount() const override { return clock_ms_; }
+  std::uint32_t DoubleClickTime() const override { return kDoubleClickTimeMs; }
+  std::string ClipboardText() const override { return clipboard_; }
+  void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+  void Beep() override { ++beep_count_; }
+
+  // Virtual time: moves the clock on and queues every timer firing that falls due on the way, in
+  // the order they fall due (timers due at the same moment in the order they were set).
+  void AdvanceTime(std::uint64_t ms);
+  // Called by WaitEvent when the queue is empty, so a test can answer a nested loop (a modal box)
+  // by injecting input. WaitEvent answers false if the queue is still empty afterwards.
+  void SetIdleHandler(std::function<void()> handler) { idle_handler_ = std::move(handler); }
+
+  // Keyboard, to the focused window; nothing happens while no window has the focus.
+  // KeyDown and KeyUp of VK_SHIFT, VK_CONTROL and VK_MENU change the shift state of what follows.
+  void KeyDown(int key, bool repeat = false);
+  void KeyUp(int key);
+  void TypeCharacter(char32_t character);
+  // The modifier keys of `shift` not yet held are pressed first and released last; the key-down
+  // is followed by the character a US keyboard gives for it, if any.
+  void PressKey(int key, ShiftState shift = 0);
+  // Each character through PressKey when a US keyboard has a key for it ("\r", "\t", "\b" and
+  // "\x1b" included), otherwise as a character alone, as an input method gives it.
+  void TypeText(std::string_view utf8);
+
+  // Mouse, in screen coordinates. Events go to the window with the capture, else to the window
+  // in which a held button was pressed, else to the topmost shown window under the pointer.
+  // Pressing a button over an enabled window that lacks the focus raises and focuses it first.
+  void MoveMouse(TPoint screen);
+  void MouseDown(MouseButton button = MouseButton::kLeft);
+  void MouseUp(MouseButton button = MouseButton::kLeft);
+  void Wheel(int notches);
+  void Click(TPoint screen, MouseButton button = MouseButton::kLeft);
+  void DoubleClick(TPoint screen, MouseButton button = MouseButton::kLeft);
+  // Screen coordinates of a point given in a window's client coordinates.
+  TPoint ScreenPoint(WindowId window, TPoint client) const;
+
+  // What the desktop's own controls do: the close command, the taskbar button.
+  void RequestClose(WindowId window);
+  void MinimizeFromTaskbar(WindowId window);
+  void RestoreFromTaskbar(WindowId window);
+
+  // Inspection.
+  const WindowState* Window(WindowId window) const;
+  std::vector<WindowId> ZOrder() const { return z_order_; }  // bottom to top
+  WindowId FocusedWindow() const { return focused_; }
+  WindowId WindowAt(TPoint screen) const;  // topmost shown window, 0 for the desktop
+  CursorShape CurrentCursor() const;       // of the window that would get the next mouse event
+  std::size_t QueuedEvents() const { return queue_.size(); }
+  int BeepCount() const { return beep_count_; }
+  // The desktop with every shown, not minimised window at its place, bottom to top.
+  PixelImage Screen() const;
+  void WriteScreenshot(const std::string& png_path) const;
+  void WriteWindowScreenshot(WindowId window, const std::string& png_path) const;
+  // Throws EWindowSystemError when the file cannot be written or the image is empty.
+  static void WritePng(const PixelImage& image, const std::string& png_path);
+
+ private:
+  class WindowHandle;
+  friend class WindowHandle;
+
+  struct Timer {
+    std::uint32_t interval_ms = 1;
+    std::uint64_t next_due_ms = 0;
+    std::size_t queued = 0;
+  };
+  struct ClickState {
+    std::uint64_t last_ms = 0;
+    TPoint last_position;
+    int count = 0;
+  };
+
+  WindowState* Find(WindowId window);
+  void Queue(Event event);
+  void QueueWindowEvent(EventType type, WindowId window);
+  ShiftState CurrentShift() const;
+  WindowId MouseTarget() const;
+  void UpdateHover();
+  void QueueMouseEvent(EventType type, WindowId window, MouseButton button, int wheel_delta);
+  void SetFocus(WindowId window);
+  void BringToTop(WindowId window);
+
+  // Window operations, reached through the NativeWindow objects.
+  void DestroyWindow(WindowId window);
+  void ShowWindow(WindowId window);
+  void HideWindow(WindowId window);
+  void MinimizeWindow(WindowId window);
+  void RestoreWindow(WindowId window);
+  void FocusWindow(WindowId window);
+  void MoveWindow(WindowId window, TPoint top_left);
+  void ResizeWindow(WindowId window, TSize size);
+  void PresentWindow(WindowId window, const FrameView& frame, const TRect& dirty);
+
+  TSize desktop_size_;
+  std::uint64_t clock_ms_ = 0;
+  std::map<WindowId, WindowState> windows_;
+  std::vector<WindowId> z_order_;
+  WindowId next_window_ = 1;
+  WindowId focused_ = 0;
+  WindowId capture_ = 0;
+  WindowId hover_ = 0;         // the window the pointer was last reported over
+  WindowId press_window_ = 0;  // takes the mouse while a button is held
+  TPoint cursor_;
+  ShiftState keys_held_ = 0;
+  ShiftState buttons_held_ = 0;
+  std::array<ClickState, 3> clicks_{};
+  std::map<TimerId, Timer> timers_;
+  TimerId next_timer_ = 1;
+  std::deque<Event> queue_;
+  std::function<void()> idle_handler_;
+  bool in_idle_handler_ = false;
+  std::string clipboard_;
+  int beep_count_ = 0;
+};
+
+}  // namespace orlit
