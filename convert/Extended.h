@@ -12,7 +12,8 @@ namespace orlit {
 //
 // Encodings follow the x87: exponent 0 with integer bit 0 is zero or a denormal; exponent 0x7FFF
 // with significand 0x8000000000000000 is an infinity, with more bits set a NaN (quiet when bit 62
-// is set). Unnormal and pseudo encodings are invalid operands, as on the hardware.
+// is set). Exponent 0 with the integer bit set (a pseudo-denormal) is read as a denormal;
+// unnormals, pseudo-infinities and pseudo-NaNs are invalid operands, as on the hardware.
 class Extended {
  public:
   static constexpr uint16_t kExponentBias = 16383;
@@ -43,7 +44,9 @@ class Extended {
     return FromParts(negative, kMaxExponent, kIntegerBit);
   }
   // The x87 "real indefinite": the quiet NaN a masked invalid operation delivers.
-  static constexpr Extended Indefinite() { return FromParts(true, kMaxExponent, 0xC000000000000000ULL); }
+  static constexpr Extended Indefinite() {
+    return FromParts(true, kMaxExponent, 0xC000000000000000ULL);
+  }
 
   constexpr uint16_t SignExponent() const { return sign_exponent_; }
   constexpr uint64_t Significand() const { return significand_; }

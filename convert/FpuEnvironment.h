@@ -40,8 +40,9 @@ void ClearFpuExceptions();
 void ResetFpu();
 
 // Records the exceptions `flags` of one operation: faults (throws) on the first unmasked one in
-// the order invalid, zero-divide, overflow, underflow, denormal, precision; otherwise sets the
-// sticky flags.
+// the hardware's priority order invalid, zero-divide, denormal, overflow, underflow, precision;
+// otherwise sets the sticky flags. Invalid and precision faults throw EInvalidOp, zero-divide
+// EZeroDivide, overflow EOverflow, denormal and underflow EUnderflow.
 void RaiseFpuExceptions(uint16_t flags);
 
 // Loads a control word for one scope and restores the previous one (flags are cleared on both

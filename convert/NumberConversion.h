@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "convert/Extended.h"
+#include "convert/PowerOfTen.h"  // ScaleByPowerOfTen
 
 namespace orlit {
 
@@ -27,9 +28,6 @@ int32_t ParseInteger(std::string_view text);
 bool TryParseFloat(std::string_view text, Extended& value);
 // As TryParseFloat; throws EConvertError "'<text>' is not a valid floating point value".
 Extended ParseFloat(std::string_view text);
-
-// x * 10^exponent by the three power-of-ten tables, each step rounded to extended.
-Extended ScaleByPowerOfTen(Extended value, int exponent);
 
 // The decimal record of x with `precision` significant digits (15 for the general text).
 DecimalRecord MakeDecimalRecord(Extended value, int precision = 15);

@@ -1,0 +1,155 @@
+#include "convert/NumberConversion.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "convert/Exceptions.h"
+#include "convert/FormatSettings.h"
+#include "convert/FpuEnvironment.h"
+
+namespace orlit {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+bool ScanInteger(std::string_view text, int32_t& result) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i == text.size()) return false;
+  uint32_t value = 0;
+  const char first = text[i];
+  const bool hexadecimal =
+      first == '$' || first == 'x' || first == 'X' ||
+      (first == '0' && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X'));
+  if (hexadecimal) {
+    i += first == '0' ? 2 : 1;
+    if (i == text.size()) return false;
+    for (; i < text.size(); ++i) {
+      const int digit = HexDigit(text[i]);
+      if (digit < 0 || value > 0x0FFFFFFF) return false;
+      value = value * 16 + static_cast<uint32_t>(digit);
+    }
+  } else {
+    for (; i < text.size(); ++i) {
+      if (!IsDigit(text[i]) || value > 214748364) return false;
+      value = value * 10 + static_cast<uint32_t>(text[i] - '0');
+    }
+    if (value > (negative ? 2147483648u : 2147483647u)) return false;
+  }
+  // Hexadecimal text is the 32-bit pattern itself, so "$FFFFFFFF" is -1 and "-" wraps.
+  result = static_cast<int32_t>(negative ? 0u - value : value);
+  return true;
+}
+
+// Digits accumulate exactly in an integer as long as v * 10 + d stays below 2^64, where the
+// extended steps would be exact too; from there on each step is rounded in extended.
+class DigitAccumulator {
+ public:
+  void Add(int digit) {
+    if (!extended_) {
+      constexpr uint64_t kLimit = (UINT64_MAX - 9) / 10;
+      if (integer_ <= kLimit) {
+        integer_ = integer_ * 10 + static_cast<uint64_t>(digit);
+        return;
+      }
+      extended_ = true;
+      value_ = Extended::FromUInt64(integer_);
+    }
+    value_ = value_ * Extended::FromUInt16(10) + Extended::FromUInt16(static_cast<uint16_t>(digit));
+  }
+  Extended Value() const { return extended_ ? value_ : Extended::FromUInt64(integer_); }
+
+ private:
+  uint64_t integer_ = 0;
+  bool extended_ = false;
+  Extended value_;
+};
+
+bool ScanFloat(std::string_view text, Extended& result) {
+  size_t i = 0;
+  const size_t size = text.size();
+  while (i < size && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < size && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const size_t start = i;
+  DigitAccumulator digits;
+  for (; i < size && IsDigit(text[i]); ++i) digits.Add(text[i] - '0');
+  int64_t fraction_digits = 0;
+  if (i < size && text[i] == DecimalSep) {
+    for (++i; i < size && IsDigit(text[i]); ++i, ++fraction_digits) digits.Add(text[i] - '0');
+  }
+  if (i == start) return false;
+  int64_t exponent = 0;
+  if (i < size && (text[i] == 'E' || text[i] == 'e')) {
+    ++i;
+    bool negative_exponent = false;
+    if (i < size && (text[i] == '+' || text[i] == '-')) negative_exponent = text[i++] == '-';
+    for (; i < size && IsDigit(text[i]) && exponent < 500; ++i) {
+      exponent = exponent * 10 + (text[i] - '0');
+    }
+    if (negative_exponent) exponent = -exponent;
+  }
+  while (i < size && text[i] == ' ') ++i;
+  if (i != size) return false;
+  // Past +-5120 the scaling ignores the exponent's size, so a clamp changes nothing.
+  int64_t scale = exponent - fraction_digits;
+  if (scale < -100000) scale = -100000;
+  Extended value = ScaleByPowerOfTen(digits.Value(), static_cast<int>(scale));
+  if (negative) value = -value;
+  if ((GetFpuStatusFlags() & (kFpuInvalid | kFpuOverflow)) != 0) return false;
+  result = value;
+  return true;
+}
+
+}  // namespace
+
+int32_t ParseInteger(std::string_view text) {
+  int32_t value = 0;
+  if (!ScanInteger(text, value)) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+  }
+  return value;
+}
+
+bool TryParseFloat(std::string_view text, Extended& value) {
+  // The scan masks every exception and judges the flags at the end.
+  ScopedFpuControl all_masked(kFpuAllMasked);
+  return ScanFloat(text, value);
+}
+
+Extended ParseFloat(std::string_view text) {
+  Extended value;
+  if (!TryParseFloat(text, value)) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+  }
+  return value;
+}
+
+std::string FormatInteger(int32_t value) {
+  char text[16];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  return std::string(text, end);
+}
+
+int64_t TruncToInt64(Extended value) {
+  constexpr uint16_t kTowardZero = 0x0C00;
+  const uint16_t saved = GetFpuControlWord();
+  SetFpuControlWord(saved | kTowardZero);
+  // A fault throws from here with the environment reset, which is what must remain.
+  const int64_t result = value.ToInt64();
+  SetFpuControlWord(saved);
+  return result;
+}
+
+int64_t RoundToInt64(Extended value) { return value.ToInt64(); }
+
+}  // namespace orlit
