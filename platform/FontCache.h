@@ -1,0 +1,47 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "platform/Font.h"
+#include "platform/FontFace.h"
+#include "platform/FontHandles.h"
+
+namespace orlit {
+
+// The process's one cache of fonts: face files loaded once, logical fonts resolved once.
+// User-interface thread only.
+class FontCache {
+ public:
+  static FontCache& Instance();
+
+  FontCache(const FontCache&) = delete;
+  FontCache& operator=(const FontCache&) = delete;
+
+  std::shared_ptr<const Font> CreateFont(const LOGFONT& logical);
+
+  // Number of face files loaded so far.
+  std::size_t LoadedFaceCount() const { return faces_.size(); }
+
+ private:
+  FontCache();
+
+  struct Match {
+    std::string path;
+    int index = 0;
+    int weight = 400;  // OpenType weight of the matched file
+    bool italic = false;
+  };
+  Match FindFile(const std::string& family, int weight, bool italic);
+  std::shared_ptr<FontFace> LoadFace(const Match& match, bool bold, bool italic);
+
+  std::shared_ptr<FT_LibraryRec_> library_;
+  FcConfigPtr config_;
+  std::map<std::tuple<std::string, int, bool>, Match> matches_;
+  std::map<std::tuple<std::string, int, bool, bool>, std::shared_ptr<FontFace>> faces_;
+  std::map<std::string, std::shared_ptr<const Font>> fonts_;
+};
+
+}  // namespace orlit
