@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace orlit {
 
@@ -17,6 +18,17 @@ inline uint16_t CenturyWindow = 50;
 // Reads the settings from the current C locale (LC_NUMERIC for the decimal and thousands
 // separators, LC_TIME's date format for the date separator and short date pattern). A value the
 // locale does not give, or gives longer than one character, falls back to its default. Never fails.
+//
+// The C (POSIX) locale gives DecimalSep ".", no thousands separator (so the default ","), and the
+// date format "%m/%d/%y", hence DateSep "/" and ShortDatePattern "mm/dd/yy".
 void LoadFormatSettings();
+
+// Derives the date separator and short date pattern from a strftime date format such as the
+// locale's D_FMT: "%d.%m.%Y" gives "." and "dd/mm/yyyy", "%D" gives "/" and "mm/dd/yy", "%F"
+// gives "-" and "yyyy/mm/dd". The format must hold day, month and year once each, joined by the
+// same single punctuation character, optionally followed by that character once more. False for
+// anything else (the caller keeps its defaults).
+bool DateSettingsFromStrftime(std::string_view format, char& date_sep,
+                              std::string& short_date_pattern);
 
 }  // namespace orlit
