@@ -1,0 +1,15 @@
+#pragma once
+
+#include "convert/Exceptions.h"
+
+namespace orlit {
+
+// Raised when picture data cannot be read or written: an unknown graphic class, a corrupt or
+// truncated bitmap or JPEG, or a picture too large to hold.
+class EInvalidGraphic : public Exception {
+ public:
+  using Exception::Exception;
+  const char* ClassName() const override { return "EInvalidGraphic"; }
+};
+
+}  // namespace orlit
