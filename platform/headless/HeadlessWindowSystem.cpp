@@ -315,7 +315,7 @@ void HeadlessWindowSystem::TypeText(std::string_view utf8) {
 
 void HeadlessWindowSystem::MoveMouse(TPoint screen) {
   cursor_ = screen;
-  UpdateHover();
+  UpdateHover(false);
   const WindowId target = MouseTarget();
   if (target != 0) QueueMouseEvent(EventType::kMouseMove, target, MouseButton::kLeft, 0);
 }
@@ -483,13 +483,16 @@ WindowId HeadlessWindowSystem::MouseTarget() const {
   return WindowAt(cursor_);
 }
 
-void HeadlessWindowSystem::UpdateHover() {
+void HeadlessWindowSystem::UpdateHover(bool report_enter) {
   // While the mouse belongs to one window, leaving it is not reported until it is let go.
   if (capture_ != 0 || buttons_held_ != 0) return;
   const WindowId under = WindowAt(cursor_);
   if (under == hover_) return;
   if (hover_ != 0 && Find(hover_) != nullptr) QueueWindowEvent(EventType::kMouseLeave, hover_);
   hover_ = under;
+  if (report_enter && under != 0) {
+    QueueMouseEvent(EventType::kMouseMove, under, MouseButton::kLeft, 0);
+  }
 }
 
 void HeadlessWindowSystem::QueueMouseEvent(EventType type, WindowId window, MouseButton button,
@@ -535,8 +538,8 @@ void HeadlessWindowSystem::ShowWindow(WindowId window) {
   if (state->visible) return;
   state->visible = true;
   if (state->minimized) return;
-  BringToTop(window);
   QueueWindowEvent(EventType::kExposed, window);
+  BringToTop(window);
   SetFocus(window);
 }
 
@@ -563,8 +566,8 @@ void HeadlessWindowSystem::RestoreWindow(WindowId window) {
   state->minimized = false;
   if (!state->visible) return;
   QueueWindowEvent(EventType::kRestored, window);
-  BringToTop(window);
   QueueWindowEvent(EventType::kExposed, window);
+  BringToTop(window);
   SetFocus(window);
 }
 

@@ -138,7 +138,9 @@ class HeadlessWindowSystem final : public WindowSystem {
   void QueueWindowEvent(EventType type, WindowId window);
   ShiftState CurrentShift() const;
   WindowId MouseTarget() const;
-  void UpdateHover();
+  // Follows the window under the pointer. A window that comes under a resting pointer (shown,
+  // raised, moved) gets a mouse move, as the real desktop's enter notification gives one.
+  void UpdateHover(bool report_enter = true);
   void QueueMouseEvent(EventType type, WindowId window, MouseButton button, int wheel_delta);
   void SetFocus(WindowId window);
   void BringToTop(WindowId window);

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/WindowSystem.h"
 #include "platform/sdl/SdlKeys.h"
+#include "platform/sdl/SdlWindowSystem.h"
 
 namespace orlit {
 namespace {
@@ -180,6 +183,27 @@ TEST(WindowSystemSdlKeysTest, ModifiersAndButtons) {
   EXPECT_TRUE(MouseButtonFromSdl(SDL_BUTTON_MIDDLE, &button));
   EXPECT_EQ(button, MouseButton::kMiddle);
   EXPECT_FALSE(MouseButtonFromSdl(SDL_BUTTON_X1, &button));
+}
+
+// Without a display SDL would quietly pick a driver that shows nothing; the program must say so.
+TEST(WindowSystemSdlTest, NoDisplayIsAnErrorNotAnInvisibleWindow) {
+  const char* names[] = {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"};
+  std::optional<std::string> saved[3];
+  for (int i = 0; i < 3; ++i) {
+    if (const char* value = std::getenv(names[i])) saved[i] = value;
+    unsetenv(names[i]);
+  }
+  std::string message;
+  try {
+    SdlWindowSystem system;
+  } catch (const EWindowSystemError& error) {
+    message = error.Message();
+  }
+  for (int i = 0; i < 3; ++i) {
+    if (saved[i]) setenv(names[i], saved[i]->c_str(), 1);
+  }
+  EXPECT_EQ(message,
+            "No display to show the window on: neither DISPLAY nor WAYLAND_DISPLAY is set");
 }
 
 }  // namespace

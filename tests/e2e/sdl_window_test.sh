@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Drives the SDL backend under Xvfb: a frameless window of the asked size, centred, that receives
+# keys, clicks, a double click, a timer and the clipboard; with openbox also minimise and restore
+# through the window manager. Usage: sdl_window_test.sh PATH/TO/window_probe
+# Exits 77 (skipped) when Xvfb, xdotool, xwininfo or xprop is missing.
+set -euo pipefail
+
+probe=${1:?usage: $0 PATH/TO/window_probe}
+for tool in Xvfb xdotool xwininfo xprop; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+# Under LeakSanitizer, the system libraries' own lifetime allocations are not ours to report.
+here=$(cd "$(dirname "$0")" && pwd)
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan.supp"
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display number nobody uses.
+number=90
+while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
+export DISPLAY=:$number
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -noreset >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+xdotool getdisplaygeometry >/dev/null || { echo "Xvfb did not start"; exit 1; }
+
+fail() {
+  echo "FAIL: $*"
+  echo "--- probe output"
+  cat "$work/probe.log" || true
+  exit 1
+}
+
+# Waits until the probe has printed a line matching the pattern.
+expect_line() {
+  for _ in $(seq 100); do
+    grep -qE "$1" "$work/probe.log" && return 0
+    sleep 0.05
+  done
+  fail "no line matching '$1'"
+}
+
+start_probe() {
+  : >"$work/probe.log"
+  "$probe" >"$work/probe.log" 2>&1 &
+  probe_pid=$!
+  pids+=("$probe_pid")
+  expect_line '^ready '
+  expect_line '^focus-gained'
+  window=$(xdotool search --name '^window_probe$' | head -1)
+  [[ -n "$window" ]] || fail "no window called window_probe"
+}
+
+check_geometry() {
+  local info
+  info=$(xwininfo -id "$window")
+  grep -q 'Absolute upper-left X:  228$' <<<"$info" || fail "left is not 228: $info"
+  grep -q 'Absolute upper-left Y:  133$' <<<"$info" || fail "top is not 133: $info"
+  grep -q 'Width: 567$' <<<"$info" || fail "width is not 567: $info"
+  grep -q 'Height: 501$' <<<"$info" || fail "height is not 501: $info"
+}
+
+quit_probe() {
+  xdotool key q
+  local status=0
+  wait "$probe_pid" || status=$?
+  [[ $status -eq 0 ]] || fail "probe ended with status $status"
+  grep -q '^quit$' "$work/probe.log" || fail "no quit event"
+}
+
+echo "== without a window manager"
+start_probe
+check_geometry
+
+xdotool key a
+expect_line '^keydown key=65 shift=0 '
+expect_line '^char 97 '
+expect_line '^keyup key=65 '
+# Keys without text of their own still give the edit controls their characters.
+xdotool key Return BackSpace
+expect_line '^char 13 '
+expect_line '^char 8 '
+xdotool key shift+b
+expect_line '^keydown key=66 shift=1 '
+expect_line '^char 66 shift=1'
+# Key-down comes before its character.
+down=$(grep -n '^keydown key=65 ' "$work/probe.log" | head -1 | cut -d: -f1)
+char=$(grep -n '^char 97 ' "$work/probe.log" | head -1 | cut -d: -f1)
+((down < char)) || fail "the character came before its key-down"
+
+xdotool mousemove 238 153 click 1
+expect_line '^mousedown button=0 x=10 y=20 shift=8 '
+expect_line '^mouseup button=0 x=10 y=20 shift=0 '
+sleep 0.6  # so the next click does not pair with this one
+xdotool click --repeat 2 --delay 80 1
+expect_line '^dblclick button=0 x=10 y=20 shift=72 '
+
+xdotool key t
+expect_line '^timer-10 '
+xdotool key c
+expect_line '^clipboard orlit '
+quit_probe
+
+if command -v openbox >/dev/null; then
+  echo "== under openbox"
+  openbox >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  sleep 0.5
+  start_probe
+  check_geometry
+  extents=$(xprop -id "$window" _NET_FRAME_EXTENTS)
+  [[ "$extents" == *"= 0, 0, 0, 0" ]] || fail "the window manager framed the window: $extents"
+  xdotool key m
+  expect_line '^minimized$'
+  xprop -id "$window" WM_STATE | grep -q 'Iconic' || fail "not iconified"
+  xdotool windowactivate "$window"
+  expect_line '^restored$'
+  check_geometry
+  expect_line '^focus-gained'
+  quit_probe
+else
+  echo "== openbox is not installed: minimise and restore not tried"
+fi
+echo "PASS"
