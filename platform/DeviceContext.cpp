@@ -74,6 +74,8 @@ DeviceContext::DeviceContext(uint32_t* pixels, int width, int height, int stride
 }
 
 DeviceContext::~DeviceContext() = default;
+DeviceContext::DeviceContext(DeviceContext&&) noexcept = default;
+DeviceContext& DeviceContext::operator=(DeviceContext&&) noexcept = default;
 
 void DeviceContext::Init() {
   if (cairo_surface_status(surface_.get()) != CAIRO_STATUS_SUCCESS) {
@@ -596,13 +598,21 @@ void DeviceContext::DrawLine(const Font& font, int x, int y, std::string_view te
           clip);
     }
   }
+  // A raster font never paints outside its cell; the stand-in's accents and commas would by a
+  // pixel, so its glyphs are cut to the cell's rows.
+  cairo_rectangle_int_t cell_rows{0, 0, 0, 0};
+  const cairo_rectangle_int_t* glyph_clip = clip;
+  if (!font.IsTrueType()) {
+    cell_rows = DeviceRect(0, y, width_, static_cast<int64_t>(y) + tm.tmHeight, clip);
+    glyph_clip = &cell_rows;
+  }
   PaintCairo(
       [&](cairo_t* cr) {
         cairo_set_scaled_font(cr, font.DrawingFont());
         SetSource(cr, state_.text_color);
         cairo_show_glyphs(cr, glyphs_.data(), static_cast<int>(glyphs_.size()));
       },
-      clip);
+      glyph_clip);
   if (font.LogFont().lfUnderline) {
     FillTextBand(font, x, y, 0, width, font.UnderlineOffset(), font.UnderlineThickness(), clip);
   }

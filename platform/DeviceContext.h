@@ -80,6 +80,9 @@ class DeviceContext {
   ~DeviceContext();
   DeviceContext(const DeviceContext&) = delete;
   DeviceContext& operator=(const DeviceContext&) = delete;
+  // A moved-from context may only be destroyed or assigned to.
+  DeviceContext(DeviceContext&&) noexcept;
+  DeviceContext& operator=(DeviceContext&&) noexcept;
 
   int Width() const { return width_; }
   int Height() const { return height_; }
