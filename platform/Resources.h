@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace orlit {
+
+// A file of resources/ compiled into the program, named by its file name without extension
+// ("stri1", "MAINICON"). The pictures there are in the stored picture format.
+struct ResourceEntry {
+  std::string_view name;
+  std::span<const std::uint8_t> data;
+};
+
+// Every embedded resource, sorted by name. Defined in the source the build generates from
+// resources/ (resources/EmbedResources.cmake).
+std::span<const ResourceEntry> EmbeddedResources();
+
+// The bytes of the named resource; the name is matched exactly. Nothing for an unknown name.
+std::optional<std::span<const std::uint8_t>> FindResource(std::string_view name);
+
+}  // namespace orlit
