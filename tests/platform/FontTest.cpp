@@ -205,20 +205,5 @@ TEST(FontTest, ExtremeLogicalFontsStaySane) {
   }
 }
 
-TEST(FontTest, StylesReachTheMetrics) {
-  LOGFONT lf;
-  lf.lfFaceName = "Arial";
-  lf.lfHeight = -13;
-  lf.lfItalic = true;
-  lf.lfUnderline = true;
-  lf.lfStrikeOut = true;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  const TEXTMETRIC& tm = Font::Create(lf)->TextMetrics();
-  EXPECT_TRUE(tm.tmItalic);
-  EXPECT_TRUE(tm.tmUnderlined);
-  EXPECT_TRUE(tm.tmStruckOut);
-  EXPECT_EQ(tm.tmCharSet, ANSI_CHARSET);
-}
-
 }  // namespace
 }  // namespace orlit

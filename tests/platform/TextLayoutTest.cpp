@@ -55,7 +55,7 @@ TEST_P(LayoutTextTest, PlacesLines) {
 const TRect kBox{10, 20, 110, 40};  // 100 x 20
 
 INSTANTIATE_TEST_SUITE_P(
-    Flags, LayoutTextTest,
+    DrawTextFlags, LayoutTextTest,
     ::testing::Values(
         LayoutCase{"Left", "abc", kBox, DT_SINGLELINE, {{"abc", 10, 20}}, 13},
         LayoutCase{"Centre", "abc", kBox, DT_SINGLELINE | DT_CENTER, {{"abc", 51, 20}}, 13},
