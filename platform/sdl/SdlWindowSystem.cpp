@@ -338,6 +338,11 @@ void SdlWindowSystem::TranslateMouse(const SDL_Event& sdl_event) {
   Uint32 timestamp = sdl_event.common.timestamp;
   switch (sdl_event.type) {
     case SDL_MOUSEMOTION:
+      // A release we never saw (the window lost the mouse meanwhile) must not stay held.
+      buttons_held_ = 0;
+      if (sdl_event.motion.state & SDL_BUTTON_LMASK) buttons_held_ |= kShiftStateLeft;
+      if (sdl_event.motion.state & SDL_BUTTON_RMASK) buttons_held_ |= kShiftStateRight;
+      if (sdl_event.motion.state & SDL_BUTTON_MMASK) buttons_held_ |= kShiftStateMiddle;
       event.type = EventType::kMouseMove;
       window_id = sdl_event.motion.windowID;
       position = {sdl_event.motion.x, sdl_event.motion.y};

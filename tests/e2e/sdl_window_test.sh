@@ -103,6 +103,15 @@ sleep 0.6  # so the next click does not pair with this one
 xdotool click --repeat 2 --delay 80 1
 expect_line '^dblclick button=0 x=10 y=20 shift=72 '
 
+# A drag: the global cursor position follows the pointer while the button is held.
+xdotool mousemove 300 200 mousedown 1 mousemove 350 260
+expect_line '^cursor x=350 y=260$'
+xdotool mousemove 20 20
+expect_line '^mousemove button=0 x=-208 y=-113 shift=8 '
+expect_line '^cursor x=20 y=20$'
+xdotool mouseup 1
+expect_line '^mouseup button=0 x=-208 y=-113 shift=0 '
+
 xdotool key t
 expect_line '^timer-10 '
 xdotool key c

@@ -4,7 +4,8 @@
 //
 //   window_probe                 open a 567 x 501 window centred on the desktop and report events;
 //                                keys: M minimises, T runs a 10 ms timer ten times, C round-trips
-//                                the clipboard, Q quits with status 0; a close request also quits
+//                                the clipboard, Q quits with status 0; a close request also quits;
+//                                moves with the left button held report the global cursor
 //   window_probe --measure N     N warm runs each of this backend and of a bare SDL2 window with
 //                                SDL's default window surface, alternating; prints the medians of
 //                                the time from process start to the first frame on screen and the
@@ -261,6 +262,10 @@ int Interactive() {
       system.KillTimer(ticker);
       std::printf("timer-10 elapsed_ms=%llu\n",
                   static_cast<unsigned long long>(system.TickCount() - ticker_start));
+    }
+    if (e.type == EventType::kMouseMove && (e.shift & orlit::kShiftStateLeft)) {
+      const orlit::TPoint cursor = system.CursorPos();
+      std::printf("cursor x=%d y=%d\n", cursor.X, cursor.Y);
     }
     if (e.type != EventType::kKeyDown) continue;
     switch (e.key) {
