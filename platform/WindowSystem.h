@@ -50,13 +50,14 @@ enum class EventType : std::uint8_t {
   kCloseRequest,  // the desktop asks the window to close; nothing has been closed yet
   kQuit,          // exit_code; from PostQuit or from the desktop (e.g. SIGINT, session end)
   kTimer,         // timer
+  kSettingsChanged,  // the desktop's locale or other settings changed; window 0
 };
 
 // One event. Only the fields named for its type carry meaning; the others keep their defaults.
 struct Event {
   EventType type = EventType::kQuit;
   std::uint64_t time_ms = 0;  // on the TickCount clock
-  WindowId window = 0;        // 0 for kQuit and kTimer
+  WindowId window = 0;        // 0 for kQuit, kTimer and kSettingsChanged
   int key = 0;                // a VK_ code
   bool repeat = false;        // key held down: auto-repeated key-down
   char32_t character = 0;     // a Unicode code point

@@ -385,6 +385,8 @@ void HeadlessWindowSystem::RequestClose(WindowId window) {
   if (Find(window) != nullptr) QueueWindowEvent(EventType::kCloseRequest, window);
 }
 
+void HeadlessWindowSystem::ChangeSettings() { QueueWindowEvent(EventType::kSettingsChanged, 0); }
+
 void HeadlessWindowSystem::MinimizeFromTaskbar(WindowId window) { MinimizeWindow(window); }
 
 void HeadlessWindowSystem::RestoreFromTaskbar(WindowId window) { RestoreWindow(window); }

@@ -100,6 +100,8 @@ class HeadlessWindowSystem final : public WindowSystem {
 
   // What the desktop's own controls do: the close command, the taskbar button.
   void RequestClose(WindowId window);
+  // The desktop's locale or other settings changed.
+  void ChangeSettings();
   void MinimizeFromTaskbar(WindowId window);
   void RestoreFromTaskbar(WindowId window);
 

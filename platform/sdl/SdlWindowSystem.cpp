@@ -270,6 +270,12 @@ void SdlWindowSystem::Translate(const SDL_Event& sdl_event) {
       Push(event, sdl_event.common.timestamp);
       return;
     }
+    case SDL_LOCALECHANGED: {
+      Event event;
+      event.type = EventType::kSettingsChanged;
+      Push(event, sdl_event.common.timestamp);
+      return;
+    }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       TranslateKey(sdl_event.key);

@@ -203,6 +203,8 @@ const char* Name(EventType type) {
       return "quit";
     case EventType::kTimer:
       return "timer";
+    case EventType::kSettingsChanged:
+      return "settings-changed";
   }
   return "?";
 }

@@ -456,6 +456,16 @@ TEST_F(HeadlessWindowSystemTest, WaitEventAsksTheIdleHandlerOnceThenGivesUp) {
   EXPECT_EQ(calls, 2);
 }
 
+TEST_F(HeadlessWindowSystemTest, SettingsChangeReachesTheProgramInOrder) {
+  system_.AdvanceTime(5);
+  system_.PostQuit(0);
+  system_.ChangeSettings();
+  const auto events = Drain(system_);
+  ASSERT_EQ(Types(events), (std::vector<E>{E::kQuit, E::kSettingsChanged}));
+  EXPECT_EQ(events[1].window, 0u);
+  EXPECT_EQ(events[1].time_ms, 5u);
+}
+
 TEST_F(HeadlessWindowSystemTest, ClipboardAndBeep) {
   EXPECT_EQ(system_.ClipboardText(), "");
   system_.SetClipboardText("29.02.84 \xC8\x99");
