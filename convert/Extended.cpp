@@ -30,6 +30,15 @@ bool IsNaNKind(Kind kind) { return kind == Kind::kQuietNaN || kind == Kind::kSig
 
 bool IsDenormalOperand(Extended x) { return x.BiasedExponent() == 0 && x.Significand() != 0; }
 
+// Finite, non-zero and normal: everything but the special cases.
+bool BothNormal(Extended a, Extended b) {
+  auto normal = [](Extended x) {
+    return static_cast<uint16_t>(x.BiasedExponent() - 1) < Extended::kMaxExponent - 1 &&
+           (x.Significand() & Extended::kIntegerBit) != 0;
+  };
+  return normal(a) && normal(b);
+}
+
 // A finite non-zero magnitude: significand * 2^(exponent - 63), integer bit set. Exponents of
 // denormals go below the format's minimum here.
 struct Unpacked {
@@ -149,6 +158,36 @@ Extended PackExtended(bool negative, const Rounded& r) {
 
 // Rounds an exact result to extended, records its exceptions, and delivers it.
 Extended Deliver(bool negative, int32_t exponent, Uint128 significand, uint16_t flags) {
+  if (exponent >= kExtendedFormat.min_exponent && exponent < kExtendedFormat.max_exponent) {
+    // Normal and in range even after a carry: the common case, without the general shifts.
+    auto kept = static_cast<uint64_t>(significand >> 64);
+    const auto lost = static_cast<uint64_t>(significand);
+    if (lost != 0) {
+      flags |= kFpuPrecision;
+      constexpr uint64_t kHalf = uint64_t{1} << 63;
+      bool away = false;
+      switch (GetFpuRounding()) {
+        case FpuRounding::kNearest:
+          away = lost > kHalf || (lost == kHalf && (kept & 1) != 0);
+          break;
+        case FpuRounding::kDown:
+          away = negative;
+          break;
+        case FpuRounding::kUp:
+          away = !negative;
+          break;
+        case FpuRounding::kTowardZero:
+          break;
+      }
+      if (away && ++kept == 0) {
+        kept = Extended::kIntegerBit;
+        ++exponent;
+      }
+    }
+    if (flags != 0) RaiseFpuExceptions(flags);
+    return Extended::FromParts(negative, static_cast<uint16_t>(exponent + Extended::kExponentBias),
+                               kept);
+  }
   const Rounded r = Round(negative, exponent, significand, kExtendedFormat, flags);
   RaiseFpuExceptions(flags);
   return PackExtended(negative, r);
@@ -194,31 +233,50 @@ bool PreCheck(Extended a, Kind kind_a, Extended b, Kind kind_b, Extended& result
   return false;
 }
 
+// high:low divided by divisor, for high < divisor, so that the quotient fits 64 bits.
+uint64_t DivideStep(uint64_t high, uint64_t low, uint64_t divisor, uint64_t& remainder) {
+#if defined(__x86_64__) && defined(__GNUC__)
+  // One instruction, where the generic 128-bit division is a library call.
+  uint64_t quotient = 0;
+  asm("divq %[divisor]"
+      : "=a"(quotient), "=d"(remainder)
+      : [divisor] "rm"(divisor), "a"(low), "d"(high)
+      : "cc");
+  return quotient;
+#else
+  const Uint128 dividend = (Uint128{high} << 64) | low;
+  remainder = static_cast<uint64_t>(dividend % divisor);
+  return static_cast<uint64_t>(dividend / divisor);
+#endif
+}
+
 Extended InvalidResult(uint16_t flags) {
   RaiseFpuExceptions(flags | kFpuInvalid);
   return Extended::Indefinite();
 }
 
 Extended Add(Extended a, Extended b, bool subtract) {
-  const Kind kind_a = Classify(a);
-  const Kind kind_b = Classify(b);
-  Extended result;
-  uint16_t flags = 0;
-  if (PreCheck(a, kind_a, b, kind_b, result, flags)) return result;
   bool negative_a = a.IsNegative();
   bool negative_b = b.IsNegative() != subtract;
-  if (kind_a == Kind::kInfinity || kind_b == Kind::kInfinity) {
-    if (kind_a == kind_b && negative_a != negative_b) return InvalidResult(flags);
-    RaiseFpuExceptions(flags);
-    return Extended::Infinity(kind_a == Kind::kInfinity ? negative_a : negative_b);
+  uint16_t flags = 0;
+  if (!BothNormal(a, b)) {
+    const Kind kind_a = Classify(a);
+    const Kind kind_b = Classify(b);
+    Extended result;
+    if (PreCheck(a, kind_a, b, kind_b, result, flags)) return result;
+    if (kind_a == Kind::kInfinity || kind_b == Kind::kInfinity) {
+      if (kind_a == kind_b && negative_a != negative_b) return InvalidResult(flags);
+      RaiseFpuExceptions(flags);
+      return Extended::Infinity(kind_a == Kind::kInfinity ? negative_a : negative_b);
+    }
+    if (kind_a == Kind::kZero && kind_b == Kind::kZero) {
+      RaiseFpuExceptions(flags);
+      return SignedZero(negative_a == negative_b ? negative_a
+                                                 : GetFpuRounding() == FpuRounding::kDown);
+    }
+    if (kind_b == Kind::kZero) return Deliver(negative_a, Unpack(a), flags);
+    if (kind_a == Kind::kZero) return Deliver(negative_b, Unpack(b), flags);
   }
-  const FpuRounding rounding = GetFpuRounding();
-  if (kind_a == Kind::kZero && kind_b == Kind::kZero) {
-    RaiseFpuExceptions(flags);
-    return SignedZero(negative_a == negative_b ? negative_a : rounding == FpuRounding::kDown);
-  }
-  if (kind_b == Kind::kZero) return Deliver(negative_a, Unpack(a), flags);
-  if (kind_a == Kind::kZero) return Deliver(negative_b, Unpack(b), flags);
 
   Unpacked big = Unpack(a);
   Unpacked small = Unpack(b);
@@ -237,7 +295,7 @@ Extended Add(Extended a, Extended b, bool subtract) {
   const Uint128 sum = negative_a == negative_b ? big_bits + addend : big_bits - addend;
   if (sum == 0) {
     RaiseFpuExceptions(flags);
-    return SignedZero(rounding == FpuRounding::kDown);
+    return SignedZero(GetFpuRounding() == FpuRounding::kDown);
   }
   const int leading = CountLeadingZeros(sum);
   return Deliver(negative_a, big.exponent + 1 - leading, sum << leading, flags);
@@ -320,7 +378,15 @@ namespace {
 // The magnitude of a finite value rounded to an integer under the rounding control, for
 // exponents below 63.
 Shifted RoundToInteger(bool negative, Unpacked value, bool& inexact) {
-  Shifted s = ShiftRight(Uint128{value.significand}, 63 - int64_t{value.exponent});
+  const int64_t shift = 63 - int64_t{value.exponent};
+  Shifted s{};
+  if (shift < 64) {
+    // A fraction inside the significand: plain 64-bit shifts.
+    const uint64_t lost = value.significand << (64 - shift);
+    s = {value.significand >> shift, (lost >> 63) != 0, (lost << 1) != 0};
+  } else {
+    s = ShiftRight(Uint128{value.significand}, shift);
+  }
   inexact = s.round || s.sticky;
   s.kept += RoundsAway(GetFpuRounding(), negative, s);
   return s;
@@ -392,20 +458,22 @@ Extended operator+(Extended a, Extended b) { return Add(a, b, false); }
 Extended operator-(Extended a, Extended b) { return Add(a, b, true); }
 
 Extended operator*(Extended a, Extended b) {
-  const Kind kind_a = Classify(a);
-  const Kind kind_b = Classify(b);
-  Extended result;
-  uint16_t flags = 0;
-  if (PreCheck(a, kind_a, b, kind_b, result, flags)) return result;
   const bool negative = a.IsNegative() != b.IsNegative();
-  if (kind_a == Kind::kInfinity || kind_b == Kind::kInfinity) {
-    if (kind_a == Kind::kZero || kind_b == Kind::kZero) return InvalidResult(flags);
-    RaiseFpuExceptions(flags);
-    return Extended::Infinity(negative);
-  }
-  if (kind_a == Kind::kZero || kind_b == Kind::kZero) {
-    RaiseFpuExceptions(flags);
-    return SignedZero(negative);
+  uint16_t flags = 0;
+  if (!BothNormal(a, b)) {
+    const Kind kind_a = Classify(a);
+    const Kind kind_b = Classify(b);
+    Extended result;
+    if (PreCheck(a, kind_a, b, kind_b, result, flags)) return result;
+    if (kind_a == Kind::kInfinity || kind_b == Kind::kInfinity) {
+      if (kind_a == Kind::kZero || kind_b == Kind::kZero) return InvalidResult(flags);
+      RaiseFpuExceptions(flags);
+      return Extended::Infinity(negative);
+    }
+    if (kind_a == Kind::kZero || kind_b == Kind::kZero) {
+      RaiseFpuExceptions(flags);
+      return SignedZero(negative);
+    }
   }
   const Unpacked x = Unpack(a);
   const Unpacked y = Unpack(b);
@@ -419,40 +487,41 @@ Extended operator*(Extended a, Extended b) {
 }
 
 Extended operator/(Extended a, Extended b) {
-  const Kind kind_a = Classify(a);
-  const Kind kind_b = Classify(b);
-  Extended result;
-  uint16_t flags = 0;
-  if (PreCheck(a, kind_a, b, kind_b, result, flags)) return result;
   const bool negative = a.IsNegative() != b.IsNegative();
-  if (kind_a == Kind::kInfinity) {
-    if (kind_b == Kind::kInfinity) return InvalidResult(flags);
-    RaiseFpuExceptions(flags);
-    return Extended::Infinity(negative);
-  }
-  if (kind_b == Kind::kInfinity) {
-    RaiseFpuExceptions(flags);
-    return SignedZero(negative);
-  }
-  if (kind_b == Kind::kZero) {
-    if (kind_a == Kind::kZero) return InvalidResult(flags);
-    RaiseFpuExceptions(kFpuZeroDivide);  // found first: a denormal dividend goes unreported
-    return Extended::Infinity(negative);
-  }
-  if (kind_a == Kind::kZero) {
-    RaiseFpuExceptions(flags);
-    return SignedZero(negative);
+  uint16_t flags = 0;
+  if (!BothNormal(a, b)) {
+    const Kind kind_a = Classify(a);
+    const Kind kind_b = Classify(b);
+    Extended result;
+    if (PreCheck(a, kind_a, b, kind_b, result, flags)) return result;
+    if (kind_a == Kind::kInfinity) {
+      if (kind_b == Kind::kInfinity) return InvalidResult(flags);
+      RaiseFpuExceptions(flags);
+      return Extended::Infinity(negative);
+    }
+    if (kind_b == Kind::kInfinity) {
+      RaiseFpuExceptions(flags);
+      return SignedZero(negative);
+    }
+    if (kind_b == Kind::kZero) {
+      if (kind_a == Kind::kZero) return InvalidResult(flags);
+      RaiseFpuExceptions(kFpuZeroDivide);  // found first: a denormal dividend goes unreported
+      return Extended::Infinity(negative);
+    }
+    if (kind_a == Kind::kZero) {
+      RaiseFpuExceptions(flags);
+      return SignedZero(negative);
+    }
   }
   const Unpacked x = Unpack(a);
   const Unpacked y = Unpack(b);
   // Two long-division steps give a quotient of 127 or 128 bits; the remainder only matters as
   // the sticky bit.
-  const Uint128 dividend = Uint128{x.significand} << 63;
-  const auto high = static_cast<uint64_t>(dividend / y.significand);
-  const Uint128 rest = (dividend % y.significand) << 64;
-  const auto low = static_cast<uint64_t>(rest / y.significand);
-  const bool sticky = rest % y.significand != 0;
-  Uint128 quotient = (Uint128{high} << 64) | low | (sticky ? 1 : 0);
+  uint64_t remainder = 0;
+  const uint64_t high =
+      DivideStep(x.significand >> 1, x.significand << 63, y.significand, remainder);
+  const uint64_t low = DivideStep(remainder, 0, y.significand, remainder);
+  Uint128 quotient = (Uint128{high} << 64) | low | (remainder != 0 ? 1 : 0);
   int32_t exponent = x.exponent - y.exponent;
   if ((quotient >> 127) == 0) {
     quotient <<= 1;

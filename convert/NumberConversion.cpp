@@ -1,7 +1,9 @@
 #include "convert/NumberConversion.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "convert/Exceptions.h"
 #include "convert/FormatSettings.h"
@@ -66,6 +68,9 @@ class DigitAccumulator {
     }
     value_ = value_ * Extended::FromUInt16(10) + Extended::FromUInt16(static_cast<uint16_t>(digit));
   }
+  // Eight digits at once, while the result surely stays below 2^64.
+  bool CanTakeEight() const { return !extended_ && integer_ < 100000000000ULL; }
+  void AddEight(uint64_t eight_digits) { integer_ = integer_ * 100000000 + eight_digits; }
   Extended Value() const { return extended_ ? value_ : Extended::FromUInt64(integer_); }
 
  private:
@@ -73,6 +78,35 @@ class DigitAccumulator {
   bool extended_ = false;
   Extended value_;
 };
+
+// Eight ASCII digits read as one little-endian word: test and convert them without a loop.
+bool AreEightDigits(uint64_t chunk) {
+  return ((chunk & 0xF0F0F0F0F0F0F0F0) |
+          (((chunk + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4)) == 0x3333333333333333;
+}
+
+uint64_t EightDigitsValue(uint64_t chunk) {
+  chunk -= 0x3030303030303030;
+  chunk = chunk * 10 + (chunk >> 8);  // pairs
+  return (((chunk & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
+          (((chunk >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
+         32;
+}
+
+// Reads the digits from position i on into `digits`; returns the position after them.
+size_t ReadDigits(std::string_view text, size_t i, DigitAccumulator& digits) {
+  if constexpr (std::endian::native == std::endian::little) {
+    while (i + 8 <= text.size() && digits.CanTakeEight()) {
+      uint64_t chunk = 0;
+      std::memcpy(&chunk, text.data() + i, 8);
+      if (!AreEightDigits(chunk)) break;
+      digits.AddEight(EightDigitsValue(chunk));
+      i += 8;
+    }
+  }
+  for (; i < text.size() && IsDigit(text[i]); ++i) digits.Add(text[i] - '0');
+  return i;
+}
 
 bool ScanFloat(std::string_view text, Extended& result) {
   size_t i = 0;
@@ -82,10 +116,12 @@ bool ScanFloat(std::string_view text, Extended& result) {
   if (i < size && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   const size_t start = i;
   DigitAccumulator digits;
-  for (; i < size && IsDigit(text[i]); ++i) digits.Add(text[i] - '0');
+  i = ReadDigits(text, i, digits);
   int64_t fraction_digits = 0;
   if (i < size && text[i] == DecimalSep) {
-    for (++i; i < size && IsDigit(text[i]); ++i, ++fraction_digits) digits.Add(text[i] - '0');
+    const size_t fraction_start = i + 1;
+    i = ReadDigits(text, fraction_start, digits);
+    fraction_digits = static_cast<int64_t>(i - fraction_start);
   }
   if (i == start) return false;
   int64_t exponent = 0;
