@@ -86,7 +86,8 @@ class DeviceContext {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // Row-major pixels, Stride() 32-bit words apart, for presenting the surface.
+  // Row-major pixels, Stride() 32-bit words apart, for presenting the surface. The top byte of
+  // a pixel is unspecified (cairo's RGB24).
   const uint32_t* Bits() const;
   int Stride() const { return stride_; }
   // The colour at a logical point; CLR_INVALID outside the surface.

@@ -686,6 +686,31 @@ TEST(DeviceContextTest, ClipToTextPathThenTileFill) {
   EXPECT_EQ(CountPixels(dc, clRed), 120 * 60);
 }
 
+TEST(DeviceContextTest, ClipPathsIntersectWithRgnAnd) {
+  DeviceContext dc(80, 60);
+  Clear(dc, clWhite);
+  dc.SelectFont(MakeFont("Arial", -48, FW_BOLD));
+  auto stem = [&](int x) {
+    dc.BeginPath();
+    dc.ExtTextOut(x, 0, 0, nullptr, "I");
+    dc.EndPath();
+  };
+  stem(10);
+  dc.SelectClipPath(RGN_COPY);
+  dc.FillRect({0, 0, 80, 60}, Brush::Solid(clRed));
+  const TRect first = InkBox(dc, clWhite);
+  Clear(dc, clWhite);
+  stem(10);
+  dc.SelectClipPath(RGN_COPY);
+  stem(14);
+  dc.SelectClipPath(RGN_AND);
+  dc.FillRect({0, 0, 80, 60}, Brush::Solid(clRed));
+  const TRect both = InkBox(dc, clWhite);
+  EXPECT_EQ(both.Left, first.Left + 4);
+  EXPECT_EQ(both.Right, first.Right);
+  EXPECT_EQ(both.Top, first.Top);
+}
+
 TEST(DeviceContextTest, TextUnderAPathClipIsMasked) {
   DeviceContext dc(80, 40);
   Clear(dc, clWhite);
