@@ -1,0 +1,51 @@
+#include "framework/Graphic.h"
+
+#include <istream>
+#include <iterator>
+#include <typeinfo>
+#include <vector>
+
+#include "framework/Canvas.h"
+
+namespace orlit {
+
+void TGraphic::SetTransparent(bool transparent) {
+  if (transparent == transparent_) return;
+  transparent_ = transparent;
+  image_.SetTransparent(transparent);
+  Changed();
+}
+
+void TGraphic::Draw(TCanvas& canvas, const TRect& rect) const {
+  canvas.Handle().StretchDraw(rect, image_);
+}
+
+void TGraphic::LoadFromStream(std::istream& stream) {
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(stream),
+                                        std::istreambuf_iterator<char>()};
+  LoadFromBytes(bytes);
+}
+
+void TGraphic::Assign(const TPersistent& source) {
+  const auto* graphic = dynamic_cast<const TGraphic*>(&source);
+  if (graphic == nullptr || typeid(*graphic) != typeid(*this)) {
+    TPersistent::Assign(source);
+    return;
+  }
+  if (graphic == this) return;
+  image_ = graphic->image_;
+  transparent_ = graphic->transparent_;
+  Changed();
+}
+
+void TGraphic::SetImage(PixelImage image) {
+  image_ = std::move(image);
+  image_.SetTransparent(transparent_);
+  Changed();
+}
+
+void TGraphic::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+}  // namespace orlit

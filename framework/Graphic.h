@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "framework/Persistent.h"
+#include "platform/Geometry.h"
+#include "platform/PixelImage.h"
+
+namespace orlit {
+
+class TCanvas;
+
+// A picture of one stored format, decoded into pixels once when loaded.
+class TGraphic : public TPersistent {
+ public:
+  bool Empty() const { return image_.IsEmpty(); }
+  int Width() const { return image_.Width(); }
+  int Height() const { return image_.Height(); }
+  // Whether drawing leaves the transparent colour's pixels alone (formats that know it).
+  bool Transparent() const { return transparent_; }
+  virtual void SetTransparent(bool transparent);
+  const PixelImage& Image() const { return image_; }
+
+  // Scaled into `rect` (at its own size when the sizes agree).
+  virtual void Draw(TCanvas& canvas, const TRect& rect) const;
+
+  // Decodes a whole file of this format; throws EInvalidGraphic for what the codec refuses, and
+  // then keeps the previous picture.
+  virtual void LoadFromBytes(std::span<const std::uint8_t> data) = 0;
+  // Reads the stream to its end and decodes it.
+  void LoadFromStream(std::istream& stream);
+  // The class name the stored picture format records for this format.
+  virtual std::string_view StoredClassName() const = 0;
+  virtual std::unique_ptr<TGraphic> Clone() const = 0;
+
+  void Assign(const TPersistent& source) override;
+
+  TNotifyEvent OnChange;
+
+ protected:
+  void SetImage(PixelImage image);
+  void Changed();
+
+ private:
+  PixelImage image_;
+  bool transparent_ = false;
+};
+
+}  // namespace orlit

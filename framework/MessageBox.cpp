@@ -1,0 +1,215 @@
+#include "framework/MessageBox.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "framework/Canvas.h"
+#include "framework/CustomControl.h"
+
+namespace orlit {
+
+namespace {
+
+constexpr int kButtonGap = 6;
+constexpr int kMinWidth = 160;
+constexpr unsigned kTextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+constexpr TColor kIconRed = RGB(204, 0, 0);
+constexpr TColor kIconEdge = RGB(128, 0, 0);
+
+struct ButtonSpec {
+  const char* caption;
+  int result;
+};
+
+std::vector<ButtonSpec> ButtonsFor(unsigned flags) {
+  switch (flags & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+      return {{"OK", IDOK}, {"Cancel", IDCANCEL}};
+    case MB_YESNOCANCEL:
+      return {{"Yes", IDYES}, {"No", IDNO}, {"Cancel", IDCANCEL}};
+    case MB_YESNO:
+      return {{"Yes", IDYES}, {"No", IDNO}};
+    default:
+      return {{"OK", IDOK}};
+  }
+}
+
+void FillDisc(TCanvas& canvas, int centre_x, int centre_y, double radius, TColor color) {
+  const Brush brush = Brush::Solid(color);
+  for (int y = static_cast<int>(-radius); y <= static_cast<int>(radius); ++y) {
+    const double dy = y + 0.5;
+    if (std::abs(dy) > radius) continue;
+    const int half = static_cast<int>(std::lround(std::sqrt(radius * radius - dy * dy)));
+    canvas.Handle().FillRect({centre_x - half, centre_y + y, centre_x + half, centre_y + y + 1},
+                             brush);
+  }
+}
+
+void DrawFocusRect(TCanvas& canvas, const TRect& rect) {
+  const Brush dot = Brush::Solid(clBlack);
+  for (int x = rect.Left; x < rect.Right; x += 2) {
+    canvas.Handle().FillRect({x, rect.Top, x + 1, rect.Top + 1}, dot);
+    canvas.Handle().FillRect({x, rect.Bottom - 1, x + 1, rect.Bottom}, dot);
+  }
+  for (int y = rect.Top; y < rect.Bottom; y += 2) {
+    canvas.Handle().FillRect({rect.Left, y, rect.Left + 1, y + 1}, dot);
+    canvas.Handle().FillRect({rect.Right - 1, y, rect.Right, y + 1}, dot);
+  }
+}
+
+}  // namespace
+
+// One answer of the box: a push button with a raised edge, a dotted frame while focused.
+class TMessageBoxButton : public TCustomControl {
+ public:
+  TMessageBoxButton(TMessageBoxForm* box, int result) : box_(box), result_(result) {
+    SetTabStop(true);
+    SetFocusOnClick(true);
+    SetColor(clBtnFace);
+  }
+  int Result() const { return result_; }
+
+ protected:
+  void Click() override {
+    TCustomControl::Click();
+    box_->SetModalResult(result_);
+  }
+  void FocusChanged() override { Invalidate(); }
+  void PaintBackground(TCanvas& /*canvas*/) override {}
+  void Paint(TCanvas& canvas) override {
+    TRect rect = ClientRect();
+    const bool focused = Focused();
+    if (focused) {
+      canvas.Brush().SetColor(cl3DDkShadow);
+      canvas.FrameRect(rect);
+      rect = rect.Inflate(-1, -1);
+    }
+    canvas.Frame3D(rect, clBtnHighlight, cl3DDkShadow, 1);
+    canvas.Frame3D(rect, cl3DLight, clBtnShadow, 1);
+    canvas.Brush().SetColor(clBtnFace);
+    canvas.FillRect(rect);
+    TRect text = ClientRect();
+    canvas.DrawText(Caption(), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (focused) DrawFocusRect(canvas, ClientRect().Inflate(-4, -4));
+  }
+
+ private:
+  TMessageBoxForm* box_;
+  int result_;
+};
+
+TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned flags)
+    : text_(std::move(text)), flags_(flags) {
+  SetCaption(caption);
+  SetBorderStyle(bsDialog);
+  SetPosition(poDesigned);
+
+  DeviceContext& measure = MeasuringContext();
+  measure.SelectFont(Font().Handle());
+  TRect text_size{0, 0, kMaxTextWidth, 0};
+  measure.DrawText(text_.empty() ? std::string_view(" ") : std::string_view(text_), text_size,
+                   DT_CALCRECT | kTextFormat);
+  const int text_width = text_.empty() ? 0 : text_size.Width();
+  const int text_height = text_size.Height();
+
+  const bool icon = (flags_ & MB_ICONMASK) == MB_ICONERROR;
+  const int body_top = kTitleHeight + kMargin;
+  const int text_left = kMargin + (icon ? kIconSize + kMargin : 0);
+  const int content_height = std::max(icon ? kIconSize : 0, text_height);
+  icon_rect_ = icon ? TRect::FromBounds(kMargin, body_top, kIconSize, kIconSize) : TRect{};
+  text_rect_ = TRect::FromBounds(text_left, body_top + (content_height - text_height) / 2,
+                                 text_width, text_height);
+
+  const std::vector<ButtonSpec> specs = ButtonsFor(flags_);
+  const int count = static_cast<int>(specs.size());
+  const int row_width = count * kButtonWidth + (count - 1) * kButtonGap;
+  measure.SelectFont(Font().Handle());
+  const int caption_width = measure.GetTextExtentPoint32(Caption()).cx + 2 * kMargin;
+  const int width = std::max(
+      {kMinWidth, text_left + text_width + kMargin, row_width + 2 * kMargin, caption_width});
+  const int buttons_top = body_top + content_height + kMargin;
+  SetBounds(Left(), Top(), width, buttons_top + kButtonHeight + kMargin);
+
+  int x = (width - row_width) / 2;
+  for (const ButtonSpec& spec : specs) {
+    auto* button = Create<TMessageBoxButton>(this, spec.result);
+    button->SetParent(this);
+    button->SetCaption(spec.caption);
+    button->SetBounds(x, buttons_top, kButtonWidth, kButtonHeight);
+    button->SetTabOrder(static_cast<int>(buttons_.size()));
+    buttons_.push_back(button);
+    x += kButtonWidth + kButtonGap;
+  }
+}
+
+std::vector<int> TMessageBoxForm::ButtonResults() const {
+  std::vector<int> results;
+  for (const TMessageBoxButton* button : buttons_) results.push_back(button->Result());
+  return results;
+}
+
+int TMessageBoxForm::CancelResult() const {
+  const std::vector<int> results = ButtonResults();
+  if (std::find(results.begin(), results.end(), IDCANCEL) != results.end()) return IDCANCEL;
+  if (results.size() == 1) return results.front();
+  return 0;
+}
+
+void TMessageBoxForm::Close() {
+  if (const int result = CancelResult(); result != 0) SetModalResult(result);
+}
+
+void TMessageBoxForm::DialogKey(int& key, TShiftState shift) {
+  auto* focused = dynamic_cast<TMessageBoxButton*>(ActiveControl());
+  switch (key) {
+    case VK_RETURN:
+    case VK_SPACE:
+      if (focused != nullptr) {
+        SetModalResult(focused->Result());
+      } else if (key == VK_RETURN && !buttons_.empty()) {
+        SetModalResult(buttons_.front()->Result());
+      }
+      key = 0;
+      return;
+    case VK_ESCAPE:
+      Close();
+      key = 0;
+      return;
+    default:
+      TCustomForm::DialogKey(key, shift);
+  }
+}
+
+void TMessageBoxForm::Paint(TCanvas& canvas) {
+  const TRect client = ClientRect();
+  canvas.Brush().SetColor(clActiveCaption);
+  canvas.FillRect({0, 0, client.Right, kTitleHeight});
+  TFont title_font;
+  title_font.Assign(Font());
+  title_font.SetStyle(fsBold);
+  title_font.SetColor(clCaptionText);
+  canvas.Font().Assign(title_font);
+  TRect title{6, 0, client.Right - 6, kTitleHeight};
+  canvas.DrawText(Caption(), title,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  canvas.Brush().SetColor(clWindowFrame);
+  canvas.FrameRect(client);
+
+  if (!icon_rect_.IsEmpty()) DrawErrorIcon(canvas, icon_rect_.Left, icon_rect_.Top);
+  canvas.Font().Assign(Font());
+  TRect text = text_rect_;
+  canvas.DrawText(text_, text, kTextFormat);
+}
+
+void DrawErrorIcon(TCanvas& canvas, int x, int y) {
+  const int half = TMessageBoxForm::kIconSize / 2;
+  FillDisc(canvas, x + half, y + half, half, kIconEdge);
+  FillDisc(canvas, x + half, y + half, half - 1, kIconRed);
+  const Brush white = Brush::Solid(clWhite);
+  for (int i = 0; i < 13; ++i) {
+    canvas.Handle().FillRect(TRect::FromBounds(x + 9 + i, y + 9 + i, 3, 3), white);
+    canvas.Handle().FillRect(TRect::FromBounds(x + 21 - i, y + 9 + i, 3, 3), white);
+  }
+}
+
+}  // namespace orlit

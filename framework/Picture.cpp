@@ -1,0 +1,59 @@
+#include "framework/Picture.h"
+
+#include "framework/Bitmap.h"
+#include "framework/JpegImage.h"
+#include "platform/PictureError.h"
+#include "platform/StoredPicture.h"
+
+namespace orlit {
+
+TPicture::~TPicture() {
+  if (graphic_) graphic_->OnChange = nullptr;
+}
+
+void TPicture::SetGraphic(const TGraphic* graphic) {
+  SetGraphic(graphic != nullptr ? graphic->Clone() : nullptr);
+}
+
+void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
+  if (!graphic && !graphic_) return;
+  graphic_ = std::move(graphic);
+  if (graphic_) graphic_->OnChange = [this](TObject*) { Changed(); };
+  Changed();
+}
+
+void TPicture::LoadFromStoredData(std::span<const std::uint8_t> bytes) {
+  const StoredPicture stored = ReadStoredPicture(bytes);
+  if (stored.IsEmpty()) {
+    SetGraphic(std::unique_ptr<TGraphic>());
+    return;
+  }
+  std::unique_ptr<TGraphic> graphic;
+  if (stored.class_name == kBitmapClassName) {
+    graphic = std::make_unique<TBitmap>();
+  } else if (stored.class_name == kJpegClassName) {
+    graphic = std::make_unique<TJPEGImage>();
+  } else {
+    throw EInvalidGraphic("Unknown picture class " + stored.class_name);
+  }
+  graphic->LoadFromBytes(stored.data);
+  SetGraphic(std::move(graphic));
+}
+
+void TPicture::Assign(const TPersistent& source) {
+  if (const auto* picture = dynamic_cast<const TPicture*>(&source)) {
+    if (picture != this) SetGraphic(picture->Graphic());
+    return;
+  }
+  if (const auto* graphic = dynamic_cast<const TGraphic*>(&source)) {
+    SetGraphic(graphic);
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+void TPicture::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+}  // namespace orlit
