@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/Unit1.h"
+#include "app/PeriodCalculation.h"
 #include "convert/Exceptions.h"
 #include "platform/ProcessLauncher.h"
 
@@ -10,34 +10,49 @@ namespace orlit {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   CommandLine command;
-  if (args.empty()) return command;
-  const std::string& option = args[0];
-  if (option == "--calc") {
+  auto usage_error = [&command](std::string error) {
+    command.mode = CommandLine::Mode::kUsageError;
+    command.error = std::move(error);
+    return command;
+  };
+  if (!args.empty() && args[0] == "--calc") {
     // The three texts are taken as they are, also when empty or starting with "-".
-    if (args.size() != 4) {
-      command.mode = CommandLine::Mode::kUsageError;
-      command.error = "--calc takes three texts: END LEAVE WORKDAYS";
-      return command;
-    }
+    if (args.size() != 4) return usage_error("--calc takes three texts: END LEAVE WORKDAYS");
     command.mode = CommandLine::Mode::kCalc;
     command.calc_texts.assign(args.begin() + 1, args.end());
     return command;
   }
-  if (args.size() == 1 && (option == "--help" || option == "-h")) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     command.mode = CommandLine::Mode::kHelp;
-  } else if (args.size() == 1 && option == "--version") {
-    command.mode = CommandLine::Mode::kVersion;
-  } else {
-    command.mode = CommandLine::Mode::kUsageError;
-    command.error = "unknown option '" + option + "'";
+    return command;
   }
+  if (args.size() == 1 && args[0] == "--version") {
+    command.mode = CommandLine::Mode::kVersion;
+    return command;
+  }
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    std::string* path = option == "--screenshot"   ? &command.screenshot_path
+                        : option == "--dump-state" ? &command.dump_state_path
+                                                   : nullptr;
+    if (path == nullptr) return usage_error("unknown option '" + option + "'");
+    if (i + 1 == args.size() || args[i + 1].empty()) {
+      return usage_error(option + " takes a file name");
+    }
+    if (!path->empty()) return usage_error(option + " given twice");
+    *path = args[++i];
+  }
+  if (!command.screenshot_path.empty()) command.mode = CommandLine::Mode::kScreenshot;
   return command;
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: orlit_cfs [--calc END LEAVE WORKDAYS | --help | --version]\n"
+  out << "usage: orlit_cfs [--screenshot FILE.png] [--dump-state FILE.json]\n"
+         "       orlit_cfs --calc END LEAVE WORKDAYS | --help | --version\n"
          "\n"
          "  (no option)                 open the calculator window\n"
+         "  --screenshot FILE.png       draw the window without a display, write it, and exit\n"
+         "  --dump-state FILE.json      write the window's state when the program ends\n"
          "  --calc END LEAVE WORKDAYS   run one calculation in the terminal, for example\n"
          "                              --calc 31.10.83 65 24.5\n"
          "  --help                      show this text\n"

@@ -7,9 +7,11 @@
 namespace orlit {
 
 struct CommandLine {
-  enum class Mode { kWindow, kCalc, kHelp, kVersion, kUsageError };
+  enum class Mode { kWindow, kScreenshot, kCalc, kHelp, kVersion, kUsageError };
   Mode mode = Mode::kWindow;
   std::vector<std::string> calc_texts;  // end date, leave days, working days, verbatim
+  std::string screenshot_path;          // kScreenshot: the PNG to write
+  std::string dump_state_path;          // kWindow, kScreenshot: JSON written when the program ends
   std::string error;                    // for kUsageError
 };
 
@@ -20,7 +22,6 @@ void PrintUsage(std::ostream& out);
 // failure the lines written so far on `out`, "<class>: <message>" on `err`, exit status 1. Opens
 // no site.
 int RunCalculationInTerminal(const std::string& end_date, const std::string& leave_days,
-                             const std::string& working_days, std::ostream& out,
-                             std::ostream& err);
+                             const std::string& working_days, std::ostream& out, std::ostream& err);
 
 }  // namespace orlit

@@ -1,33 +1,40 @@
 #pragma once
 
-#include <functional>
-#include <string>
-#include <string_view>
+#include "app/TitleBarDrag.h"
+#include "framework/Form.h"
+#include "framework/Image.h"
+#include "framework/Label.h"
+#include "framework/Panel.h"
 
 namespace orlit {
 
-// The desktop's opener stands in for the browser the calculator was designed to start: it hands
-// each address to whatever browser the user chose.
-inline constexpr const char* kBrowserProgram = "xdg-open";
-inline constexpr const char* kFirstPromotionSite = "https://leave.orlit.example";
-inline constexpr const char* kSecondPromotionSite = "https://www.orlit.example";
+// The calculator's one window: frameless, with its own title bar across the top.
+class TForm1 : public TForm {
+ public:
+  TForm1();
 
-// Where the calculation log goes: the window points it at its log memo; the terminal mode at
-// standard output. Until set, lines are dropped.
-using LogLineSink = std::function<void(const std::string& line)>;
-void SetCalculationLog(LogLineSink sink);
+  // Title bar.
+  TPanel* str1 = nullptr;
+  TPanel* str2 = nullptr;
+  TImage* stri1 = nullptr;
+  TLabel* strlabel = nullptr;
+  TPanel* str3 = nullptr;
+  TImage* stri2 = nullptr;
+  TImage* stri3 = nullptr;
+  TImage* stri4 = nullptr;
+  TImage* stri5 = nullptr;
 
-// Appends one line at the end of the calculation log.
-void AppendLogLine(const std::string& line);
+  void stri5Click(TObject* sender);
+  void stri3Click(TObject* sender);
+  void FormShow(TObject* sender);
 
-// Turns the leave into months and remaining days, moves the end date back by them (30 days a
-// month, and one day more), writes seven log lines and assigns the result date text. Throws the
-// conversion and floating-point exceptions at the failing step; lines already written stay and
-// `result` is left untouched. Opens the promotion sites minimised at the end.
-void CalculatePeriod(std::string_view end_date_text, std::string_view leave_days_text,
-                     std::string_view working_days_text, std::string& result);
+ private:
+  void CreateTitleBar();
 
-// Starts the browser twice, first site first, both maximised or both minimised.
-void OpenPromotionSites(bool maximized);
+  TitleBarDrag title_bar_drag_;
+};
+
+// The main window, through which the calculation reaches its log.
+inline TForm1* Form1 = nullptr;
 
 }  // namespace orlit

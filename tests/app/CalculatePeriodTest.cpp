@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Unit1.h"
+#include "app/PeriodCalculation.h"
 #include "convert/DateConversion.h"
 #include "convert/Exceptions.h"
 #include "convert/FormatSettings.h"
@@ -88,8 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         LeaveCase{"70000", "4464 / 24.5 = 182.204081632653", "182 luni si 5 zile ", "12.11.68"},
         // Leave days keep their low 16 bits.
         LeaveCase{"65536", "0 / 24.5 = 0", "0 luni si 0 zile ", "30.10.83"},
-        LeaveCase{"-1", "65535 / 24.5 = 2674.89795918367", "2674 luni si 22 zile ",
-                  "18.02.64"}));
+        LeaveCase{"-1", "65535 / 24.5 = 2674.89795918367", "2674 luni si 22 zile ", "18.02.64"}));
 
 struct FailureCase {
   const char* name;
@@ -124,29 +123,28 @@ TEST_P(FailureTest, StopsAtTheFailingStep) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, FailureTest,
-    ::testing::Values(
-        FailureCase{"CommaWorkingDays", "31.10.83", "65", "24,5", "EConvertError",
-                    "'24,5' is not a valid floating point value", 0},
-        FailureCase{"EmptyWorkingDays", "31.10.83", "65", "", "EConvertError",
-                    "'' is not a valid floating point value", 0},
-        FailureCase{"WorkingDaysBeyondDouble", "31.10.83", "65", "1e400", "EOverflow",
-                    "Floating point overflow", 0},
-        FailureCase{"LettersAsLeave", "31.10.83", "abc", "24.5", "EConvertError",
-                    "'abc' is not a valid integer value", 0},
-        FailureCase{"LeaveOutOfInt32", "31.10.83", "2147483648", "24.5", "EConvertError",
-                    "'2147483648' is not a valid integer value", 0},
-        FailureCase{"ZeroWorkingDays", "31.10.83", "65", "0", "EZeroDivide",
-                    "Floating point division by zero", 0},
-        FailureCase{"ZeroByZero", "31.10.83", "0", "0", "EInvalidOp",
-                    "Invalid floating point operation", 0},
-        FailureCase{"QuotientBeyondDouble", "31.10.83", "65", "4.9e-324", "EOverflow",
-                    "Floating point overflow", 0},
-        FailureCase{"MonthsBeyondInt64", "31.10.83", "65", "1e-300", "EInvalidOp",
-                    "Invalid floating point operation", 1},
-        FailureCase{"DayThirtyTwo", "32.10.83", "65", "24.5", "EConvertError",
-                    "'32.10.83' is not a valid date", 3},
-        FailureCase{"MonthThirteen", "31.13.83", "65", "24.5", "EConvertError",
-                    "'31.13.83' is not a valid date", 3}),
+    ::testing::Values(FailureCase{"CommaWorkingDays", "31.10.83", "65", "24,5", "EConvertError",
+                                  "'24,5' is not a valid floating point value", 0},
+                      FailureCase{"EmptyWorkingDays", "31.10.83", "65", "", "EConvertError",
+                                  "'' is not a valid floating point value", 0},
+                      FailureCase{"WorkingDaysBeyondDouble", "31.10.83", "65", "1e400", "EOverflow",
+                                  "Floating point overflow", 0},
+                      FailureCase{"LettersAsLeave", "31.10.83", "abc", "24.5", "EConvertError",
+                                  "'abc' is not a valid integer value", 0},
+                      FailureCase{"LeaveOutOfInt32", "31.10.83", "2147483648", "24.5",
+                                  "EConvertError", "'2147483648' is not a valid integer value", 0},
+                      FailureCase{"ZeroWorkingDays", "31.10.83", "65", "0", "EZeroDivide",
+                                  "Floating point division by zero", 0},
+                      FailureCase{"ZeroByZero", "31.10.83", "0", "0", "EInvalidOp",
+                                  "Invalid floating point operation", 0},
+                      FailureCase{"QuotientBeyondDouble", "31.10.83", "65", "4.9e-324", "EOverflow",
+                                  "Floating point overflow", 0},
+                      FailureCase{"MonthsBeyondInt64", "31.10.83", "65", "1e-300", "EInvalidOp",
+                                  "Invalid floating point operation", 1},
+                      FailureCase{"DayThirtyTwo", "32.10.83", "65", "24.5", "EConvertError",
+                                  "'32.10.83' is not a valid date", 3},
+                      FailureCase{"MonthThirteen", "31.13.83", "65", "24.5", "EConvertError",
+                                  "'31.13.83' is not a valid date", 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CalculatePeriodTest, RepeatedFailureAppendsThreeLinesEachTime) {
@@ -211,8 +209,8 @@ TEST_F(CalculatePeriodTest, LauncherModesPassTheirShowCommand) {
 // and quarter-day working-day figures (exact in decimal and binary), line 2 must match what the
 // x87 computes.
 TEST_F(CalculatePeriodTest, MonthsAndDaysMatchTheHardwareExtendedFormat) {
-  const int leave_samples[] = {0, 1, 2, 7, 24, 25, 33, 34, 35, 36, 49, 50, 64, 65, 97, 100,
-                               365, 1000, 4464, 9999, 12345, 30000, 65535};
+  const int leave_samples[] = {0,  1,  2,  7,   24,  25,   33,   34,   35,    36,    49,   50,
+                               64, 65, 97, 100, 365, 1000, 4464, 9999, 12345, 30000, 65535};
   std::string result;
   for (int quarters = -120; quarters <= 124; quarters += 3) {
     if (quarters == 0) continue;
@@ -223,8 +221,8 @@ TEST_F(CalculatePeriodTest, MonthsAndDaysMatchTheHardwareExtendedFormat) {
       volatile long double q_ext = static_cast<long double>(leave) / static_cast<long double>(wd);
       const double q = static_cast<double>(q_ext);
       const auto m = static_cast<uint16_t>(static_cast<int64_t>(q));
-      volatile long double product =
-          (static_cast<long double>(q) - static_cast<long double>(m)) * static_cast<long double>(wd);
+      volatile long double product = (static_cast<long double>(q) - static_cast<long double>(m)) *
+                                     static_cast<long double>(wd);
       const auto r = static_cast<uint16_t>(__builtin_llrintl(product));
       log_.clear();
       CalculatePeriod("31.10.83", std::to_string(leave), wd_text, result);

@@ -1,9 +1,8 @@
-#include "app/CommandLine.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "app/CommandLine.h"
 #include "convert/DateConversion.h"
 #include "convert/FormatSettings.h"
 #include "convert/FpuEnvironment.h"
@@ -31,12 +30,22 @@ TEST(ParseCommandLineTest, Modes) {
       {{"--bogus"}, Mode::kUsageError},
       {{"--help", "extra"}, Mode::kUsageError},
       {{"31.10.83"}, Mode::kUsageError},
+      {{"--screenshot", "a.png"}, Mode::kScreenshot},
+      {{"--dump-state", "s.json", "--screenshot", "a.png"}, Mode::kScreenshot},
+      {{"--dump-state", "s.json"}, Mode::kWindow},
+      {{"--screenshot"}, Mode::kUsageError},
+      {{"--screenshot", ""}, Mode::kUsageError},
+      {{"--screenshot", "a.png", "--screenshot", "b.png"}, Mode::kUsageError},
+      {{"--dump-state", "s.json", "--calc", "1", "2", "3"}, Mode::kUsageError},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ParseCommandLine(c.args).mode, c.mode) << ::testing::PrintToString(c.args);
   }
   EXPECT_EQ(ParseCommandLine({"--calc", "", "-1", " x "}).calc_texts,
             (std::vector<std::string>{"", "-1", " x "}));
+  const CommandLine both = ParseCommandLine({"--screenshot", "a.png", "--dump-state", "s.json"});
+  EXPECT_EQ(both.screenshot_path, "a.png");
+  EXPECT_EQ(both.dump_state_path, "s.json");
 }
 
 class TerminalCalculationTest : public ::testing::Test {

@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "app/FmxUtils.h"
-#include "app/Unit1.h"
+#include "app/PeriodCalculation.h"
 #include "platform/ProcessLauncher.h"
 
 namespace orlit {
@@ -74,8 +74,7 @@ TEST_F(RecordedLaunchTest, EmbeddedZeroEndsTheText) {
 class SpawnTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("orlit-launch-" + std::to_string(getpid()));
+    dir_ = std::filesystem::temp_directory_path() / ("orlit-launch-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir_);
     record_ = dir_ / "calls.txt";
     const auto script = dir_ / kBrowserProgram;

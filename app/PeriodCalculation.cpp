@@ -1,0 +1,74 @@
+#include "app/PeriodCalculation.h"
+
+#include "app/FmxUtils.h"
+#include "convert/DateConversion.h"
+#include "convert/Extended.h"
+#include "convert/FormatSettings.h"
+#include "convert/NumberConversion.h"
+
+namespace orlit {
+
+namespace {
+
+LogLineSink& CalculationLog() {
+  static LogLineSink sink;
+  return sink;
+}
+
+constexpr int kDaysPerMonth = 30;
+
+}  // namespace
+
+void SetCalculationLog(LogLineSink sink) { CalculationLog() = std::move(sink); }
+
+void AppendLogLine(const std::string& line) {
+  if (CalculationLog()) CalculationLog()(line);
+}
+
+// Every step completes before the next begins, so a failure leaves exactly the log lines of the
+// steps before it. The widths (double, 16-bit unsigned) and the extended intermediates decide
+// the results and are part of the rule.
+void CalculatePeriod(std::string_view end_date_text, std::string_view leave_days_text,
+                     std::string_view working_days_text, std::string& result) {
+  // The locale's settings may have been reloaded since the last run; dates are always d.m.yy.
+  DateSep = '.';
+  ShortDatePattern = "dd/mm/yy";
+
+  const double working_days = ParseFloat(working_days_text).ToDouble();
+  const uint16_t leave_days = static_cast<uint16_t>(ParseInteger(leave_days_text));
+
+  const Extended wd = Extended::FromDouble(working_days);
+  const double quotient = (Extended::FromUInt16(leave_days) / wd).ToDouble();
+  const Extended q = Extended::FromDouble(quotient);
+  AppendLogLine(FormatFloatGeneral(Extended::FromUInt16(leave_days)) + " / " +
+                FormatFloatGeneral(wd) + " = " + FormatFloatGeneral(q));
+
+  const uint16_t months = static_cast<uint16_t>(TruncToInt64(q));
+  const uint16_t remaining_days =
+      static_cast<uint16_t>(RoundToInt64((q - Extended::FromUInt16(months)) * wd));
+  AppendLogLine(FormatInteger(months) + " luni si " + FormatInteger(remaining_days) + " zile ");
+  AppendLogLine("==================");
+
+  const DateValue end_date = ParseDate(end_date_text);
+  const int32_t month_days = kDaysPerMonth * months;
+  const DateValue adjusted_end_date =
+      (Extended::FromDouble(end_date) - Extended::FromUInt16(remaining_days) -
+       Extended::FromInt32(month_days) - Extended::FromInt32(1))
+          .ToDouble();
+
+  result = FormatDate(adjusted_end_date);
+  AppendLogLine(FormatDate(end_date) + " - ");
+  AppendLogLine(FormatInteger(remaining_days) + "." + FormatInteger(months) + " = ");
+  AppendLogLine(FormatDate(adjusted_end_date));
+  AppendLogLine("____________________________");
+
+  OpenPromotionSites(false);
+}
+
+void OpenPromotionSites(bool maximized) {
+  const int show_command = maximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED;
+  LaunchFile(kBrowserProgram, std::string(" ") + kFirstPromotionSite, "", show_command);
+  LaunchFile(kBrowserProgram, std::string(" ") + kSecondPromotionSite, "", show_command);
+}
+
+}  // namespace orlit

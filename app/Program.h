@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "platform/WindowSystem.h"
+
+namespace orlit {
+
+class TForm1;
+
+struct ProgramOptions {
+  std::string executable;       // argv[0]: the application title comes from it
+  std::string screenshot_path;  // non-empty: render the window after start-up, write it, and end
+  std::string dump_state_path;  // non-empty: the window's state as JSON when the program ends
+};
+
+// Starts the application on `desktop`: icon, main window, message loop until terminated.
+// Returns the process exit status.
+int RunProgram(WindowSystem& desktop, const ProgramOptions& options);
+
+// The window's state for tools and end-to-end tests: focused control, window place and state.
+std::string WindowStateJson(const TForm1& form);
+
+}  // namespace orlit

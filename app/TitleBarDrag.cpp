@@ -1,0 +1,36 @@
+#include "app/TitleBarDrag.h"
+
+#include "framework/Application.h"
+#include "framework/Form.h"
+
+namespace orlit {
+
+void TitleBarDrag::Attach(TControl* handle) {
+  handle->OnMouseDown = [this, handle](TObject*, TMouseButton button, TShiftState, int, int) {
+    Begin(handle, button);
+  };
+  handle->OnMouseMove = [this, handle](TObject*, TShiftState shift, int, int) {
+    if (dragging_ && (shift & ssLeft) != 0) Follow(handle);
+  };
+  handle->OnMouseUp = [this](TObject*, TMouseButton button, TShiftState, int, int) {
+    if (button == mbLeft) dragging_ = false;
+  };
+}
+
+void TitleBarDrag::Begin(TControl* handle, TMouseButton button) {
+  TCustomForm* form = GetParentForm(handle);
+  if (button != mbLeft || form == nullptr) return;
+  dragging_ = true;
+  grab_cursor_ = Application->CursorPos();
+  grab_form_ = {form->Left(), form->Top()};
+}
+
+void TitleBarDrag::Follow(TControl* handle) {
+  TCustomForm* form = GetParentForm(handle);
+  if (form == nullptr) return;
+  const TPoint cursor = Application->CursorPos();
+  form->SetBounds(grab_form_.X + cursor.X - grab_cursor_.X,
+                  grab_form_.Y + cursor.Y - grab_cursor_.Y, form->Width(), form->Height());
+}
+
+}  // namespace orlit
