@@ -1,0 +1,457 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "framework/EditText.h"
+
+namespace orlit {
+namespace {
+
+// A state written as its text with "|" at the caret and "^" at the anchor (the anchor is at the
+// caret when absent): "ab^cd|" has "cd" selected with the caret after it.
+struct Marked {
+  std::string text;
+  int anchor = 0;
+  int caret = 0;
+};
+
+Marked Parse(const std::string& marked) {
+  Marked out;
+  int anchor = -1;
+  int position = 0;
+  for (char32_t c : ToCodePoints(marked)) {
+    if (c == U'|') {
+      out.caret = position;
+    } else if (c == U'^') {
+      anchor = position;
+    } else {
+      out.text += ToUtf8(std::u32string(1, c));
+      ++position;
+    }
+  }
+  out.anchor = anchor < 0 ? out.caret : anchor;
+  return out;
+}
+
+std::string Render(const EditText& edit) {
+  std::string out;
+  const std::u32string& chars = edit.Chars();
+  for (int i = 0; i <= edit.Length(); ++i) {
+    if (i == edit.Anchor() && edit.HasSelection()) out += "^";
+    if (i == edit.Caret()) out += "|";
+    if (i < edit.Length()) out += ToUtf8(chars.substr(static_cast<std::size_t>(i), 1));
+  }
+  return out;
+}
+
+EditText Make(const std::string& marked) {
+  const Marked state = Parse(marked);
+  EditText edit(state.text);
+  edit.SetSelection(state.anchor, state.caret);
+  return edit;
+}
+
+// Commands: a name, then for some an argument after one space. A leading "+" extends the
+// selection with a caret move.
+void Apply(EditText& edit, const std::string& command) {
+  const std::size_t space = command.find(' ');
+  std::string name = command.substr(0, space);
+  const std::string argument = space == std::string::npos ? "" : command.substr(space + 1);
+  const bool extend = !name.empty() && name[0] == '+';
+  if (extend) name.erase(0, 1);
+  using Move = EditText::Move;
+  if (name == "left") return edit.MoveCaret(Move::kLeft, extend);
+  if (name == "right") return edit.MoveCaret(Move::kRight, extend);
+  if (name == "wleft") return edit.MoveCaret(Move::kWordLeft, extend);
+  if (name == "wright") return edit.MoveCaret(Move::kWordRight, extend);
+  if (name == "home") return edit.MoveCaret(Move::kHome, extend);
+  if (name == "end") return edit.MoveCaret(Move::kEnd, extend);
+  if (name == "type") {
+    for (char32_t c : ToCodePoints(argument)) edit.Type(c);
+    return;
+  }
+  if (name == "paste") return static_cast<void>(edit.Paste(argument));
+  if (name == "bs") return static_cast<void>(edit.DeleteBackward(false));
+  if (name == "wbs") return static_cast<void>(edit.DeleteBackward(true));
+  if (name == "del") return static_cast<void>(edit.DeleteForward(false));
+  if (name == "wdel") return static_cast<void>(edit.DeleteForward(true));
+  if (name == "cut") return static_cast<void>(edit.DeleteSelection());
+  if (name == "undo") return static_cast<void>(edit.Undo());
+  if (name == "all") return edit.SelectAll();
+  if (name == "word") return edit.SelectWordAt(std::stoi(argument));
+  if (name == "settext") return static_cast<void>(edit.SetText(argument));
+  if (name == "seltext") return static_cast<void>(edit.SetSelText(argument));
+  if (name == "click") return edit.MoveCaretTo(std::stoi(argument), extend);
+  if (name == "select") {
+    std::istringstream in(argument);
+    int start = 0;
+    int length = 0;
+    in >> start >> length;
+    return edit.Select(start, length);
+  }
+  ADD_FAILURE() << "unknown command " << command;
+}
+
+std::uint32_t Hex(char32_t c) { return static_cast<std::uint32_t>(c); }
+
+struct Case {
+  const char* before;
+  std::vector<std::string> commands;
+  const char* after;
+};
+
+void RunCases(const std::vector<Case>& cases, void (*setup)(EditText&) = nullptr) {
+  for (const Case& c : cases) {
+    EditText edit = Make(c.before);
+    if (setup != nullptr) setup(edit);
+    std::string trace = c.before;
+    for (const std::string& command : c.commands) {
+      Apply(edit, command);
+      trace += " / " + command;
+    }
+    EXPECT_EQ(Render(edit), c.after) << trace;
+  }
+}
+
+TEST(EditTextTest, CaretKeysCountCharactersNotBytes) {
+  RunCases({
+      {"ăș|â", {"left"}, "ă|șâ"},
+      {"ăș|â", {"right"}, "ășâ|"},
+      {"ăș|â", {"right", "right"}, "ășâ|"},
+      {"|ăș", {"left"}, "|ăș"},
+      {"ăș|â", {"home"}, "|ășâ"},
+      {"ăș|â", {"end"}, "ășâ|"},
+      {"ăș|â", {"+left"}, "ă|ș^â"},
+      {"ăș|â", {"+left", "+left", "+right"}, "ă|ș^â"},
+      {"ăș|â", {"+home"}, "|ăș^â"},
+      {"ăș|â", {"+end"}, "ăș^â|"},
+      {"a^bc|d", {"left"}, "a|bcd"},
+      {"a^bc|d", {"right"}, "abc|d"},
+      {"a|bc^d", {"right"}, "abc|d"},
+      {"a|bc^d", {"+right", "+right"}, "abc|d"},
+      {"a^bc|d", {"home"}, "|abcd"},
+      {"a^bc|d", {"+end"}, "a^bcd|"},
+      {"", {"left", "right", "home", "end"}, "|"},
+  });
+}
+
+TEST(EditTextTest, WordMovesStopAtWordEdgesAndSkipPunctuation) {
+  RunCases({
+      {"|ăla bală, portocală", {"wright"}, "ăla| bală, portocală"},
+      {"ăla| bală, portocală", {"wright"}, "ăla bală|, portocală"},
+      {"ăla bală|, portocală", {"wright"}, "ăla bală, portocală|"},
+      {"ăla bală, portocală|", {"wright"}, "ăla bală, portocală|"},
+      {"ăla bală, portocală|", {"wleft"}, "ăla bală, |portocală"},
+      {"ăla bală, |portocală", {"wleft"}, "ăla |bală, portocală"},
+      {"ăla bală, port|ocală", {"wleft"}, "ăla bală, |portocală"},
+      {"ăla bală, port|ocală", {"wright"}, "ăla bală, portocală|"},
+      {"ăla |bală", {"wleft"}, "|ăla bală"},
+      {"12,5| lei", {"wleft"}, "12,|5 lei"},
+      {"x_1 y|", {"wleft", "wleft"}, "|x_1 y"},
+      {"|a b", {"+wright", "+wright"}, "^a b|"},
+      {"  ...  |", {"wleft"}, "|  ...  "},
+      {"|  ...  ", {"wright"}, "  ...  |"},
+  });
+}
+
+TEST(EditTextTest, TypingReplacesTheSelection) {
+  RunCases({
+      {"|", {"type ășâ"}, "ășâ|"},
+      {"ab|", {"type ț"}, "abț|"},
+      {"a|b", {"type xy"}, "axy|b"},
+      {"a^bc|d", {"type ș"}, "aș|d"},
+      {"a|bc^d", {"type ș"}, "aș|d"},
+      {"^ăș|", {"type x"}, "x|"},
+      {"a^b|c", {"paste 12"}, "a12|c"},
+      {"a^b|c", {"paste "}, "a^b|c"},
+  });
+}
+
+TEST(EditTextTest, BackspaceAndDeleteTakeACharacterTheSelectionOrAWord) {
+  RunCases({
+      {"ăș|â", {"bs"}, "ă|â"},
+      {"|ăș", {"bs"}, "|ăș"},
+      {"ăș|â", {"del"}, "ăș|"},
+      {"ăș|", {"del"}, "ăș|"},
+      {"a^bc|d", {"bs"}, "a|d"},
+      {"a^bc|d", {"del"}, "a|d"},
+      {"a^bc|d", {"wbs"}, "a|d"},
+      {"a^bc|d", {"wdel"}, "a|d"},
+      {"ăla bală|", {"wbs"}, "ăla |"},
+      {"ăla bală |", {"wbs"}, "ăla |"},
+      {"ăla ba|lă", {"wbs"}, "ăla |lă"},
+      {"ăla| bală", {"wbs"}, "| bală"},
+      {"|ăla bală", {"wbs"}, "|ăla bală"},
+      {"ăla| bală, x", {"wdel"}, "ăla|, x"},
+      {"ăla b|ală", {"wdel"}, "ăla b|"},
+      {"ăla bală|", {"wdel"}, "ăla bală|"},
+      {"a, |b", {"wbs"}, "|b"},
+  });
+}
+
+TEST(EditTextTest, OneLevelOfUndoThatRedoesWhenRepeated) {
+  RunCases({
+      {"|", {"type abc", "undo"}, "|"},
+      {"|", {"type abc", "undo", "undo"}, "abc|"},
+      {"x|", {"type ab", "left", "type c", "undo"}, "xa|b"},
+      {"x|", {"type ab", "left", "type c", "undo", "undo"}, "xac|b"},
+      {"a^bc|d", {"type xy", "undo"}, "a^bc|d"},
+      {"abcd|", {"bs", "bs", "undo"}, "abcd|"},
+      {"|abcd", {"del", "del", "undo"}, "|abcd"},
+      {"abcd|", {"bs", "type x", "undo"}, "abc|"},
+      {"ab|", {"paste cd", "paste ef", "undo"}, "abcd|"},
+      {"ab |cd", {"wdel", "undo"}, "ab |cd"},
+      {"ab^cd|", {"cut", "undo"}, "ab^cd|"},
+      {"ab|", {"undo"}, "ab|"},
+      {"ab|", {"type c", "settext xy", "undo"}, "|xy"},
+      {"ab|", {"type c", "seltext d", "undo"}, "abcd|"},
+  });
+}
+
+TEST(EditTextTest, SelectingWordsAndRuns) {
+  RunCases({
+      {"|ăla bală, x", {"word 1"}, "^ăla| bală, x"},
+      {"|ăla bală, x", {"word 3"}, "ăla^ |bală, x"},
+      {"|ăla bală, x", {"word 8"}, "ăla bală^,| x"},
+      {"|ăla bală, x", {"word 11"}, "ăla bală, ^x|"},
+      {"|ăla bală, x", {"word 99"}, "ăla bală, ^x|"},
+      {"|", {"word 0"}, "|"},
+      {"|a  b", {"word 2"}, "a^  |b"},
+  });
+}
+
+TEST(EditTextTest, SelectClampsAndNegativeLengthsSelectBackwards) {
+  RunCases({
+      {"|abcd", {"select 1 2"}, "a^bc|d"},
+      {"|abcd", {"select 3 -2"}, "a|bc^d"},
+      {"|abcd", {"select 2 99"}, "ab^cd|"},
+      {"|abcd", {"select -5 1"}, "^a|bcd"},
+      {"|abcd", {"select 9 0"}, "abcd|"},
+      {"|abcd", {"select 1 -9"}, "|a^bcd"},
+      {"|abcd", {"select 2 2147483647"}, "ab^cd|"},
+      {"|abcd", {"click 2", "+click 4"}, "ab^cd|"},
+      {"|abcd", {"click 9"}, "abcd|"},
+  });
+}
+
+TEST(EditTextTest, InsertedTextKeepsItsFirstLineAndDropsControlCharacters) {
+  RunCases({
+      {"|", {"paste ab\r\ncd"}, "ab|"},
+      {"|", {"paste ab\ncd"}, "ab|"},
+      {"|", {"paste a\tb"}, "a b|"},
+      {"|",
+       {"paste a\x01\x7f"
+        "b"},
+       "ab|"},
+      {"|", {"paste a\xc2\x85\x62"}, "ab|"},
+      {"x|", {"paste \nab"}, "x|"},
+      {"|", {"paste \xff"}, "\xef\xbf\xbd|"},
+      {"|", {"seltext a\nb"}, "a|"},
+  });
+}
+
+TEST(EditTextTest, MaximumLengthLimitsOnlyWhatTheUserAdds) {
+  auto limit3 = [](EditText& edit) { edit.SetMaxLength(3); };
+  RunCases(
+      {
+          {"|", {"type ăștâ"}, "ășt|"},
+          {"ab|", {"paste xyz"}, "abx|"},
+          {"abc|", {"type d"}, "abc|"},
+          {"a^bc|", {"type ăș"}, "aăș|"},
+          {"a^b|c", {"paste xyz"}, "ax|c"},
+          {"abc|", {"seltext x"}, "abc|"},
+          {"|", {"settext abcdef"}, "|abcdef"},
+          {"abcdef|", {"type x"}, "abcdef|"},
+          {"abcdef|", {"bs", "bs", "bs", "type xy"}, "abc|"},
+          {"^abcdef|", {"type x"}, "x|"},
+      },
+      +limit3);
+}
+
+TEST(EditTextTest, CharacterCaseAppliesToEverythingThatEnters) {
+  auto upper = [](EditText& edit) { edit.SetCharCase(ecUpperCase); };
+  RunCases(
+      {
+          {"|", {"type ășâ ţ"}, "ĂȘÂ Ţ|"},
+          {"|", {"paste ăbc"}, "ĂBC|"},
+          {"|", {"settext straße"}, "|STRAßE"},
+          {"x|", {"seltext î"}, "XÎ|"},
+          {"ab|c", {}, "AB|C"},
+      },
+      +upper);
+  auto lower = [](EditText& edit) { edit.SetCharCase(ecLowerCase); };
+  RunCases({{"|", {"type ĂȘÂ Ţ XY"}, "ășâ ţ xy|"}, {"A^B|C", {}, "a^b|c"}}, +lower);
+}
+
+TEST(EditTextTest, SettingTheCaseConvertsOnceAndKeepsTheSelection) {
+  EditText edit("Ăla");
+  edit.Select(1, 2);
+  edit.Type(U'x');
+  ASSERT_TRUE(edit.CanUndo());
+  const auto revision = edit.Revision();
+  EXPECT_TRUE(edit.SetCharCase(ecUpperCase));
+  EXPECT_EQ(edit.Text(), "ĂX");
+  EXPECT_EQ(edit.Caret(), 2);
+  EXPECT_EQ(edit.Revision(), revision + 1);
+  // A conversion from code leaves nothing for the user to undo.
+  EXPECT_FALSE(edit.CanUndo());
+  EXPECT_FALSE(edit.SetCharCase(ecUpperCase));
+  EXPECT_FALSE(edit.SetCharCase(ecNormal));
+  EXPECT_EQ(edit.Text(), "ĂX");
+  EXPECT_EQ(edit.Revision(), revision + 1);
+}
+
+TEST(EditTextTest, ReadOnlyRefusesEveryUserChangeButNotSelectionOrCode) {
+  auto read_only = [](EditText& edit) { edit.SetReadOnly(true); };
+  RunCases(
+      {
+          {"ab|c", {"type x", "paste y", "bs", "del", "wbs", "wdel"}, "ab|c"},
+          {"a^b|c", {"cut", "type x"}, "a^b|c"},
+          {"ab|c", {"left", "+home"}, "|a^bc"},
+          {"ab|c", {"all"}, "^abc|"},
+          {"ab|c", {"settext xyz"}, "|xyz"},
+          {"ab|c", {"seltext xyz"}, "abxyz|c"},
+      },
+      +read_only);
+  EditText edit("ab");
+  edit.MoveCaret(EditText::Move::kEnd, false);
+  edit.Type(U'c');
+  edit.SetReadOnly(true);
+  EXPECT_FALSE(edit.Undo());
+  EXPECT_EQ(edit.Text(), "abc");
+}
+
+TEST(EditTextTest, AMaskedTextIsOneWord) {
+  auto masked = [](EditText& edit) { edit.SetMasked(true); };
+  RunCases(
+      {
+          {"ab cd| ef", {"wleft"}, "|ab cd ef"},
+          {"ab |cd ef", {"wright"}, "ab cd ef|"},
+          {"ab cd ef|", {"word 1"}, "^ab cd ef|"},
+          {"ab cd| ef", {"wbs"}, "| ef"},
+      },
+      +masked);
+}
+
+TEST(EditTextTest, SetTextFromCodeMovesTheCaretHomeAndIsANoOpForTheSameText) {
+  EditText edit("abc");
+  edit.MoveCaretTo(2, false);
+  edit.Type(U'x');
+  const auto revision = edit.Revision();
+  EXPECT_FALSE(edit.SetText("abxc"));
+  EXPECT_EQ(edit.Caret(), 3);
+  EXPECT_TRUE(edit.CanUndo());
+  EXPECT_EQ(edit.Revision(), revision);
+  EXPECT_TRUE(edit.SetText("ș"));
+  EXPECT_EQ(edit.Caret(), 0);
+  EXPECT_FALSE(edit.CanUndo());
+  EXPECT_EQ(edit.Revision(), revision + 1);
+}
+
+TEST(EditTextTest, RevisionCountsExactlyTheChangesOfTheText) {
+  EditText edit;
+  std::uint64_t revision = edit.Revision();
+  auto changed = [&] {
+    const bool result = edit.Revision() != revision;
+    revision = edit.Revision();
+    return result;
+  };
+  EXPECT_TRUE(edit.Type(U'a') && changed());
+  edit.SelectAll();
+  EXPECT_FALSE(changed());
+  EXPECT_FALSE(edit.Type(U'a'));  // the same character over itself
+  EXPECT_FALSE(changed());
+  EXPECT_EQ(Render(edit), "a|");
+  EXPECT_FALSE(edit.DeleteForward(false));
+  EXPECT_FALSE(changed());
+  EXPECT_TRUE(edit.DeleteBackward(false) && changed());
+  EXPECT_TRUE(edit.Undo() && changed());
+  EXPECT_TRUE(edit.Undo() && changed());
+  EXPECT_FALSE(edit.Type(U'\r'));
+  EXPECT_FALSE(changed());
+}
+
+TEST(EditTextCaseTest, MapsTheLettersOfTheSupportedScripts) {
+  struct Pair {
+    char32_t upper;
+    char32_t lower;
+  };
+  const Pair pairs[] = {
+      {U'A', U'a'},   {U'Z', U'z'},   {0xC0, 0xE0},   {0xDE, 0xFE},   {0x102, 0x103},  // Ă ă
+      {0xC2, 0xE2},                                                                    // Â â
+      {0xCE, 0xEE},                                                                    // Î î
+      {0x218, 0x219},                                                                  // Ș ș
+      {0x21A, 0x21B},                                                                  // Ț ț
+      {0x15E, 0x15F},                                                                  // Ş ş
+      {0x162, 0x163},                                                                  // Ţ ţ
+      {0x139, 0x13A}, {0x147, 0x148}, {0x14A, 0x14B}, {0x176, 0x177}, {0x179, 0x17A},
+      {0x17D, 0x17E}, {0x178, 0xFF},  {0x391, 0x3B1}, {0x3A3, 0x3C3}, {0x3A9, 0x3C9},
+      {0x386, 0x3AC}, {0x388, 0x3AD}, {0x38A, 0x3AF}, {0x38C, 0x3CC}, {0x38E, 0x3CD},
+      {0x38F, 0x3CE}, {0x410, 0x430}, {0x42F, 0x44F}, {0x400, 0x450}, {0x40F, 0x45F},
+      {0x460, 0x461}, {0x4C1, 0x4C2}, {0x4D0, 0x4D1}, {0x52E, 0x52F},
+  };
+  for (const Pair& p : pairs) {
+    EXPECT_EQ(ToUpperChar(p.lower), p.upper) << std::hex << Hex(p.lower);
+    EXPECT_EQ(ToLowerChar(p.upper), p.lower) << std::hex << Hex(p.upper);
+    EXPECT_EQ(ToUpperChar(p.upper), p.upper) << std::hex << Hex(p.upper);
+    EXPECT_EQ(ToLowerChar(p.lower), p.lower) << std::hex << Hex(p.lower);
+  }
+  // Letters with no single-letter counterpart, and signs that look like letters.
+  for (char32_t c : {0xDFu, 0xD7u, 0xF7u, 0x138u, 0x149u, 0xB5u, 0x3A2u, 0x2Bu, 0x4E00u}) {
+    EXPECT_EQ(ToUpperChar(c), c) << std::hex << Hex(c);
+    EXPECT_EQ(ToLowerChar(c), c) << std::hex << Hex(c);
+  }
+  EXPECT_EQ(ToUpperChar(0x131), U'I');   // dotless i
+  EXPECT_EQ(ToLowerChar(0x130), U'i');   // dotted I
+  EXPECT_EQ(ToUpperChar(0x17F), U'S');   // long s
+  EXPECT_EQ(ToUpperChar(0x3C2), 0x3A3);  // final sigma
+}
+
+TEST(EditTextCaseTest, MappingsAreInverseOverEveryMappedCodePoint) {
+  // The one-way mappings of letters whose capital has another small form.
+  const std::set<char32_t> one_way = {0x131, 0x17F, 0x3C2, 0x130};
+  for (char32_t c = 0; c < 0x600; ++c) {
+    if (one_way.count(c) != 0) continue;
+    const char32_t upper = ToUpperChar(c);
+    const char32_t lower = ToLowerChar(c);
+    ASSERT_TRUE(upper == c || lower == c) << std::hex << Hex(c);
+    if (upper != c) {
+      EXPECT_EQ(ToLowerChar(upper), c) << std::hex << Hex(c);
+    }
+    if (lower != c) {
+      EXPECT_EQ(ToUpperChar(lower), c) << std::hex << Hex(c);
+    }
+  }
+}
+
+TEST(EditTextUtf8Test, RoundTripsAndReplacesWhatCannotBeEncoded) {
+  const std::string text = "aăș€😀";
+  EXPECT_EQ(ToCodePoints(text), (std::u32string{U'a', 0x103, 0x219, 0x20AC, 0x1F600}));
+  EXPECT_EQ(ToUtf8(ToCodePoints(text)), text);
+  EXPECT_EQ(ToCodePoints("a\xc3"), (std::u32string{U'a', 0xFFFD}));
+  EXPECT_EQ(ToUtf8(std::u32string{0xD800, 0x110000}), "\xef\xbf\xbd\xef\xbf\xbd");
+  EditText edit;
+  EXPECT_TRUE(edit.SetText(std::u32string{U'x', 0xDC00}));
+  EXPECT_EQ(edit.Chars(), (std::u32string{U'x', 0xFFFD}));
+}
+
+TEST(EditTextClassTest, ClassifiesWordsSpacesAndPunctuation) {
+  for (char32_t c : {U'a', U'Z', U'0', U'_', char32_t{0x103}, char32_t{0x219}, char32_t{0xB2},
+                     char32_t{0x430}, char32_t{0x4E00}}) {
+    EXPECT_EQ(ClassOfChar(c), CharClass::kWord) << std::hex << Hex(c);
+  }
+  for (char32_t c : {U' ', U'\t', char32_t{0xA0}, char32_t{0x2009}, char32_t{0x3000}}) {
+    EXPECT_EQ(ClassOfChar(c), CharClass::kSpace) << std::hex << Hex(c);
+  }
+  for (char32_t c : {U'.', U',', U'-', U'/', U'@', char32_t{0xAB}, char32_t{0xD7}, char32_t{0x2014},
+                     char32_t{0x201E}}) {
+    EXPECT_EQ(ClassOfChar(c), CharClass::kPunctuation) << std::hex << Hex(c);
+  }
+}
+
+}  // namespace
+}  // namespace orlit
