@@ -291,11 +291,11 @@ class OperandSource {
         return Extended::FromParts(negative, 0x7FFF, 0xC000000000000000ULL | (Bits() >> Below(64)));
       case 3:  // signalling NaN
         return Extended::FromParts(negative, 0x7FFF,
-                                   0x8000000000000000ULL | (Bits() >> (Below(63) + 2)) | 1);
+                                   0x8000000000000000ULL | (Bits() >> (Below(62) + 2)) | 1);
       case 4:
       case 5:
       case 6:  // denormals
-        return Extended::FromParts(negative, 0, Significand() >> (1 + Below(64)));
+        return Extended::FromParts(negative, 0, Significand() >> (1 + Below(63)));
       case 7:
         if (Below(4) == 0) {  // unsupported encodings and pseudo-denormals
           switch (Below(3)) {
@@ -318,7 +318,7 @@ class OperandSource {
   Extended Partner(Extended a) {
     if (a.BiasedExponent() == 0 || a.BiasedExponent() == 0x7FFF || Below(4) == 0) return Any();
     if (a.BiasedExponent() <= 2 && Below(2) == 0) {  // a sum just below the smallest normal
-      return Extended::FromParts(!a.IsNegative(), 0, Significand() >> (1 + Below(64)));
+      return Extended::FromParts(!a.IsNegative(), 0, Significand() >> (1 + Below(63)));
     }
     const bool negative = Below(2) != 0;
     const int32_t exponent = a.BiasedExponent();
