@@ -1,6 +1,7 @@
 #include "framework/Form.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "framework/Application.h"
 #include "framework/Canvas.h"
@@ -74,6 +75,7 @@ TCustomForm::~TCustomForm() {
   capture_ = nullptr;
   pressed_ = nullptr;
   hover_ = nullptr;
+  entered_ = nullptr;
 }
 
 void TCustomForm::AfterConstruction() {
@@ -184,13 +186,21 @@ void TCustomForm::SetVisible(bool visible) {
   PlaceOnFirstShow();
   TWinControl::SetVisible(true);
   if (window_ == nullptr) CreateWindowHandle();
-  DoShow();
-  if (active_control_ == nullptr) {
-    if (TWinControl* first = FindNextControl(nullptr, true, true, false)) {
-      SetFocusedControl(first);
+  // A failing OnShow or enter handler is reported, but the window still comes up: a program
+  // whose only window never appears could not even be closed.
+  std::exception_ptr error;
+  try {
+    DoShow();
+    if (active_control_ == nullptr) {
+      if (TWinControl* first = FindNextControl(nullptr, true, true, false)) {
+        SetFocusedControl(first);
+      }
     }
+  } catch (...) {
+    error = std::current_exception();
   }
   if (Visible() && window_ != nullptr) window_->Show();
+  if (error) std::rethrow_exception(error);
 }
 
 void TCustomForm::PlaceOnFirstShow() {
@@ -313,6 +323,7 @@ void TCustomForm::ControlRemoved(TControl* control) {
   if (Inside(key_target_, control)) key_target_ = nullptr;
   if (Inside(pressed_, control)) pressed_ = nullptr;
   if (Inside(hover_, control)) hover_ = nullptr;
+  if (Inside(entered_, control)) entered_ = nullptr;
   if (Inside(dispatch_target_, control)) dispatch_target_ = nullptr;
   if (Inside(capture_, control)) ReleaseCapture();
 }
@@ -382,20 +393,28 @@ void TCustomForm::HandleEvent(const Event& event) {
 void TCustomForm::HandleKeyDown(const Event& event) {
   TWinControl* target = active_control_ != nullptr ? active_control_ : this;
   key_target_ = target;
+  drop_character_ = false;
   const TShiftState shift = event.shift & kShiftStateKeys;
   int key = event.key;
   target->KeyDown(key, shift);
-  if (key != 0) DialogKey(key, shift);
+  if (key == 0) return;
+  DialogKey(key, shift);
+  drop_character_ = key == 0;
 }
 
 void TCustomForm::HandleKeyUp(const Event& event) {
   key_target_ = nullptr;
+  drop_character_ = false;
   TWinControl* target = active_control_ != nullptr ? active_control_ : this;
   int key = event.key;
   target->KeyUp(key, event.shift & kShiftStateKeys);
 }
 
 void TCustomForm::HandleCharacter(const Event& event) {
+  if (drop_character_) {
+    drop_character_ = false;
+    return;
+  }
   TWinControl* target = key_target_;
   if (target == nullptr) target = active_control_ != nullptr ? active_control_ : this;
   char32_t key = event.character;
@@ -416,14 +435,15 @@ TPoint TCustomForm::ToControl(const TControl* control, TPoint pos) const {
 }
 
 void TCustomForm::SetHover(TControl* control) {
-  if (control == hover_) return;
-  TControl* old = hover_;
   hover_ = control;
   // While a control has the capture, only it hears of the mouse coming and going.
-  if (old != nullptr && (capture_ == nullptr || old == capture_)) old->MouseLeave();
-  if (hover_ != nullptr && hover_ == control && (capture_ == nullptr || control == capture_)) {
-    control->MouseEnter();
-  }
+  TControl* entered = (capture_ == nullptr || control == capture_) ? control : nullptr;
+  if (entered == entered_) return;
+  TControl* old = entered_;
+  entered_ = entered;
+  if (old != nullptr) old->MouseLeave();
+  // A leave handler may have moved things on; the newer state stands.
+  if (entered != nullptr && entered_ == entered) entered->MouseEnter();
 }
 
 void TCustomForm::SetCursorOf(const TControl* control) {

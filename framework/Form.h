@@ -102,7 +102,8 @@ class TCustomForm : public TWinControl {
   virtual void Activate();
   virtual void Deactivate();
   // A key the focused control did not consume (left non-zero): Tab and Shift+Tab move the focus
-  // through the tab order.
+  // through the tab order. Setting `key` to 0 marks it used: the character it would produce is
+  // not delivered.
   virtual void DialogKey(int& key, TShiftState shift);
   void TextChanged() override;
   // The taskbar text of the form's window.
@@ -150,9 +151,13 @@ class TCustomForm : public TWinControl {
   // The control that had the focus at the last key-down: the character it produced goes there
   // even when the key moved the focus on, as the desktop routes it.
   TWinControl* key_target_ = nullptr;
+  // A key the form used for itself (Tab) produces no character, as the desktop's dialog keys
+  // never did.
+  bool drop_character_ = false;
   TControl* capture_ = nullptr;
   TControl* pressed_ = nullptr;  // left button went down here; a release here clicks
-  TControl* hover_ = nullptr;
+  TControl* hover_ = nullptr;    // under the pointer
+  TControl* entered_ = nullptr;  // told that the mouse is over it
   // The control an event is being handed to; cleared if a handler takes it away.
   TControl* dispatch_target_ = nullptr;
 };
