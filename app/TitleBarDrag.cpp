@@ -12,8 +12,12 @@ void TitleBarDrag::Attach(TControl* handle) {
   handle->OnMouseMove = [this, handle](TObject*, TShiftState shift, int, int) {
     if (dragging_ && (shift & ssLeft) != 0) Follow(handle);
   };
-  handle->OnMouseUp = [this](TObject*, TMouseButton button, TShiftState, int, int) {
-    if (button == mbLeft) dragging_ = false;
+  handle->OnMouseUp = [this, handle](TObject*, TMouseButton button, TShiftState, int, int) {
+    if (button != mbLeft || !dragging_) return;
+    // Once the button is up the desktop reports the pointer exactly; the last moves of a drag
+    // may have been reported against a window position that was still changing.
+    Follow(handle);
+    dragging_ = false;
   };
 }
 
