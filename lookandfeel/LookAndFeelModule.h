@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+#include "lookandfeel/LookAndFeel.h"
+#include "lookandfeel/ThemeService.h"
+#include "lookandfeel/VisualStyles.h"
+
+namespace orlit {
+
+// The process-wide part of the look and feel, from start-up to the end: the visual-style
+// binding, then the root look and feel, freed in the opposite order. One at a time.
+class LookAndFeelModule {
+ public:
+  // Throws Exception while another one exists.
+  explicit LookAndFeelModule(std::unique_ptr<ThemeService> service = CreateDesktopThemeService());
+  ~LookAndFeelModule();
+  LookAndFeelModule(const LookAndFeelModule&) = delete;
+  LookAndFeelModule& operator=(const LookAndFeelModule&) = delete;
+
+  VisualStyleBinding& Binding() const { return *binding_; }
+  TcxLookAndFeel& Root() const { return *root_; }
+
+ private:
+  std::unique_ptr<VisualStyleBinding> binding_;
+  std::unique_ptr<TcxLookAndFeel> root_;
+};
+
+}  // namespace orlit
