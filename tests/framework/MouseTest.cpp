@@ -1,4 +1,5 @@
 #include "FrameworkFixture.h"
+#include "framework/Timer.h"
 
 namespace orlit {
 namespace {
@@ -121,6 +122,42 @@ TEST_F(MouseTest, AClickHandlerMayDestroyItsControl) {
   Up();
   EXPECT_EQ(front_, nullptr);
   EXPECT_EQ(log_, (Log{"front enter", "front down 0 10,10", "front click", "back enter"}));
+}
+
+// What the editors' hot tracking does: while the mouse is over a control, a 10 ms timer polls
+// the pointer, because the control may never hear of the mouse leaving it.
+TEST_F(MouseTest, AControlCanPollThePointerWithATenMillisecondTimer) {
+  auto* timer = form_->Create<TTimer>();
+  timer->SetEnabled(false);
+  timer->SetInterval(10);
+  bool hot = false;
+  int polls = 0;
+  back_->OnMouseEnter = [&](TObject*) {
+    hot = true;
+    timer->SetEnabled(true);
+  };
+  timer->OnTimer = [&](TObject*) {
+    ++polls;
+    if (app_.FindControl(app_.CursorPos()) != back_) {
+      hot = false;
+      timer->SetEnabled(false);
+    }
+  };
+  Move({10, 10});
+  EXPECT_TRUE(hot);
+  desktop_.AdvanceTime(25);
+  app_.ProcessMessages();
+  EXPECT_EQ(polls, 2);
+  EXPECT_TRUE(hot);
+  // The form never hears of this move (as when another window takes the pointer over).
+  desktop_.MoveMouse({0, 0});
+  Event lost;
+  while (desktop_.PollEvent(&lost)) {
+  }
+  desktop_.AdvanceTime(10);
+  app_.ProcessMessages();
+  EXPECT_FALSE(hot);
+  EXPECT_FALSE(timer->Active());
 }
 
 }  // namespace
