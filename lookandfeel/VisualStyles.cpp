@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "lookandfeel/ExceptionReporter.h"
+#include "framework/Application.h"
 
 namespace orlit {
 namespace {
@@ -123,7 +123,10 @@ void VisualStyleBinding::ThemeChanged() {
       if (notificator->OnThemeChanged) notificator->OnThemeChanged(notificator);
     }
   } catch (...) {
-    ReportLookAndFeelException(std::current_exception());
+    // The desktop's message arrives outside any event handler: the application reports it as
+    // it reports every other error; without an application it goes back to the sender.
+    if (Application == nullptr) throw;
+    Application->HandleException(nullptr);
   }
 }
 

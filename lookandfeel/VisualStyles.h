@@ -87,7 +87,8 @@ class VisualStyleBinding {
 
   // The theme-changed message (WM_THEMECHANGED) as the receiver handles it: closes all handles,
   // reads the theme-active flag anew and tells the notificators in the order they registered.
-  // An exception on the way goes to the application's exception reporting.
+  // An exception on the way goes to the application's exception reporting (rethrown when
+  // there is no application).
   void ThemeChanged();
 
  private:

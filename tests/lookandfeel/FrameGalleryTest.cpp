@@ -86,7 +86,7 @@ void DrawEditor(TcxCanvas& cx, const Look& look, int style_row, int state, bool 
 
 TEST(FrameGallery, EveryBorderStyleOfEveryLookInEveryState) {
   const int width = kLabelWidth + 8 * kCellWidth;
-  const int height = kCellHeight * (2 + kLooks * kStyleRows);
+  const int height = kCellHeight * (3 + kLooks * kStyleRows);
   DeviceContext dc(width, height);
   dc.FillRect({0, 0, width, height}, Brush::Solid(clWhite));
   TCanvas canvas(dc);
@@ -98,6 +98,27 @@ TEST(FrameGallery, EveryBorderStyleOfEveryLookInEveryState) {
           column < 4 ? "no shadow" : "shadow");
   }
   auto theme = std::make_shared<testing::FakeThemeState>();
+  {
+    // Each painter's own border, the native one with a theme.
+    LookAndFeelModule module(std::make_unique<testing::FakeThemeService>(theme));
+    const TcxLookAndFeelPainterClass painters[] = {
+        TcxCustomLookAndFeelPainter::Class(),   TcxStandardLookAndFeelPainter::Class(),
+        TcxFlatLookAndFeelPainter::Class(),     TcxUltraFlatLookAndFeelPainter::Class(),
+        TcxOffice11LookAndFeelPainter::Class(), TcxWinXPLookAndFeelPainter::Class()};
+    const char* names[] = {"custom", "standard", "flat", "ultra-flat", "office 11", "native"};
+    const int y = 2 * kCellHeight;
+    Label(cx, {2, y, kLabelWidth, y + kCellHeight}, "painter borders");
+    for (int i = 0; i < 6; ++i) {
+      const int x = kLabelWidth + i * kCellWidth;
+      const TRect rect{x + 4, y + 4, x + 4 + kEditorWidth, y + 4 + kEditorHeight};
+      cx.FillRect(rect, clWindow);
+      painters[i]->DrawBorder(cx, rect);
+      TRect text = painters[i]->GetContentRect(rect);
+      cx.Font().SetColor(clWindowText);
+      cx.Brush().SetColor(clWindow);
+      cx.DrawText(names[i], text, cxSingleLine | cxAlignHCenter | cxAlignVCenter);
+    }
+  }
   for (int look = 0; look < kLooks; ++look) {
     std::unique_ptr<LookAndFeelModule> module;
     if (look == 4)
@@ -105,7 +126,7 @@ TEST(FrameGallery, EveryBorderStyleOfEveryLookInEveryState) {
           std::make_unique<LookAndFeelModule>(std::make_unique<testing::FakeThemeService>(theme));
     if (look == 5) module = std::make_unique<LookAndFeelModule>();
     for (int row = 0; row < kStyleRows; ++row) {
-      const int y = kCellHeight * (2 + look * kStyleRows + row);
+      const int y = kCellHeight * (3 + look * kStyleRows + row);
       Label(cx, {2, y, kLabelWidth, y + kCellHeight},
             std::string(kLookNames[look]) + ": " + kStyleNames[row]);
       for (int column = 0; column < 8; ++column) {
@@ -116,7 +137,7 @@ TEST(FrameGallery, EveryBorderStyleOfEveryLookInEveryState) {
     }
   }
   // Spot checks: ultra-flat, default style, focused with shadow; and normal without.
-  const int ultra_y = kCellHeight * (2 + 2 * kStyleRows) + 4;
+  const int ultra_y = kCellHeight * (3 + 2 * kStyleRows) + 4;
   const int focused_x = kLabelWidth + 5 * kCellWidth + 4;
   EXPECT_EQ(dc.GetPixel(focused_x, ultra_y), ColorToRGB(clHighlight));
   EXPECT_EQ(dc.GetPixel(focused_x + 1, ultra_y + 1), ColorToRGB(clYellow));

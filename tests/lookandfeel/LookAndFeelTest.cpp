@@ -70,6 +70,8 @@ TEST_F(LookAndFeelTest, RootDefaultsAndMarkingAssignedWithoutAnnouncement) {
   EXPECT_EQ(counter.calls, 1);
   EXPECT_EQ(counter.last, TcxLookAndFeelValues(lfvKind));
   EXPECT_EQ(lf.Kind(), lfFlat);
+  root_.SetMaster(&lf);
+  EXPECT_EQ(root_.Master(), nullptr);
 }
 
 TEST_F(LookAndFeelTest, ChildFollowsRootAndTellsItsOwnListenersFirstToLast) {
@@ -123,17 +125,6 @@ TEST_F(LookAndFeelTest, ClearingAssignedValuesBringsBackInheritedOnes) {
   EXPECT_FALSE(child.NativeStyle());
   EXPECT_EQ(counter.last, TcxLookAndFeelValues(lfvNativeStyle));
   EXPECT_EQ(counter.calls, 2);
-}
-
-TEST_F(LookAndFeelTest, RootIgnoresAssignedParentsAndKeepsItsDefaults) {
-  TcxLookAndFeel other;
-  other.SetKind(lfFlat);
-  root_.SetMaster(&other);
-  EXPECT_EQ(root_.Master(), nullptr);
-  EXPECT_EQ(root_.Kind(), lfUltraFlat);
-  root_.SetKind(lfOffice11);
-  root_.SetAssignedValues({});
-  EXPECT_EQ(root_.Kind(), lfUltraFlat);
 }
 
 TEST_F(LookAndFeelTest, SetMasterIgnoresSelfCurrentParentAndLoops) {
@@ -334,14 +325,6 @@ TEST_F(PainterSelectionTest, PainterForOneObjectIsNativeOnlyWhenItsThemeOpens) {
   lf.SetNativeStyle(true);
   EXPECT_EQ(lf.Painter(ThemedObject::kEdit), TcxWinXPLookAndFeelPainter::Class());
   EXPECT_EQ(lf.Painter(ThemedObject::kClock), TcxStandardLookAndFeelPainter::Class());
-}
-
-TEST(PainterSelectionOnThisDesktop, NativeStyleFallsBackToTheKind) {
-  LookAndFeelModule module;
-  TcxLookAndFeel lf;
-  lf.SetNativeStyle(true);
-  EXPECT_EQ(lf.Painter(), TcxUltraFlatLookAndFeelPainter::Class());
-  EXPECT_EQ(lf.Painter(ThemedObject::kEdit), TcxUltraFlatLookAndFeelPainter::Class());
 }
 
 }  // namespace

