@@ -39,6 +39,9 @@ using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, i
 // A rectangle of the screen that shows part of a form: its place in its parent, its look and
 // the mouse events over it. Bounds are in the parent's client coordinates. The client area is
 // the whole control: borders a control draws lie inside it.
+//
+// Event handlers may destroy controls, the form then forgets them; but an event's own handler
+// must not destroy the object that holds it while it runs (it would destroy itself).
 class TControl : public TComponent {
  public:
   TControl();
