@@ -1,0 +1,577 @@
+#include "framework/CustomEdit.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+#include "framework/Application.h"
+#include "framework/Canvas.h"
+#include "platform/DeviceContext.h"
+
+namespace orlit {
+
+namespace {
+
+// The control characters that reach an edit as commands.
+constexpr char32_t kCtrlA = 1;
+constexpr char32_t kCtrlC = 3;
+constexpr char32_t kBackspace = 8;
+constexpr char32_t kEnter = 13;
+constexpr char32_t kCtrlV = 22;
+constexpr char32_t kCtrlX = 24;
+constexpr char32_t kCtrlZ = 26;
+constexpr char32_t kCtrlBackspace = 127;
+
+}  // namespace
+
+TCustomEdit::TCustomEdit() {
+  SetParentColor(false);
+  SetColor(clWindow);
+  SetCursor(crIBeam);
+  SetTabStop(true);
+  SetFocusOnClick(true);
+  SetBounds(Left(), Top(), 121, 21);
+}
+
+TCustomEdit::~TCustomEdit() = default;
+
+WindowSystem* TCustomEdit::Desktop() {
+  return Application != nullptr ? &Application->Desktop() : nullptr;
+}
+
+template <typename Edit>
+void TCustomEdit::UserEdit(Edit&& edit) {
+  const std::uint64_t revision = text_.Revision();
+  std::forward<Edit>(edit)();
+  AfterChange(revision, true);
+}
+
+void TCustomEdit::AfterChange(std::uint64_t old_revision, bool by_user) {
+  UpdateView();
+  if (text_.Revision() == old_revision) return;
+  if (by_user) modified_ = true;
+  const bool outer = changing_by_user_;
+  changing_by_user_ = by_user;
+  try {
+    Change();
+  } catch (...) {
+    changing_by_user_ = outer;
+    throw;
+  }
+  changing_by_user_ = outer;
+}
+
+void TCustomEdit::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomEdit::SetText(std::string_view text) {
+  const std::uint64_t revision = text_.Revision();
+  if (!text_.SetText(text)) return;
+  modified_ = false;
+  scroll_ = 0;
+  AfterChange(revision, false);
+}
+
+void TCustomEdit::SetSelStart(int start) {
+  text_.SetSelStart(start);
+  UpdateView();
+}
+
+void TCustomEdit::SetSelLength(int length) {
+  text_.SetSelLength(length);
+  UpdateView();
+}
+
+void TCustomEdit::SetSelection(int anchor, int caret) {
+  text_.SetSelection(anchor, caret);
+  UpdateView();
+}
+
+void TCustomEdit::SelectAll() {
+  text_.SelectAll();
+  UpdateView();
+}
+
+void TCustomEdit::SetSelText(std::string_view text) {
+  const std::uint64_t revision = text_.Revision();
+  text_.SetSelText(text);
+  AfterChange(revision, false);
+}
+
+void TCustomEdit::ClearSelection() {
+  UserEdit([this] { text_.DeleteSelection(); });
+}
+
+void TCustomEdit::CopyToClipboard() {
+  // A hidden text must not leave the field by the clipboard.
+  if (password_char_ != 0 || !text_.HasSelection()) return;
+  if (WindowSystem* desktop = Desktop()) desktop->SetClipboardText(text_.SelText());
+}
+
+void TCustomEdit::CutToClipboard() {
+  if (text_.ReadOnly() || password_char_ != 0 || !text_.HasSelection()) return;
+  WindowSystem* desktop = Desktop();
+  if (desktop == nullptr) return;
+  // Copied first: a clipboard that refuses the text leaves the text where it was.
+  desktop->SetClipboardText(text_.SelText());
+  UserEdit([this] { text_.DeleteSelection(); });
+}
+
+void TCustomEdit::PasteFromClipboard() {
+  if (text_.ReadOnly()) return;
+  WindowSystem* desktop = Desktop();
+  if (desktop == nullptr) return;
+  const std::string clipboard = desktop->ClipboardText();
+  if (clipboard.empty()) return;
+  UserEdit([&] { text_.Paste(std::string_view(clipboard)); });
+}
+
+void TCustomEdit::Undo() {
+  UserEdit([this] { text_.Undo(); });
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase char_case) {
+  const std::uint64_t revision = text_.Revision();
+  text_.SetCharCase(char_case);
+  AfterChange(revision, false);
+}
+
+void TCustomEdit::SetPasswordChar(char32_t password_char) {
+  if (password_char == password_char_) return;
+  password_char_ = password_char;
+  text_.SetMasked(password_char != 0);
+  InvalidateAll();
+  UpdateView();
+}
+
+void TCustomEdit::SetHideSelection(bool hide_selection) {
+  if (hide_selection == hide_selection_) return;
+  hide_selection_ = hide_selection;
+  UpdateView();
+}
+
+void TCustomEdit::SetAlignment(TAlignment alignment) {
+  if (alignment == alignment_) return;
+  alignment_ = alignment;
+  UpdateView();
+}
+
+void TCustomEdit::KeyDown(int& key, TShiftState shift) {
+  TWinControl::KeyDown(key, shift);
+  if (key != 0) NativeKeyDown(key, shift);
+}
+
+void TCustomEdit::KeyPress(char32_t& key) {
+  TWinControl::KeyPress(key);
+  if (key != 0) NativeKeyPress(key);
+}
+
+void TCustomEdit::NativeKeyDown(int& key, TShiftState shift) {
+  if (shift & ssAlt) return;
+  const bool ctrl = (shift & ssCtrl) != 0;
+  const bool extend = (shift & ssShift) != 0;
+  using Move = EditText::Move;
+  auto move = [&](Move plain, Move with_ctrl) {
+    text_.MoveCaret(ctrl ? with_ctrl : plain, extend);
+    UpdateView();
+  };
+  switch (key) {
+    case VK_LEFT:
+      move(Move::kLeft, Move::kWordLeft);
+      break;
+    case VK_RIGHT:
+      move(Move::kRight, Move::kWordRight);
+      break;
+    case VK_HOME:
+      move(Move::kHome, Move::kHome);
+      break;
+    case VK_END:
+      move(Move::kEnd, Move::kEnd);
+      break;
+    case VK_DELETE:
+      if (extend && !ctrl) {
+        CutToClipboard();
+      } else {
+        UserEdit([&] { text_.DeleteForward(ctrl); });
+      }
+      break;
+    case VK_INSERT:
+      if (ctrl && !extend) {
+        CopyToClipboard();
+      } else if (extend && !ctrl) {
+        PasteFromClipboard();
+      } else {
+        return;
+      }
+      break;
+    default:
+      return;
+  }
+  key = 0;
+}
+
+void TCustomEdit::NativeKeyPress(char32_t& key) {
+  switch (key) {
+    case kCtrlA:
+      SelectAll();
+      return;
+    case kCtrlC:
+      CopyToClipboard();
+      return;
+    case kCtrlV:
+      PasteFromClipboard();
+      return;
+    case kCtrlX:
+      CutToClipboard();
+      return;
+    case kCtrlZ:
+      Undo();
+      return;
+    case kBackspace:
+      UserEdit([this] { text_.DeleteBackward(false); });
+      return;
+    case kCtrlBackspace:
+      UserEdit([this] { text_.DeleteBackward(true); });
+      return;
+    case kEnter:
+      // A single line has no use for a line break: the desktop's warning sound says so.
+      if (WindowSystem* desktop = Desktop()) desktop->Beep();
+      return;
+    default:
+      break;
+  }
+  if (key < 0x20) return;
+  const char32_t typed = key;
+  UserEdit([&] { text_.Type(typed); });
+}
+
+std::u32string TCustomEdit::DisplayChars() const {
+  if (password_char_ == 0) return text_.Chars();
+  return std::u32string(static_cast<std::size_t>(text_.Length()), password_char_);
+}
+
+void TCustomEdit::EnsureLayout() {
+  std::shared_ptr<const orlit::Font> font = Font().Handle();
+  if (layout_revision_ == text_.Revision() && layout_font_ == font &&
+      layout_password_ == password_char_) {
+    return;
+  }
+  const std::u32string display = DisplayChars();
+  offsets_.resize(display.size() + 1);
+  offsets_[0] = 0;
+  int x = 0;
+  const int password_width =
+      password_char_ != 0 ? font->TextWidth(ToUtf8(std::u32string_view(&password_char_, 1))) : 0;
+  for (std::size_t i = 0; i < display.size(); ++i) {
+    x += password_char_ != 0 ? password_width
+                             : font->TextWidth(ToUtf8(std::u32string_view(&display[i], 1)));
+    offsets_[i + 1] = x;
+  }
+  layout_revision_ = text_.Revision();
+  layout_font_ = std::move(font);
+  layout_password_ = password_char_;
+}
+
+int TCustomEdit::LineHeight() { return Font().Handle()->TextMetrics().tmHeight; }
+
+int TCustomEdit::Origin() {
+  EnsureLayout();
+  const int view = std::max(0, ClientWidth() - kCaretWidth);
+  const int width = TextWidth();
+  if (width > view) return -scroll_;
+  switch (alignment_) {
+    case taRightJustify:
+      return view - width;
+    case taCenter:
+      return (view - width) / 2;
+    case taLeftJustify:
+      break;
+  }
+  return 0;
+}
+
+void TCustomEdit::ScrollCaretIntoView() {
+  EnsureLayout();
+  const int view = std::max(0, ClientWidth() - kCaretWidth);
+  const int width = TextWidth();
+  if (width <= view) {
+    scroll_ = 0;
+    return;
+  }
+  // Scrolled a third of the view at a time, so that typing on at the edge does not move the
+  // whole line with every character.
+  const int jump = view / 3;
+  const int caret_x = offsets_[static_cast<std::size_t>(text_.Caret())];
+  if (caret_x < scroll_) {
+    scroll_ = caret_x - jump;
+  } else if (caret_x > scroll_ + view) {
+    scroll_ = caret_x - view + jump;
+  }
+  scroll_ = std::clamp(scroll_, 0, std::max(0, width - view + jump));
+}
+
+bool TCustomEdit::CaretShown() const {
+  return caret_on_ && !text_.HasSelection() && blink_timer_ != nullptr && Focused();
+}
+
+TRect TCustomEdit::CaretRect() {
+  const int x = Origin() + offsets_[static_cast<std::size_t>(text_.Caret())];
+  return {x, 0, x + kCaretWidth, LineHeight()};
+}
+
+TPoint TCustomEdit::PosFromChar(int index) {
+  const int origin = Origin();
+  index = std::clamp(index, 0, text_.Length());
+  return {origin + offsets_[static_cast<std::size_t>(index)], 0};
+}
+
+int TCustomEdit::CharFromPos(TPoint point) {
+  const int x = point.X - Origin();
+  // The nearest boundary: the first character whose middle lies right of the point.
+  int low = 0;
+  int high = text_.Length();
+  while (low < high) {
+    const int mid = (low + high) / 2;
+    const int middle =
+        (offsets_[static_cast<std::size_t>(mid)] + offsets_[static_cast<std::size_t>(mid) + 1]) / 2;
+    if (x < middle) {
+      high = mid;
+    } else {
+      low = mid + 1;
+    }
+  }
+  return low;
+}
+
+int TCustomEdit::CharIndexAt(int x) {
+  const int local = x - Origin();
+  const auto after = std::upper_bound(offsets_.begin(), offsets_.end(), local);
+  const int index = static_cast<int>(after - offsets_.begin()) - 1;
+  return std::clamp(index, 0, std::max(0, text_.Length() - 1));
+}
+
+void TCustomEdit::InvalidateAll() {
+  painted_.valid = false;
+  Invalidate();
+}
+
+void TCustomEdit::InvalidateSpan(int origin, int from_x, int to_x) {
+  if (to_x <= from_x) return;
+  InvalidateRect({origin + from_x, 0, origin + to_x, ClientHeight()});
+}
+
+void TCustomEdit::UpdateView() {
+  ScrollCaretIntoView();
+  const bool focused = Focused();
+  View now;
+  now.valid = true;
+  now.origin = Origin();
+  now.display = DisplayChars();
+  if (text_.HasSelection() && (focused || !hide_selection_)) {
+    now.sel_start = text_.SelStart();
+    now.sel_end = text_.SelEnd();
+  }
+  const int caret = focused && !text_.HasSelection() ? text_.Caret() : -1;
+  // A caret that moves, or whose text changes, shows at once and blinks from there.
+  if (caret >= 0 &&
+      (caret != painted_.caret || now.display != painted_.display || blink_timer_ == nullptr)) {
+    StartBlink();
+  }
+  now.caret = caret;
+  now.caret_drawn = caret >= 0 && caret_on_;
+
+  if (!painted_.valid || now.origin != painted_.origin) {
+    painted_ = std::move(now);
+    Invalidate();
+    return;
+  }
+  // Everything right of the first character that differs is drawn again; positions beyond it
+  // are measured up to it only, since what lies past it is covered already.
+  const auto mismatch = std::mismatch(now.display.begin(), now.display.end(),
+                                      painted_.display.begin(), painted_.display.end());
+  const int changed = static_cast<int>(mismatch.first - now.display.begin());
+  const bool text_changed = now.display != painted_.display;
+  auto x_at = [&](int index) {
+    return offsets_[static_cast<std::size_t>(std::clamp(index, 0, changed))];
+  };
+  if (text_changed) InvalidateSpan(now.origin, x_at(changed), ClientWidth() - now.origin);
+
+  const bool old_selected = painted_.sel_end > painted_.sel_start;
+  const bool new_selected = now.sel_end > now.sel_start;
+  if (painted_.sel_start != now.sel_start || painted_.sel_end != now.sel_end) {
+    const bool overlap = old_selected && new_selected && painted_.sel_start < now.sel_end &&
+                         now.sel_start < painted_.sel_end;
+    if (overlap) {
+      InvalidateSpan(now.origin, x_at(std::min(painted_.sel_start, now.sel_start)),
+                     x_at(std::max(painted_.sel_start, now.sel_start)));
+      InvalidateSpan(now.origin, x_at(std::min(painted_.sel_end, now.sel_end)),
+                     x_at(std::max(painted_.sel_end, now.sel_end)));
+    } else {
+      InvalidateSpan(now.origin, x_at(painted_.sel_start), x_at(painted_.sel_end));
+      InvalidateSpan(now.origin, x_at(now.sel_start), x_at(now.sel_end));
+    }
+  }
+  if (painted_.caret_drawn != now.caret_drawn || painted_.caret != now.caret) {
+    if (painted_.caret_drawn) {
+      InvalidateSpan(now.origin, x_at(painted_.caret), x_at(painted_.caret) + kCaretWidth);
+    }
+    if (now.caret_drawn) {
+      InvalidateSpan(now.origin, x_at(now.caret), x_at(now.caret) + kCaretWidth);
+    }
+  }
+  painted_ = std::move(now);
+}
+
+void TCustomEdit::Paint(TCanvas& canvas) {
+  EnsureLayout();
+  DeviceContext& dc = canvas.Handle();
+  dc.SelectFont(Font().Handle());
+  dc.SetBkMode(TRANSPARENT);
+  TRect clip;
+  dc.GetClipBox(clip);
+  const int origin = Origin();
+  const int line = LineHeight();
+  const int length = text_.Length();
+  // Only the characters under the clip, with one more on each side for overhanging glyphs.
+  auto index_at = [&](int x) {
+    const auto it = std::upper_bound(offsets_.begin(), offsets_.end(), x - origin);
+    return static_cast<int>(it - offsets_.begin()) - 1;
+  };
+  const int first = std::clamp(index_at(clip.Left) - 1, 0, length);
+  const int last = std::clamp(index_at(clip.Right) + 2, first, length);
+  const std::u32string display = DisplayChars();
+  auto run = [&](int from, int to) {
+    return ToUtf8(std::u32string_view(display).substr(static_cast<std::size_t>(from),
+                                                      static_cast<std::size_t>(to - from)));
+  };
+  auto x_of = [&](int index) { return origin + offsets_[static_cast<std::size_t>(index)]; };
+
+  const TColor text_color = EffectivelyEnabled() ? Font().Color() : clGrayText;
+  if (last > first) {
+    dc.SetTextColor(text_color);
+    dc.ExtTextOut(x_of(first), 0, 0, nullptr, run(first, last));
+  }
+  if (painted_.sel_end > painted_.sel_start) {
+    const int from = std::clamp(painted_.sel_start, 0, length);
+    const int to = std::clamp(painted_.sel_end, from, length);
+    const TRect band{x_of(from), 0, x_of(to), line};
+    dc.FillRect(band, Brush::Solid(clHighlight));
+    const int run_from = std::max(from, first);
+    const int run_to = std::min(to, last);
+    if (run_to > run_from) {
+      dc.SetTextColor(clHighlightText);
+      dc.ExtTextOut(x_of(run_from), 0, ETO_CLIPPED, &band, run(run_from, run_to));
+    }
+  }
+  if (painted_.caret_drawn) {
+    const int caret = std::clamp(painted_.caret, 0, length);
+    dc.FillRect({x_of(caret), 0, x_of(caret) + kCaretWidth, line}, Brush::Solid(text_color));
+  }
+}
+
+void TCustomEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == mbLeft) {
+    WindowSystem* desktop = Desktop();
+    const std::uint64_t now = desktop != nullptr ? desktop->TickCount() : 0;
+    const bool triple = after_double_click_ && desktop != nullptr &&
+                        now - double_click_ms_ < desktop->DoubleClickTime() &&
+                        std::abs(x - double_click_pos_.X) <= kTripleClickDistance &&
+                        std::abs(y - double_click_pos_.Y) <= kTripleClickDistance;
+    after_double_click_ = false;
+    selecting_ = false;
+    if (shift & ssDouble) {
+      text_.SelectWordAt(CharIndexAt(x));
+      after_double_click_ = true;
+      double_click_ms_ = now;
+      double_click_pos_ = {x, y};
+    } else if (triple) {
+      text_.SelectAll();
+    } else {
+      text_.MoveCaretTo(CharFromPos({x, y}), (shift & ssShift) != 0);
+      selecting_ = true;
+    }
+    UpdateView();
+  }
+  TWinControl::MouseDown(button, shift, x, y);
+}
+
+void TCustomEdit::MouseMove(TShiftState shift, int x, int y) {
+  if (selecting_ && (shift & ssLeft)) {
+    const int position = CharFromPos({x, y});
+    if (position != text_.Caret()) {
+      text_.MoveCaretTo(position, true);
+      UpdateView();
+    }
+  }
+  TWinControl::MouseMove(shift, x, y);
+}
+
+void TCustomEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == mbLeft) selecting_ = false;
+  TWinControl::MouseUp(button, shift, x, y);
+}
+
+void TCustomEdit::DoEnter() {
+  if (auto_select_) {
+    text_.SelectAll();
+    UpdateView();
+  }
+  TWinControl::DoEnter();
+}
+
+void TCustomEdit::FocusChanged() {
+  TWinControl::FocusChanged();
+  if (Focused()) {
+    StartBlink();
+  } else {
+    StopBlink();
+    selecting_ = false;
+  }
+  UpdateView();
+}
+
+void TCustomEdit::FontChanged() {
+  TWinControl::FontChanged();
+  InvalidateAll();
+  UpdateView();
+}
+
+void TCustomEdit::ColorChanged() {
+  TWinControl::ColorChanged();
+  InvalidateAll();
+}
+
+void TCustomEdit::EnabledChanged() {
+  TWinControl::EnabledChanged();
+  InvalidateAll();
+}
+
+void TCustomEdit::BoundsChanged() {
+  TWinControl::BoundsChanged();
+  UpdateView();
+}
+
+void TCustomEdit::StartBlink() {
+  caret_on_ = true;
+  if (blink_timer_ == nullptr) {
+    blink_timer_ = MakeComponent<TTimer>();
+    blink_timer_->OnTimer = [this](TObject*) { Blink(); };
+  }
+  // Restarted, so that the caret stays on for a whole phase after each move.
+  blink_timer_->SetEnabled(false);
+  blink_timer_->SetInterval(kCaretBlinkMs);
+  blink_timer_->SetEnabled(true);
+}
+
+void TCustomEdit::StopBlink() {
+  blink_timer_.reset();
+  caret_on_ = true;
+}
+
+void TCustomEdit::Blink() {
+  caret_on_ = !caret_on_;
+  UpdateView();
+}
+
+}  // namespace orlit

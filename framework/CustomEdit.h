@@ -1,0 +1,203 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/EditText.h"
+#include "framework/Panel.h"
+#include "framework/Timer.h"
+#include "framework/WinControl.h"
+
+namespace orlit {
+
+class WindowSystem;
+
+// The desktop's single-line edit control: one line of text with a caret and a selection, drawn
+// in the control's font on its colour, scrolled sideways so that the caret stays in view. It
+// takes the keyboard and the mouse as the desktop's fields do, works with the clipboard and
+// keeps one level of undo. The text, caret and selection live in an EditText; this class adds
+// the keys, the mouse, the clipboard and the painting.
+//
+// Keys arrive in two steps, as the desktop delivers them: KeyDown fires OnKeyDown and hands what
+// is left to NativeKeyDown (caret keys, Delete, the Insert combinations); KeyPress fires
+// OnKeyPress and hands what is left to NativeKeyPress (typing, Backspace, Ctrl+A/C/V/X/Z, and
+// the warning beep for an Enter). A control that puts its own key path in front of the edit
+// overrides KeyDown and KeyPress and calls the native steps itself.
+class TCustomEdit : public TWinControl {
+ public:
+  // The desktop's caret: 1 pixel wide, blinking every 530 ms.
+  static constexpr int kCaretWidth = 1;
+  static constexpr std::uint32_t kCaretBlinkMs = 530;
+  // A press this close to a double click, soon after it, is a triple click.
+  static constexpr int kTripleClickDistance = 4;
+
+  TCustomEdit();
+  ~TCustomEdit() override;
+
+  // Text from code: no maximum length, no read-only, the character case applies; the caret
+  // goes to the start, the undo and Modified are cleared. The same text again changes nothing.
+  std::string Text() const { return text_.Text(); }
+  void SetText(std::string_view text);
+  // In characters.
+  int GetTextLen() const { return text_.Length(); }
+  void Clear() { SetText({}); }
+
+  // Selection from code, in characters. SetSelLength keeps the start; a negative length selects
+  // backwards from it.
+  int SelStart() const { return text_.SelStart(); }
+  void SetSelStart(int start);
+  int SelLength() const { return text_.SelLength(); }
+  void SetSelLength(int length);
+  // Both ends at once; the caret is the end that Shift+arrows move.
+  void SetSelection(int anchor, int caret);
+  int CaretIndex() const { return text_.Caret(); }
+  void SelectAll();
+  std::string SelText() const { return text_.SelText(); }
+  // Replaces the selection as pasting would (maximum length and character case apply, read-only
+  // does not) and leaves the caret after it. Not undoable.
+  void SetSelText(std::string_view text);
+  // Deletes the selection as the user's Delete would.
+  void ClearSelection();
+
+  // The clipboard commands of the keyboard. Copy and cut do nothing while a password character
+  // hides the text; cut, paste and undo nothing while read-only.
+  virtual void CopyToClipboard();
+  virtual void CutToClipboard();
+  virtual void PasteFromClipboard();
+  virtual void Undo();
+  bool CanUndo() const { return text_.CanUndo(); }
+  void ClearUndo() { text_.ClearUndo(); }
+
+  // Set by every change the user makes; cleared by SetText.
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+  bool ReadOnly() const { return text_.ReadOnly(); }
+  void SetReadOnly(bool read_only) { text_.SetReadOnly(read_only); }
+  // In characters; 0 is no limit. A text already longer stays.
+  int MaxLength() const { return text_.MaxLength(); }
+  void SetMaxLength(int max_length) { text_.SetMaxLength(max_length); }
+  // Converts the text already there as well.
+  TEditCharCase CharCase() const { return text_.CharCase(); }
+  void SetCharCase(TEditCharCase char_case);
+  // Shown instead of every character; 0 shows the text.
+  char32_t PasswordChar() const { return password_char_; }
+  void SetPasswordChar(char32_t password_char);
+  // The selection is not drawn while the control lacks the focus.
+  bool HideSelection() const { return hide_selection_; }
+  void SetHideSelection(bool hide_selection);
+  // The whole text is selected when the focus arrives.
+  bool AutoSelect() const { return auto_select_; }
+  void SetAutoSelect(bool auto_select) { auto_select_ = auto_select; }
+  // Where a text narrower than the control sits; a wider one scrolls from the left.
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment alignment);
+
+  // Client coordinates of the boundary before character `index` (the top of the line), and the
+  // boundary nearest to a point.
+  TPoint PosFromChar(int index);
+  int CharFromPos(TPoint point);
+  // How far the text is scrolled to the left, in pixels.
+  int ScrollOffset() const { return scroll_; }
+  // The caret is drawn now: the control has the focus, nothing is selected and the blink is in
+  // its visible phase.
+  bool CaretShown() const;
+  // Where the caret is drawn, in client coordinates, whether it is shown or not.
+  TRect CaretRect();
+
+  // True while Change runs for a change the user made (typing, deleting, the clipboard, undo).
+  bool ChangingByUser() const { return changing_by_user_; }
+
+  const EditText& Model() const { return text_; }
+
+  // After every change of the text, whoever made it.
+  TNotifyEvent OnChange;
+
+ protected:
+  virtual void Change();
+
+  void KeyDown(int& key, TShiftState shift) override;
+  void KeyPress(char32_t& key) override;
+  // The edit's own handling of a key-down; a key it used becomes 0.
+  virtual void NativeKeyDown(int& key, TShiftState shift);
+  // The edit's own handling of a character; characters below 32 are commands.
+  virtual void NativeKeyPress(char32_t& key);
+
+  void Paint(TCanvas& canvas) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void DoEnter() override;
+  void FocusChanged() override;
+  void FontChanged() override;
+  void ColorChanged() override;
+  void EnabledChanged() override;
+  void BoundsChanged() override;
+
+ private:
+  // What was last drawn, so that a change invalidates only what it touches.
+  struct View {
+    int origin = 0;  // x of the text's first character
+    std::u32string display;
+    int sel_start = 0;  // the selection as drawn; empty when hidden
+    int sel_end = 0;
+    int caret = -1;  // where the caret stands while focused with nothing selected, else -1
+    bool caret_drawn = false;  // in the visible phase of its blink
+    bool valid = false;
+  };
+
+  // Runs a change of the user's on the model, then updates the view and tells of the change.
+  template <typename Edit>
+  void UserEdit(Edit&& edit);
+  void AfterChange(std::uint64_t old_revision, bool by_user);
+
+  std::u32string DisplayChars() const;
+  void EnsureLayout();
+  int TextWidth() const { return offsets_.back(); }
+  int Origin();
+  void ScrollCaretIntoView();
+  // Brings the drawing up to date with the model: scrolls, then invalidates what differs from
+  // what was drawn.
+  void UpdateView();
+  void InvalidateSpan(int origin, int from_x, int to_x);
+  void InvalidateAll();
+  int CharIndexAt(int x);
+  int LineHeight();
+
+  void StartBlink();
+  void StopBlink();
+  void Blink();
+  // The desktop's clipboard, beep and clock; null without an application.
+  static WindowSystem* Desktop();
+
+  EditText text_;
+  char32_t password_char_ = 0;
+  bool hide_selection_ = true;
+  bool auto_select_ = true;
+  TAlignment alignment_ = taLeftJustify;
+  bool modified_ = false;
+  bool changing_by_user_ = false;
+
+  // Layout: x of every character boundary for the text as displayed, from 0.
+  std::vector<int> offsets_{0};
+  std::uint64_t layout_revision_ = ~std::uint64_t{0};
+  std::shared_ptr<const orlit::Font> layout_font_;
+  char32_t layout_password_ = 0;
+  int scroll_ = 0;
+  View painted_;
+
+  std::unique_ptr<TTimer> blink_timer_;
+  bool caret_on_ = true;
+
+  bool selecting_ = false;  // the left button is held after placing the caret
+  bool after_double_click_ = false;
+  std::uint64_t double_click_ms_ = 0;
+  TPoint double_click_pos_;
+};
+
+// The edit as forms place it.
+class TEdit : public TCustomEdit {};
+
+}  // namespace orlit
