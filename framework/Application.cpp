@@ -310,35 +310,30 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
   box->SetBounds(area.Left + (area.Width() - box->Width()) / 2,
                  area.Top + (area.Height() - box->Height()) / 2, box->Width(), box->Height());
 
-  // Every other window takes no input while the box is open; they come back however it ends.
-  struct Disabled {
-    TApplication& app;
-    std::vector<TCustomForm*> forms;
-    ~Disabled() {
-      for (TCustomForm* form : forms) {
-        if (app.HasForm(form) && form->Window() != nullptr) form->Window()->SetEnabled(true);
+  int result = 0;
+  {
+    // Every other window takes no input while the box is open; they come back however it ends.
+    struct Disabled {
+      TApplication& app;
+      std::vector<TCustomForm*> forms;
+      ~Disabled() {
+        for (TCustomForm* form : forms) {
+          if (app.HasForm(form) && form->Window() != nullptr) form->Window()->SetEnabled(true);
+        }
+      }
+    } disabled{*this, {}};
+    for (TCustomForm* form : forms_) {
+      if (form != box.get() && form->Window() != nullptr && form->Window()->Enabled()) {
+        form->Window()->SetEnabled(false);
+        disabled.forms.push_back(form);
       }
     }
-  } disabled{*this, {}};
-  for (TCustomForm* form : forms_) {
-    if (form != box.get() && form->Window() != nullptr && form->Window()->Enabled()) {
-      form->Window()->SetEnabled(false);
-      disabled.forms.push_back(form);
+    box->Show();
+    while (box->ModalResult() == 0 && !terminated_ && HandleMessage()) {
     }
+    result = box->ModalResult();
+    box.reset();
   }
-
-  box->Show();
-  while (box->ModalResult() == 0 && !terminated_ && HandleMessage()) {
-  }
-  const int result = box->ModalResult();
-  box.reset();
-  disabled.forms.erase(std::remove_if(disabled.forms.begin(), disabled.forms.end(),
-                                      [this](TCustomForm* f) { return !HasForm(f); }),
-                       disabled.forms.end());
-  for (TCustomForm* form : disabled.forms) {
-    if (form->Window() != nullptr) form->Window()->SetEnabled(true);
-  }
-  disabled.forms.clear();
 
   if (HasForm(active) && active->Visible() && active->Window() != nullptr) {
     active->Window()->Raise();

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "framework/Alignment.h"
 #include "framework/CustomControl.h"
 
 namespace orlit {
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // A container with an optional bevelled edge and a caption drawn in its middle, behind its
 // children. Aligned children share the area inside the bevels and the border.

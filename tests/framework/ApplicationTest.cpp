@@ -236,6 +236,29 @@ TEST_F(ApplicationTest, MinimiseAndRestoreThroughTheTaskbarKeepTheFocusedControl
   EXPECT_TRUE(form_->second->Focused());
 }
 
+TEST_F(ApplicationTest, AnErrorDuringAPressCancelsTheCaptureAndTheClick) {
+  form_->first->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) {
+    throw EConvertError("pressed");
+  };
+  ClickAt(form_->first, {5, 5});
+  ASSERT_EQ(seen_boxes_.size(), 1u);
+  EXPECT_EQ(desktop_.Capture(), 0u);
+  ClickAt(form_->second, {5, 5});
+  EXPECT_EQ(log_.back(), "second up 0 5,5");
+  for (const std::string& line : log_) EXPECT_NE(line, "first click");
+}
+
+TEST_F(ApplicationTest, TheIconAndTitleGoToTheMainFormsWindow) {
+  PixelImage icon(32, 32, 0x00FF00);
+  app_.SetIcon(icon);
+  app_.SetTitle("Orlit");
+  const auto* window = desktop_.Window(FormWindow());
+  EXPECT_EQ(window->icon, icon);
+  EXPECT_EQ(window->title, "Orlit");
+  form_->SetCaption("another caption");
+  EXPECT_EQ(window->title, "Orlit");
+}
+
 TEST_F(ApplicationTest, TheDesktopsCloseRequestEndsTheProgramThroughTheMainForm) {
   desktop_.RequestClose(FormWindow());
   app_.ProcessMessages();
