@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/GraphicControl.h"
-#include "framework/Panel.h"
+#include "framework/Alignment.h"
 
 namespace orlit {
 
