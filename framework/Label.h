@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/GraphicControl.h"
 #include "framework/Alignment.h"
+#include "framework/GraphicControl.h"
 
 namespace orlit {
 
