@@ -4,7 +4,6 @@
 
 #include "app/PeriodCalculation.h"
 #include "convert/Exceptions.h"
-#include "platform/ProcessLauncher.h"
 
 namespace orlit {
 
@@ -62,12 +61,11 @@ void PrintUsage(std::ostream& out) {
 int RunCalculationInTerminal(const std::string& end_date, const std::string& leave_days,
                              const std::string& working_days, std::ostream& out,
                              std::ostream& err) {
-  auto previous_launcher = SetProcessLauncher(std::make_unique<SilentProcessLauncher>());
   SetCalculationLog([&out](const std::string& line) { out << line << '\n'; });
   int status = 0;
   try {
     std::string result;
-    CalculatePeriod(end_date, leave_days, working_days, result);
+    ComputePeriod(end_date, leave_days, working_days, result);
     out << result << '\n';
   } catch (const Exception& e) {
     out.flush();
@@ -75,7 +73,6 @@ int RunCalculationInTerminal(const std::string& end_date, const std::string& lea
     status = 1;
   }
   SetCalculationLog(nullptr);
-  SetProcessLauncher(std::move(previous_launcher));
   return status;
 }
 

@@ -28,8 +28,8 @@ void AppendLogLine(const std::string& line) {
 // Every step completes before the next begins, so a failure leaves exactly the log lines of the
 // steps before it. The widths (double, 16-bit unsigned) and the extended intermediates decide
 // the results and are part of the rule.
-void CalculatePeriod(std::string_view end_date_text, std::string_view leave_days_text,
-                     std::string_view working_days_text, std::string& result) {
+void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_text,
+                   std::string_view working_days_text, std::string& result) {
   // The locale's settings may have been reloaded since the last run; dates are always d.m.yy.
   DateSep = '.';
   ShortDatePattern = "dd/mm/yy";
@@ -56,19 +56,26 @@ void CalculatePeriod(std::string_view end_date_text, std::string_view leave_days
        Extended::FromInt32(month_days) - Extended::FromInt32(1))
           .ToDouble();
 
-  result = FormatDate(adjusted_end_date);
+  const std::string adjusted_end_date_text = FormatDate(adjusted_end_date);
+  result = adjusted_end_date_text;
   AppendLogLine(FormatDate(end_date) + " - ");
   AppendLogLine(FormatInteger(remaining_days) + "." + FormatInteger(months) + " = ");
-  AppendLogLine(FormatDate(adjusted_end_date));
+  AppendLogLine(adjusted_end_date_text);
   AppendLogLine("____________________________");
+}
 
+void CalculatePeriod(std::string_view end_date_text, std::string_view leave_days_text,
+                     std::string_view working_days_text, std::string& result) {
+  ComputePeriod(end_date_text, leave_days_text, working_days_text, result);
   OpenPromotionSites(false);
 }
 
 void OpenPromotionSites(bool maximized) {
   const int show_command = maximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED;
-  LaunchFile(kBrowserProgram, std::string(" ") + kFirstPromotionSite, "", show_command);
-  LaunchFile(kBrowserProgram, std::string(" ") + kSecondPromotionSite, "", show_command);
+  static const std::string first_parameters = std::string(" ") + kFirstPromotionSite;
+  static const std::string second_parameters = std::string(" ") + kSecondPromotionSite;
+  LaunchFile(kBrowserProgram, first_parameters, "", show_command);
+  LaunchFile(kBrowserProgram, second_parameters, "", show_command);
 }
 
 }  // namespace orlit

@@ -27,6 +27,10 @@ void AppendLogLine(const std::string& line);
 void CalculatePeriod(std::string_view end_date_text, std::string_view leave_days_text,
                      std::string_view working_days_text, std::string& result);
 
+// All of CalculatePeriod but opening the sites: for the terminal, which opens no window.
+void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_text,
+                   std::string_view working_days_text, std::string& result);
+
 // Starts the browser twice, first site first, both maximised or both minimised.
 void OpenPromotionSites(bool maximized);
 

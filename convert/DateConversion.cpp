@@ -187,12 +187,36 @@ DateParts DecodeDateValue(DateValue value) {
 
 int CurrentYear() {
   if (const auto& source = YearSource()) return source();
+  // The local year only changes when the clock leaves it, and asking the time-zone rules costs
+  // more than the rest of a date scan, so the year is kept with the span of time it covers.
+  struct CachedYear {
+    int year = 0;
+    std::time_t starts = 0;
+    std::time_t ends = 0;  // start of the next year
+  };
+  static CachedYear cached;
   const std::time_t now = std::time(nullptr);
+  if (cached.year != 0 && now >= cached.starts && now < cached.ends) return cached.year;
+
   std::tm local{};
   if (localtime_r(&now, &local) == nullptr && gmtime_r(&now, &local) == nullptr) {
     return 1970;  // the clock's own origin, the only year left to assume
   }
-  return local.tm_year + 1900;
+  const int year = local.tm_year + 1900;
+  auto year_start = [](int tm_year) {
+    std::tm first{};
+    first.tm_year = tm_year;
+    first.tm_mday = 1;
+    first.tm_isdst = -1;
+    return std::mktime(&first);
+  };
+  const std::time_t starts = year_start(local.tm_year);
+  const std::time_t ends = year_start(local.tm_year + 1);
+  if (starts != static_cast<std::time_t>(-1) && ends != static_cast<std::time_t>(-1) &&
+      starts <= now && now < ends) {
+    cached = {year, starts, ends};
+  }
+  return year;
 }
 
 void SetCurrentYearSource(std::function<int()> source) { YearSource() = std::move(source); }
@@ -273,6 +297,7 @@ std::string FormatDate(DateValue value) {
 
   const std::string& pattern = ShortDatePattern;
   std::string out;
+  out.reserve(pattern.size() + 8);
   char last_letter = 0;
   size_t i = 0;
   while (i < pattern.size()) {

@@ -5,16 +5,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Unit1.h"
+#include "app/PeriodCalculation.h"
 #include "convert/DateConversion.h"
 #include "convert/Exceptions.h"
 #include "convert/FormatSettings.h"
 #include "convert/FpuEnvironment.h"
-#include "platform/ProcessLauncher.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool initialised = [] {
-    orlit::SetProcessLauncher(std::make_unique<orlit::SilentProcessLauncher>());
     orlit::SetCurrentYearSource([] { return 2026; });
     return true;
   }();
@@ -37,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   orlit::SetCalculationLog([&lines](const std::string&) { ++lines; });
   std::string result;
   try {
-    orlit::CalculatePeriod(texts[0], texts[1], texts[2], result);
+    orlit::ComputePeriod(texts[0], texts[1], texts[2], result);
     if (lines != 7 || result.size() != 8) std::abort();
   } catch (const orlit::EConvertError&) {
     if (!result.empty() || (lines != 0 && lines != 3)) std::abort();

@@ -1,9 +1,8 @@
 #pragma once
 
-namespace orlit {
+#include "framework/Alignment.h"
 
-// Horizontal placement of an editor's text.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+namespace orlit {
 
 // Vertical placement of an editor's text.
 enum TcxEditVertAlignment { taTopJustify, taBottomJustify, taVCenter };

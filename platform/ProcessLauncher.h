@@ -45,12 +45,6 @@ class RecordingProcessLauncher final : public ProcessLauncher {
   std::vector<LaunchRequest> requests;
 };
 
-// Starts nothing and reports success: for modes that must not open any window.
-class SilentProcessLauncher final : public ProcessLauncher {
- public:
-  bool Launch(const LaunchRequest&) override { return true; }
-};
-
 ProcessLauncher& CurrentProcessLauncher();
 // Installs `launcher` and returns the previous one (nullptr restores the spawning launcher).
 std::unique_ptr<ProcessLauncher> SetProcessLauncher(std::unique_ptr<ProcessLauncher> launcher);
