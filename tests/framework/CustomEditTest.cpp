@@ -179,13 +179,6 @@ TEST_F(CustomEditTest, APasswordCharacterHidesTheTextFromClipboardAndWordMoves) 
   EXPECT_EQ(X(5) - X(4), X(1) - X(0));
 }
 
-TEST_F(CustomEditTest, MaximumLengthAndCharacterCaseApplyToTyping) {
-  Start("|")->SetMaxLength(3);
-  edit_->SetCharCase(ecUpperCase);
-  Run({T("ășxy")});
-  EXPECT_EQ(Marked(*edit_), "ĂȘX|");
-}
-
 TEST_F(CustomEditTest, AnEnterThatReachesTheEditBeepsOnce) {
   Start("ab|");
   Run({T("\r"), K(VK_ESCAPE), K(VK_RETURN, ssCtrl), T("x")});

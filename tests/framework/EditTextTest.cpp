@@ -4,38 +4,13 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/EditText.h"
 
 namespace orlit {
 namespace {
-
-// A state written as its text with "|" at the caret and "^" at the anchor (the anchor is at the
-// caret when absent): "ab^cd|" has "cd" selected with the caret after it.
-struct Marked {
-  std::string text;
-  int anchor = 0;
-  int caret = 0;
-};
-
-Marked Parse(const std::string& marked) {
-  Marked out;
-  int anchor = -1;
-  int position = 0;
-  for (char32_t c : ToCodePoints(marked)) {
-    if (c == U'|') {
-      out.caret = position;
-    } else if (c == U'^') {
-      anchor = position;
-    } else {
-      out.text += ToUtf8(std::u32string(1, c));
-      ++position;
-    }
-  }
-  out.anchor = anchor < 0 ? out.caret : anchor;
-  return out;
-}
 
 std::string Render(const EditText& edit) {
   std::string out;
@@ -48,10 +23,25 @@ std::string Render(const EditText& edit) {
   return out;
 }
 
+// A state written as its text with "|" at the caret and "^" at the anchor when they differ:
+// "ab^cd|" has "cd" selected with the caret after it.
 EditText Make(const std::string& marked) {
-  const Marked state = Parse(marked);
-  EditText edit(state.text);
-  edit.SetSelection(state.anchor, state.caret);
+  std::u32string text;
+  int anchor = -1;
+  int caret = 0;
+  for (char32_t c : ToCodePoints(marked)) {
+    const int at = static_cast<int>(text.size());
+    if (c == U'|') {
+      caret = at;
+    } else if (c == U'^') {
+      anchor = at;
+    } else {
+      text += c;
+    }
+  }
+  EditText edit;
+  edit.SetText(text);
+  edit.SetSelection(anchor < 0 ? caret : anchor, caret);
   return edit;
 }
 
@@ -121,19 +111,15 @@ TEST(EditTextTest, CaretKeysCountCharactersNotBytes) {
   RunCases({
       {"ăș|â", {"left"}, "ă|șâ"},
       {"ăș|â", {"right"}, "ășâ|"},
-      {"ăș|â", {"right", "right"}, "ășâ|"},
       {"|ăș", {"left"}, "|ăș"},
       {"ăș|â", {"home"}, "|ășâ"},
       {"ăș|â", {"end"}, "ășâ|"},
       {"ăș|â", {"+left"}, "ă|ș^â"},
-      {"ăș|â", {"+left", "+left", "+right"}, "ă|ș^â"},
       {"ăș|â", {"+home"}, "|ăș^â"},
       {"ăș|â", {"+end"}, "ăș^â|"},
       {"a^bc|d", {"left"}, "a|bcd"},
       {"a^bc|d", {"right"}, "abc|d"},
-      {"a|bc^d", {"right"}, "abc|d"},
       {"a|bc^d", {"+right", "+right"}, "abc|d"},
-      {"a^bc|d", {"home"}, "|abcd"},
       {"a^bc|d", {"+end"}, "a^bcd|"},
       {"", {"left", "right", "home", "end"}, "|"},
   });
@@ -148,7 +134,6 @@ TEST(EditTextTest, WordMovesStopAtWordEdgesAndSkipPunctuation) {
       {"ăla bală, portocală|", {"wleft"}, "ăla bală, |portocală"},
       {"ăla bală, |portocală", {"wleft"}, "ăla |bală, portocală"},
       {"ăla bală, port|ocală", {"wleft"}, "ăla bală, |portocală"},
-      {"ăla bală, port|ocală", {"wright"}, "ăla bală, portocală|"},
       {"ăla |bală", {"wleft"}, "|ăla bală"},
       {"12,5| lei", {"wleft"}, "12,|5 lei"},
       {"x_1 y|", {"wleft", "wleft"}, "|x_1 y"},
@@ -185,10 +170,8 @@ TEST(EditTextTest, BackspaceAndDeleteTakeACharacterTheSelectionOrAWord) {
       {"ăla bală |", {"wbs"}, "ăla |"},
       {"ăla ba|lă", {"wbs"}, "ăla |lă"},
       {"ăla| bală", {"wbs"}, "| bală"},
-      {"|ăla bală", {"wbs"}, "|ăla bală"},
       {"ăla| bală, x", {"wdel"}, "ăla|, x"},
       {"ăla b|ală", {"wdel"}, "ăla b|"},
-      {"ăla bală|", {"wdel"}, "ăla bală|"},
       {"a, |b", {"wbs"}, "|b"},
   });
 }
@@ -196,7 +179,6 @@ TEST(EditTextTest, BackspaceAndDeleteTakeACharacterTheSelectionOrAWord) {
 TEST(EditTextTest, OneLevelOfUndoThatRedoesWhenRepeated) {
   RunCases({
       {"|", {"type abc", "undo"}, "|"},
-      {"|", {"type abc", "undo", "undo"}, "abc|"},
       {"x|", {"type ab", "left", "type c", "undo"}, "xa|b"},
       {"x|", {"type ab", "left", "type c", "undo", "undo"}, "xac|b"},
       {"a^bc|d", {"type xy", "undo"}, "a^bc|d"},
@@ -230,7 +212,6 @@ TEST(EditTextTest, SelectClampsAndNegativeLengthsSelectBackwards) {
       {"|abcd", {"select 3 -2"}, "a|bc^d"},
       {"|abcd", {"select 2 99"}, "ab^cd|"},
       {"|abcd", {"select -5 1"}, "^a|bcd"},
-      {"|abcd", {"select 9 0"}, "abcd|"},
       {"|abcd", {"select 1 -9"}, "|a^bcd"},
       {"|abcd", {"select 2 2147483647"}, "ab^cd|"},
       {"|abcd", {"click 2", "+click 4"}, "ab^cd|"},
@@ -288,20 +269,14 @@ TEST(EditTextTest, CharacterCaseAppliesToEverythingThatEnters) {
 }
 
 TEST(EditTextTest, SettingTheCaseConvertsOnceAndKeepsTheSelection) {
-  EditText edit("Ăla");
-  edit.Select(1, 2);
+  EditText edit = Make("Ă^la|");
   edit.Type(U'x');
-  ASSERT_TRUE(edit.CanUndo());
   const auto revision = edit.Revision();
   EXPECT_TRUE(edit.SetCharCase(ecUpperCase));
-  EXPECT_EQ(edit.Text(), "ĂX");
-  EXPECT_EQ(edit.Caret(), 2);
-  EXPECT_EQ(edit.Revision(), revision + 1);
-  // A conversion from code leaves nothing for the user to undo.
-  EXPECT_FALSE(edit.CanUndo());
+  EXPECT_EQ(Render(edit), "ĂX|");
+  EXPECT_FALSE(edit.CanUndo());  // a conversion from code is not the user's to undo
   EXPECT_FALSE(edit.SetCharCase(ecUpperCase));
   EXPECT_FALSE(edit.SetCharCase(ecNormal));
-  EXPECT_EQ(edit.Text(), "ĂX");
   EXPECT_EQ(edit.Revision(), revision + 1);
 }
 
@@ -337,42 +312,23 @@ TEST(EditTextTest, AMaskedTextIsOneWord) {
       +masked);
 }
 
-TEST(EditTextTest, SetTextFromCodeMovesTheCaretHomeAndIsANoOpForTheSameText) {
-  EditText edit("abc");
-  edit.MoveCaretTo(2, false);
-  edit.Type(U'x');
-  const auto revision = edit.Revision();
-  EXPECT_FALSE(edit.SetText("abxc"));
-  EXPECT_EQ(edit.Caret(), 3);
-  EXPECT_TRUE(edit.CanUndo());
-  EXPECT_EQ(edit.Revision(), revision);
-  EXPECT_TRUE(edit.SetText("ș"));
-  EXPECT_EQ(edit.Caret(), 0);
-  EXPECT_FALSE(edit.CanUndo());
-  EXPECT_EQ(edit.Revision(), revision + 1);
-}
-
 TEST(EditTextTest, RevisionCountsExactlyTheChangesOfTheText) {
-  EditText edit;
+  EditText edit = Make("ab|c");
   std::uint64_t revision = edit.Revision();
-  auto changed = [&] {
-    const bool result = edit.Revision() != revision;
-    revision = edit.Revision();
-    return result;
-  };
-  EXPECT_TRUE(edit.Type(U'a') && changed());
-  edit.SelectAll();
-  EXPECT_FALSE(changed());
-  EXPECT_FALSE(edit.Type(U'a'));  // the same character over itself
-  EXPECT_FALSE(changed());
-  EXPECT_EQ(Render(edit), "a|");
-  EXPECT_FALSE(edit.DeleteForward(false));
-  EXPECT_FALSE(changed());
-  EXPECT_TRUE(edit.DeleteBackward(false) && changed());
+  auto changed = [&] { return std::exchange(revision, edit.Revision()) != revision; };
+  EXPECT_TRUE(edit.Type(U'x') && changed());
+  EXPECT_FALSE(edit.SetText("abxc") || changed());  // the same text: caret and undo stay
+  EXPECT_EQ(Render(edit), "abx|c");
+  EXPECT_TRUE(edit.CanUndo());
+  edit.Select(2, 1);
+  EXPECT_FALSE(edit.Type(U'x') || changed());  // the same character over itself
+  EXPECT_FALSE(edit.Type(U'\r') || edit.Paste("") || changed());
+  EXPECT_EQ(Render(edit), "abx|c");
   EXPECT_TRUE(edit.Undo() && changed());
-  EXPECT_TRUE(edit.Undo() && changed());
-  EXPECT_FALSE(edit.Type(U'\r'));
-  EXPECT_FALSE(changed());
+  EXPECT_EQ(Render(edit), "ab|c");
+  EXPECT_TRUE(edit.SetText("ș") && changed());
+  EXPECT_EQ(Render(edit), "|ș");
+  EXPECT_FALSE(edit.CanUndo());
 }
 
 TEST(EditTextCaseTest, MapsTheLettersOfTheSupportedScripts) {
@@ -380,25 +336,16 @@ TEST(EditTextCaseTest, MapsTheLettersOfTheSupportedScripts) {
     char32_t upper;
     char32_t lower;
   };
+  // Ă ă, Â â, Î î, Ș ș, Ț ț, Ş ş, then one pair of each block and script.
   const Pair pairs[] = {
-      {U'A', U'a'},   {U'Z', U'z'},   {0xC0, 0xE0},   {0xDE, 0xFE},   {0x102, 0x103},  // Ă ă
-      {0xC2, 0xE2},                                                                    // Â â
-      {0xCE, 0xEE},                                                                    // Î î
-      {0x218, 0x219},                                                                  // Ș ș
-      {0x21A, 0x21B},                                                                  // Ț ț
-      {0x15E, 0x15F},                                                                  // Ş ş
-      {0x162, 0x163},                                                                  // Ţ ţ
-      {0x139, 0x13A}, {0x147, 0x148}, {0x14A, 0x14B}, {0x176, 0x177}, {0x179, 0x17A},
-      {0x17D, 0x17E}, {0x178, 0xFF},  {0x391, 0x3B1}, {0x3A3, 0x3C3}, {0x3A9, 0x3C9},
-      {0x386, 0x3AC}, {0x388, 0x3AD}, {0x38A, 0x3AF}, {0x38C, 0x3CC}, {0x38E, 0x3CD},
-      {0x38F, 0x3CE}, {0x410, 0x430}, {0x42F, 0x44F}, {0x400, 0x450}, {0x40F, 0x45F},
-      {0x460, 0x461}, {0x4C1, 0x4C2}, {0x4D0, 0x4D1}, {0x52E, 0x52F},
+      {0x102, 0x103}, {0xC2, 0xE2},   {0xCE, 0xEE},   {0x218, 0x219}, {0x21A, 0x21B},
+      {0x15E, 0x15F}, {U'A', U'a'},   {0xDE, 0xFE},   {0x139, 0x13A}, {0x17D, 0x17E},
+      {0x178, 0xFF},  {0x3A3, 0x3C3}, {0x38F, 0x3CE}, {0x42F, 0x44F}, {0x400, 0x450},
+      {0x4C1, 0x4C2}, {0x52E, 0x52F},
   };
   for (const Pair& p : pairs) {
     EXPECT_EQ(ToUpperChar(p.lower), p.upper) << std::hex << Hex(p.lower);
     EXPECT_EQ(ToLowerChar(p.upper), p.lower) << std::hex << Hex(p.upper);
-    EXPECT_EQ(ToUpperChar(p.upper), p.upper) << std::hex << Hex(p.upper);
-    EXPECT_EQ(ToLowerChar(p.lower), p.lower) << std::hex << Hex(p.lower);
   }
   // Letters with no single-letter counterpart, and signs that look like letters.
   for (char32_t c : {0xDFu, 0xD7u, 0xF7u, 0x138u, 0x149u, 0xB5u, 0x3A2u, 0x2Bu, 0x4E00u}) {
@@ -440,17 +387,14 @@ TEST(EditTextUtf8Test, RoundTripsAndReplacesWhatCannotBeEncoded) {
 }
 
 TEST(EditTextClassTest, ClassifiesWordsSpacesAndPunctuation) {
-  for (char32_t c : {U'a', U'Z', U'0', U'_', char32_t{0x103}, char32_t{0x219}, char32_t{0xB2},
-                     char32_t{0x430}, char32_t{0x4E00}}) {
-    EXPECT_EQ(ClassOfChar(c), CharClass::kWord) << std::hex << Hex(c);
-  }
-  for (char32_t c : {U' ', U'\t', char32_t{0xA0}, char32_t{0x2009}, char32_t{0x3000}}) {
-    EXPECT_EQ(ClassOfChar(c), CharClass::kSpace) << std::hex << Hex(c);
-  }
-  for (char32_t c : {U'.', U',', U'-', U'/', U'@', char32_t{0xAB}, char32_t{0xD7}, char32_t{0x2014},
-                     char32_t{0x201E}}) {
-    EXPECT_EQ(ClassOfChar(c), CharClass::kPunctuation) << std::hex << Hex(c);
-  }
+  const std::pair<char32_t, CharClass> cases[] = {
+      {U'_', CharClass::kWord},        {0x219, CharClass::kWord},
+      {0xB2, CharClass::kWord},        {0x4E00, CharClass::kWord},
+      {0xA0, CharClass::kSpace},       {0x3000, CharClass::kSpace},
+      {U'@', CharClass::kPunctuation}, {0xAB, CharClass::kPunctuation},
+      {0xD7, CharClass::kPunctuation}, {0x201E, CharClass::kPunctuation},
+  };
+  for (const auto& [c, kind] : cases) EXPECT_EQ(ClassOfChar(c), kind) << std::hex << Hex(c);
 }
 
 }  // namespace
