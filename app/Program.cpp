@@ -8,6 +8,7 @@
 #include "app/Unit1.h"
 #include "framework/Application.h"
 #include "framework/Picture.h"
+#include "lookandfeel/LookAndFeelModule.h"
 #include "platform/DeviceContext.h"
 
 namespace orlit {
@@ -63,6 +64,7 @@ std::string WindowStateJson(const TForm1& form) {
 }
 
 int RunProgram(WindowSystem& desktop, const ProgramOptions& options) {
+  const LookAndFeelModule look_and_feel;  // before any control asks how to draw itself
   TApplication application(desktop, options.executable);
   TPicture icon;
   LoadStoredPicture(icon, "MAINICON");
