@@ -1,0 +1,86 @@
+#include "editors/InnerTextEdit.h"
+
+#include "editors/TextEdit.h"
+
+namespace orlit {
+
+namespace {
+
+constexpr char32_t kTab = 9;
+constexpr char32_t kEnter = 13;
+constexpr char32_t kEscape = 27;
+
+}  // namespace
+
+TcxCustomInnerTextEdit::TcxCustomInnerTextEdit(TcxCustomTextEdit* container)
+    : container_(container) {
+  // The editor is the tab stop and selects on entry in its own order.
+  SetTabStop(false);
+  SetAutoSelect(false);
+}
+
+void TcxCustomInnerTextEdit::Change() {
+  TCustomEdit::Change();
+  container_->InnerTextChanged();
+}
+
+void TcxCustomInnerTextEdit::KeyDown(int& key, TShiftState shift) {
+  container_->KeyDown(key, shift);
+  if (key != 0) NativeKeyDown(key, shift);
+}
+
+void TcxCustomInnerTextEdit::KeyUp(int& key, TShiftState shift) { container_->KeyUp(key, shift); }
+
+void TcxCustomInnerTextEdit::KeyPress(char32_t& key) {
+  if (key == kTab) {
+    key = 0;
+    return;
+  }
+  container_->KeyPress(key);
+  if (key == 0) return;
+  if ((key == kEnter || key == kEscape) && container_->IsInplace()) return;
+  if (key == kEnter && !container_->BeepOnEnter()) return;
+  NativeKeyPress(key);
+}
+
+void TcxCustomInnerTextEdit::MouseEnter() {
+  TCustomEdit::MouseEnter();
+  container_->InnerMouseEnter();
+}
+
+void TcxCustomInnerTextEdit::MouseLeave() {
+  TCustomEdit::MouseLeave();
+  container_->InnerMouseLeave();
+}
+
+void TcxCustomInnerTextEdit::MouseMove(TShiftState shift, int x, int y) {
+  TCustomEdit::MouseMove(shift, x, y);
+  container_->InnerMouseMove(shift, x + Left(), y + Top());
+}
+
+void TcxCustomInnerTextEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomEdit::MouseDown(button, shift, x, y);
+  container_->InnerMouseDown(button, shift, x + Left(), y + Top());
+}
+
+void TcxCustomInnerTextEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomEdit::MouseUp(button, shift, x, y);
+  container_->InnerMouseUp(button, shift, x + Left(), y + Top());
+}
+
+void TcxCustomInnerTextEdit::Click() {
+  TCustomEdit::Click();
+  container_->InnerClick();
+}
+
+void TcxCustomInnerTextEdit::DblClick() {
+  TCustomEdit::DblClick();
+  container_->InnerDblClick();
+}
+
+void TcxCustomInnerTextEdit::FocusChanged() {
+  TCustomEdit::FocusChanged();
+  container_->InnerFocusChanged();
+}
+
+}  // namespace orlit

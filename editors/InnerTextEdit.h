@@ -1,0 +1,37 @@
+#pragma once
+
+#include "framework/CustomEdit.h"
+
+namespace orlit {
+
+class TcxCustomTextEdit;
+
+// The native single-line edit inside a text editor. Its keys go to the editor first (the
+// editor's key path, then the native processing), its text changes are reported to the editor,
+// and its mouse and focus notifications reach the editor so that the editor's events fire and
+// its visual state follows.
+class TcxCustomInnerTextEdit : public TCustomEdit {
+ public:
+  explicit TcxCustomInnerTextEdit(TcxCustomTextEdit* container);
+
+  TcxCustomTextEdit* Container() const { return container_; }
+
+ protected:
+  void Change() override;
+  void KeyDown(int& key, TShiftState shift) override;
+  void KeyUp(int& key, TShiftState shift) override;
+  void KeyPress(char32_t& key) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void Click() override;
+  void DblClick() override;
+  void FocusChanged() override;
+
+ private:
+  TcxCustomTextEdit* container_;
+};
+
+}  // namespace orlit

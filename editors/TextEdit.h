@@ -1,0 +1,72 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "editors/Edit.h"
+#include "editors/TextEditProperties.h"
+
+namespace orlit {
+
+class TcxCustomInnerTextEdit;
+
+// An editor whose inner control is a native single-line edit: the text, caret and selection
+// are the inner edit's; the editor gives it the background colour and visible font of its
+// state, its text margins and its settings, and sizes itself to the font.
+class TcxCustomTextEdit : public TcxCustomEdit {
+ public:
+  TcxCustomTextEdit();
+  ~TcxCustomTextEdit() override;
+
+  TcxCustomTextEditProperties& Properties() const {
+    return static_cast<TcxCustomTextEditProperties&>(TcxCustomEdit::Properties());
+  }
+  TcxCustomInnerTextEdit& InnerEdit() const { return *inner_edit_; }
+
+  std::string DisplayText() const override;
+
+  // Selection in characters.
+  int SelStart() const;
+  void SetSelStart(int start);
+  int SelLength() const;
+  void SetSelLength(int length);
+  std::string SelText() const;
+  void SelectAll();
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+
+ protected:
+  TcxCustomTextEdit(std::unique_ptr<TcxCustomTextEditProperties> properties);
+
+  void EditorKeyDown(int& key, TShiftState shift) override;
+  bool CanKeepEnterValue() const override { return true; }
+  void InternalSetDisplayText(const std::string& text) override;
+  void SelectAllText() override;
+  void ApplyProperties() override;
+  void DoEnter() override;
+  std::unique_ptr<TcxContainerViewInfo> CreateViewInfo() override;
+  std::unique_ptr<TcxCustomEditViewData> CreateViewData() const override;
+  void CalculateViewInfo(TcxContainerViewInfo& view_info) override;
+  void VisualStateChanged() override;
+  void PaintContent(TCanvas& canvas) override;
+
+ private:
+  friend class TcxCustomInnerTextEdit;
+
+  TcxCustomInnerTextEdit* inner_edit_ = nullptr;
+};
+
+// The single-line text editor as forms place it. AutoSize, TabStop and BeepOnEnter start True;
+// ParentFont follows the parent until the style's font is assigned.
+class TcxTextEdit : public TcxCustomTextEdit {
+ public:
+  TcxTextEdit() = default;
+
+  TcxTextEditProperties& Properties() const {
+    return static_cast<TcxTextEditProperties&>(TcxCustomTextEdit::Properties());
+  }
+  void SetProperties(const TcxTextEditProperties& properties) { Properties().Assign(properties); }
+};
+
+}  // namespace orlit
