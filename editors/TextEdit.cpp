@@ -89,7 +89,7 @@ void TcxCustomTextEdit::ApplyProperties() {
 
 void TcxCustomTextEdit::DoEnter() {
   TcxCustomEdit::DoEnter();
-  if (Properties().AutoSelect() && Focused()) inner_edit_->SelectAll();
+  if (Properties().AutoSelect()) inner_edit_->SelectAll();
 }
 
 std::unique_ptr<TcxContainerViewInfo> TcxCustomTextEdit::CreateViewInfo() {
