@@ -246,8 +246,10 @@ void TcxCustomContainerStyle::RegisterWithController() {
 
 void TcxCustomContainerStyle::UnregisterFromController() {
   if (registered_controller_ == nullptr) return;
-  registered_controller_->RemoveListener(this);
+  TcxStyleController* controller = registered_controller_;
   registered_controller_ = nullptr;
+  controller->RemoveListener(this);
+  if (IsDefaultEditStyleController(controller)) ReleaseDefaultEditStyleControllerIfUnused();
 }
 
 void TcxCustomContainerStyle::UpdateLookAndFeelMaster() {

@@ -55,11 +55,28 @@ TcxEditStyleEx& TcxEditStyleController::StyleHot() const {
   return static_cast<TcxEditStyleEx&>(Styles().StyleHot());
 }
 
+namespace {
+
+std::unique_ptr<TcxEditStyleController>& DefaultSlot() {
+  static std::unique_ptr<TcxEditStyleController> controller;
+  return controller;
+}
+
+}  // namespace
+
 TcxEditStyleController& DefaultEditStyleController() {
-  // Never freed: editors of any lifetime may consult it until the process ends.
-  static TcxEditStyleController* const controller =
-      MakeComponent<TcxEditStyleController>().release();
+  std::unique_ptr<TcxEditStyleController>& controller = DefaultSlot();
+  if (controller == nullptr) controller = MakeComponent<TcxEditStyleController>();
   return *controller;
+}
+
+void ReleaseDefaultEditStyleControllerIfUnused() {
+  std::unique_ptr<TcxEditStyleController>& controller = DefaultSlot();
+  if (controller != nullptr && controller->ListenerCount() == 0) controller.reset();
+}
+
+bool IsDefaultEditStyleController(const TcxStyleController* controller) {
+  return controller != nullptr && controller == DefaultSlot().get();
 }
 
 }  // namespace orlit

@@ -53,8 +53,11 @@ class TcxEditStyleController : public TcxStyleController {
   TcxEditStyleEx& StyleHot() const;
 };
 
-// The process-wide default edit style controller: created on first use, it lives as long as the
-// process. It has no assigned values unless the application assigns some.
+// The process-wide default edit style controller. It is made when first asked for and lives as
+// long as editors resolve through it: the last one to go frees it, so that no look and feel
+// outlives the program's windows (values assigned to it go with it).
 TcxEditStyleController& DefaultEditStyleController();
+void ReleaseDefaultEditStyleControllerIfUnused();
+bool IsDefaultEditStyleController(const TcxStyleController* controller);
 
 }  // namespace orlit
