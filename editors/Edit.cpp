@@ -190,6 +190,7 @@ void TcxCustomEdit::KeyPress(char32_t& key) {
 void TcxCustomEdit::EditorKeyPress(char32_t& key) {
   if (key >= 32 && !IsValidChar(key)) {
     key = 0;
+    if (properties_->BeepOnError() && Application != nullptr) Application->Desktop().Beep();
     return;
   }
   if (IsModifyingChar(key) && !modified_since_entry_ && !RequestEditing()) key = 0;

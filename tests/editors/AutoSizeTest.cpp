@@ -80,5 +80,47 @@ TEST_F(AutoSizeTest, InnerEditTakesTheVisibleFont) {
   EXPECT_EQ(edit->InnerEdit().Font().Color(), clRed);
 }
 
+// A window that builds its fields in its constructor, as the calculator's does: everything is
+// laid out when loading ends.
+class FieldsForm : public TForm {
+ public:
+  FieldsForm() {
+    SetBounds(0, 0, 567, 501);
+    small = Place(243, 52, -13, 2);
+    large = Place(387, 132, -19, 6);
+    small->SetText("65");
+  }
+  TcxTextEdit* small = nullptr;
+  TcxTextEdit* large = nullptr;
+
+ private:
+  TcxTextEdit* Place(int left, int top, int font_height, int tab_order) {
+    auto* edit = Create<TcxTextEdit>();
+    edit->SetParent(this);
+    edit->SetBounds(left, top, 121, font_height == -13 ? 27 : 35);
+    UseWindowFont(edit, font_height);
+    edit->Style().SetShadow(true);
+    edit->StyleFocused().SetColor(clYellow);
+    edit->SetTabOrder(tab_order);
+    return edit;
+  }
+};
+
+TEST_F(AutoSizeTest, FieldsBuiltWhileTheFormLoads) {
+  FieldsForm* form = nullptr;
+  app_.CreateForm(form);
+  EXPECT_EQ(form->small->BoundsRect(), (TRect{243, 52, 364, 79}));
+  EXPECT_EQ(form->large->BoundsRect(), (TRect{387, 132, 508, 167}));
+  EXPECT_EQ(form->large->InnerEdit().BoundsRect(), (TRect{2, 2, 116, 28}));
+  EXPECT_EQ(form->small->InnerEdit().Text(), "65");
+  form->Show();
+  app_.ProcessMessages();
+  EXPECT_TRUE(form->small->Focused());
+  EXPECT_EQ(form->small->SelLength(), 2);
+  EXPECT_EQ(form->small->InnerEdit().Color(), clYellow);
+  Press(VK_TAB);
+  EXPECT_TRUE(form->large->Focused());
+}
+
 }  // namespace
 }  // namespace orlit::editors_testing

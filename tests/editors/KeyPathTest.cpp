@@ -187,5 +187,27 @@ TEST_F(KeyPathTest, KeyUpReachesTheEditorsEvent) {
   EXPECT_EQ(ups, 1);
 }
 
+// An editor kind that takes letters only, as a masked editor takes what its mask allows.
+class LettersEdit : public TcxTextEdit {
+ protected:
+  bool IsValidChar(char32_t key) const override { return key < U'0' || key > U'9'; }
+};
+
+TEST_F(KeyPathTest, CharactersTheEditorKindRefusesAreDroppedWithABeepWhenAsked) {
+  auto* letters = form_->Create<LettersEdit>();
+  letters->SetParent(form_);
+  letters->SetBounds(10, 110, 121, 21);
+  letters->SetFocus();
+  Type("a1");
+  EXPECT_EQ(letters->Text(), "a");
+  EXPECT_EQ(desktop_.BeepCount(), 0);
+  letters->Properties().SetBeepOnError(true);
+  Type("2b");
+  EXPECT_EQ(letters->Text(), "ab");
+  EXPECT_EQ(desktop_.BeepCount(), 1);
+  Press(VK_BACK);  // commands below #32 are not the kind's to refuse
+  EXPECT_EQ(letters->Text(), "a");
+}
+
 }  // namespace
 }  // namespace orlit::editors_testing
