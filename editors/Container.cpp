@@ -77,11 +77,14 @@ EditVisualState TcxContainer::ComputeState(TPoint mouse_point, bool allow_hot) {
 
 void TcxContainer::RefreshVisualState(TPoint mouse_point, bool allow_hot) {
   if (destroying_ || styles_ == nullptr) return;
+  const bool was_valid = view_info_valid_ && view_info_ != nullptr;
+  const EditVisualState old_state = cached_state_;
   cached_state_ = ComputeState(mouse_point, allow_hot);
   CalculateContainerViewInfo();
   AdjustInnerControl();
   ApplyToInnerControl();
-  InvalidateBorderArea();
+  // Mouse moves within one state change nothing shown; a style change repaints on its own.
+  if (!was_valid || cached_state_ != old_state) InvalidateBorderArea();
   VisualStateChanged();
   if (cached_state_.Contains(EditVisualState::kHot) && !IsMouseTracking() && Showing()) {
     const TPoint origin = ClientOrigin();

@@ -72,14 +72,6 @@ TEST_F(AutoSizeTest, InnerEditSitsInsideBorderAndMargins) {
   EXPECT_EQ(plain->InnerEdit().BoundsRect(), (TRect{2, 2, 119, 20}));
 }
 
-TEST_F(AutoSizeTest, InnerEditTakesTheVisibleFont) {
-  TcxTextEdit* edit = AddField(10, 10, 121, -19);
-  EXPECT_EQ(edit->InnerEdit().Font().Height(), -19);
-  EXPECT_EQ(edit->InnerEdit().Font().Style(), fsBold);
-  edit->Style().SetTextColor(clRed);
-  EXPECT_EQ(edit->InnerEdit().Font().Color(), clRed);
-}
-
 // A window that builds its fields in its constructor, as the calculator's does: everything is
 // laid out when loading ends.
 class FieldsForm : public TForm {

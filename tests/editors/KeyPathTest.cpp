@@ -176,17 +176,6 @@ TEST_F(KeyPathTest, LeftAndRightCollapseASelection) {
   }
 }
 
-TEST_F(KeyPathTest, KeyUpReachesTheEditorsEvent) {
-  int ups = 0;
-  edit_->OnKeyUp = [&](TObject* sender, int& key, TShiftState) {
-    EXPECT_EQ(sender, edit_);
-    EXPECT_EQ(key, VK_END);
-    ++ups;
-  };
-  Press(VK_END);
-  EXPECT_EQ(ups, 1);
-}
-
 // An editor kind that takes letters only, as a masked editor takes what its mask allows.
 class LettersEdit : public TcxTextEdit {
  protected:

@@ -12,27 +12,6 @@ class CountingListener : public EditPropertiesListener {
   int count = 0;
 };
 
-TEST(TextEditProperties, PublishedDefaults) {
-  TcxTextEditProperties properties;
-  EXPECT_TRUE(properties.AutoSelect());
-  EXPECT_FALSE(properties.BeepOnError());
-  EXPECT_EQ(properties.CharCase(), ecNormal);
-  EXPECT_EQ(properties.EchoMode(), eemNormal);
-  EXPECT_TRUE(properties.HideSelection());
-  EXPECT_EQ(properties.ImeMode(), imDontCare);
-  EXPECT_FALSE(properties.LookupItemsSorted());
-  EXPECT_EQ(properties.MaxLength(), 0);
-  EXPECT_FALSE(properties.OEMConvert());
-  EXPECT_EQ(properties.PasswordChar(), U'\0');
-  EXPECT_FALSE(properties.ReadOnly());
-  EXPECT_FALSE(properties.UseLeftAlignmentOnEditing());
-  EXPECT_FALSE(properties.ValidateOnEnter());
-  EXPECT_EQ(properties.Alignment().Horz(), taLeftJustify);
-  EXPECT_EQ(properties.Alignment().Vert(), taTopJustify);
-  EXPECT_FALSE(properties.AssignedValues().ReadOnly());
-  EXPECT_FALSE(properties.AssignedValues().MaxLength());
-}
-
 TEST(TextEditProperties, DisplaySettingsNotifyOnlyOnChange) {
   TcxTextEditProperties properties;
   CountingListener listener;
