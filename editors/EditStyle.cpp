@@ -44,7 +44,7 @@ void TcxCustomEditStyle::SetPopupBorderStyle(TcxEditPopupBorderStyle style) {
 }
 
 TcxEditStyleController* TcxCustomEditStyle::StyleController() const {
-  return static_cast<TcxEditStyleController*>(TcxCustomContainerStyle::StyleController());
+  return dynamic_cast<TcxEditStyleController*>(TcxCustomContainerStyle::StyleController());
 }
 
 void TcxCustomEditStyle::SetStyleController(TcxEditStyleController* controller) {

@@ -50,6 +50,7 @@ class TcxCustomEditStyle : public TcxCustomContainerStyle {
   TcxEditPopupBorderStyle PopupBorderStyle() const;
   void SetPopupBorderStyle(TcxEditPopupBorderStyle style);
 
+  // Null when none, or when the controller set through the base class is not an editor one.
   TcxEditStyleController* StyleController() const;
   void SetStyleController(TcxEditStyleController* controller);
 
