@@ -50,8 +50,10 @@ struct Registry {
 };
 
 Registry& TheRegistry() {
-  static Registry registry;
-  return registry;
+  // Never destroyed: subscriptions held by other static objects may be released after this
+  // file's statics are gone, at the very end of the process.
+  static Registry* const registry = new Registry;
+  return *registry;
 }
 
 void Announce() {

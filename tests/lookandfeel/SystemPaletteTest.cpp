@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FakeThemeService.h"
+#include "lookandfeel/LookAndFeel.h"
 #include "lookandfeel/Office11Scheme.h"
 #include "lookandfeel/SystemPalette.h"
 #include "lookandfeel/VisualStyles.h"
@@ -139,6 +140,21 @@ TEST(Office11Scheme, ThemedSchemesUseTheirTableMixedWithTheBase) {
   EXPECT_EQ(scheme.background, Office11MixColor(RGB(195, 218, 249), RGB(0, 45, 150)));
   EXPECT_EQ(scheme.background_brush.color, scheme.background);
   EXPECT_EQ(scheme.border, RGB(0, 45, 150));
+}
+
+// A look and feel that lives until the process ends drops its colour subscription after every
+// other static is gone; that must end the process cleanly.
+TEST(SystemPaletteExitTest, LookAndFeelAliveAtExitEndsCleanly) {
+  // A fresh process, so the statics are made in the order the program makes them.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        // Made before the colour machinery's own statics, so destroyed after them.
+        static std::unique_ptr<TcxLookAndFeel> survivor;
+        survivor = std::make_unique<TcxLookAndFeel>();
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
