@@ -27,9 +27,13 @@ void AppendLogLine(const std::string& line) {
 
 // Every step completes before the next begins, so a failure leaves exactly the log lines of the
 // steps before it. The widths (double, 16-bit unsigned) and the extended intermediates decide
-// the results and are part of the rule.
+// the results and are part of the rule. Each line is put together in one buffer, reused, rather
+// than from a chain of temporary strings.
 void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_text,
                    std::string_view working_days_text, std::string& result) {
+  static const std::string kDoubleRule = "==================";
+  static const std::string kClosingRule = "____________________________";
+
   // The locale's settings may have been reloaded since the last run; dates are always d.m.yy.
   DateSep = '.';
   ShortDatePattern = "dd/mm/yy";
@@ -40,14 +44,26 @@ void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_t
   const Extended wd = Extended::FromDouble(working_days);
   const double quotient = (Extended::FromUInt16(leave_days) / wd).ToDouble();
   const Extended q = Extended::FromDouble(quotient);
-  AppendLogLine(FormatFloatGeneral(Extended::FromUInt16(leave_days)) + " / " +
-                FormatFloatGeneral(wd) + " = " + FormatFloatGeneral(q));
+  std::string line;
+  line.reserve(64);
+  line += FormatFloatGeneral(Extended::FromUInt16(leave_days));
+  line += " / ";
+  line += FormatFloatGeneral(wd);
+  line += " = ";
+  line += FormatFloatGeneral(q);
+  AppendLogLine(line);
 
   const uint16_t months = static_cast<uint16_t>(TruncToInt64(q));
   const uint16_t remaining_days =
       static_cast<uint16_t>(RoundToInt64((q - Extended::FromUInt16(months)) * wd));
-  AppendLogLine(FormatInteger(months) + " luni si " + FormatInteger(remaining_days) + " zile ");
-  AppendLogLine("==================");
+  const std::string months_text = FormatInteger(months);
+  const std::string remaining_days_text = FormatInteger(remaining_days);
+  line.assign(months_text);
+  line += " luni si ";
+  line += remaining_days_text;
+  line += " zile ";
+  AppendLogLine(line);
+  AppendLogLine(kDoubleRule);
 
   const DateValue end_date = ParseDate(end_date_text);
   const int32_t month_days = kDaysPerMonth * months;
@@ -58,10 +74,16 @@ void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_t
 
   const std::string adjusted_end_date_text = FormatDate(adjusted_end_date);
   result = adjusted_end_date_text;
-  AppendLogLine(FormatDate(end_date) + " - ");
-  AppendLogLine(FormatInteger(remaining_days) + "." + FormatInteger(months) + " = ");
+  line.assign(FormatDate(end_date));
+  line += " - ";
+  AppendLogLine(line);
+  line.assign(remaining_days_text);
+  line += '.';
+  line += months_text;
+  line += " = ";
+  AppendLogLine(line);
   AppendLogLine(adjusted_end_date_text);
-  AppendLogLine("____________________________");
+  AppendLogLine(kClosingRule);
 }
 
 void CalculatePeriod(std::string_view end_date_text, std::string_view leave_days_text,

@@ -49,7 +49,9 @@ void WritePng(const PixelImage& image, const std::string& path) {
 }  // namespace
 
 std::string WindowStateJson(const TForm1& form) {
-  const TWinControl* focused = form.ActiveControl();
+  // The focus sits in an editor's inner edit; the state names the editor around it.
+  const TControl* focused = form.ActiveControl();
+  while (focused != nullptr && focused->Name().empty()) focused = focused->Parent();
   const NativeWindow* window = form.Window();
   std::string json = "{\n";
   json += "  \"focused\": " + (focused ? JsonString(focused->Name()) : std::string("null")) + ",\n";
@@ -58,8 +60,15 @@ std::string WindowStateJson(const TForm1& form) {
       ", \"top\": " + std::to_string(form.Top()) + ", \"width\": " + std::to_string(form.Width()) +
       ", \"height\": " + std::to_string(form.Height()) +
       ", \"state\": " + JsonString(window && window->Minimized() ? "minimized" : "normal") + "},\n";
-  json += "  \"caption\": " + JsonString(form.strlabel->Caption()) + "\n";
-  json += "}\n";
+  json += "  \"caption\": " + JsonString(form.strlabel->Caption()) + ",\n";
+  json += "  \"fields\": {";
+  const TcxTextEdit* fields[] = {form.cxTextEdit1, form.cxTextEdit2, form.cxTextEdit3,
+                                 form.cxTextEdit4, form.cxTextEdit5};
+  for (const TcxTextEdit* field : fields) {
+    json += (field == fields[0] ? "" : ", ") + JsonString(field->Name()) + ": " +
+            JsonString(field->Text());
+  }
+  json += "}\n}\n";
   return json;
 }
 

@@ -13,8 +13,55 @@ TForm1::TForm1() {
   SetClientHeight(501);
   SetColor(clBtnFace);
   SetCaption("Orlit_CFS by Orlit Soft");
+  OnCreate = [this](TObject* sender) { FormCreate(sender); };
   OnShow = [this](TObject* sender) { FormShow(sender); };
   CreateTitleBar();
+  CreateCalculatorFields();
+}
+
+void TForm1::CreateCalculatorFields() {
+  // Font A is the fields' bold 13-pixel face; the result field uses the same at 19 pixels.
+  struct Field {
+    TcxTextEdit** field;
+    const char* name;
+    TRect bounds;
+    int font_height;
+  };
+  const Field fields[] = {
+      {&cxTextEdit1, "cxTextEdit1", TRect::FromBounds(243, 52, 121, 27), -13},
+      {&cxTextEdit2, "cxTextEdit2", TRect::FromBounds(395, 52, 121, 27), -13},
+      {&cxTextEdit3, "cxTextEdit3", TRect::FromBounds(387, 132, 121, 35), -19},
+      {&cxTextEdit4, "cxTextEdit4", TRect::FromBounds(352, 256, 73, 27), -13},
+      {&cxTextEdit5, "cxTextEdit5", TRect::FromBounds(368, 304, 73, 27), -13},
+  };
+  // The layout's tab orders (2, 4, ... 10) leave room for the date field and the log, which are
+  // not on the window yet; until they are, the fields take the first places in the same order,
+  // ahead of the title bar.
+  int place_in_tab_order = 0;
+  for (const Field& f : fields) {
+    TcxTextEdit* edit = Create<TcxTextEdit>();
+    edit->SetName(f.name);
+    edit->SetParent(this);
+    edit->SetBoundsRect(f.bounds);
+    edit->SetTabOrder(place_in_tab_order++);
+    TFont& font = edit->Style().Font();
+    font.SetName("MS Sans Serif");
+    font.SetHeight(f.font_height);
+    font.SetStyle(fsBold);
+    font.SetColor(clWindowText);
+    edit->Style().SetShadow(true);
+    edit->StyleFocused().SetColor(clYellow);
+    edit->StyleHot().SetColor(clLime);
+    *f.field = edit;
+  }
+}
+
+void TForm1::FormCreate(TObject*) {
+  cxTextEdit1->SetText("65");
+  cxTextEdit2->SetText("24.5");
+  cxTextEdit3->SetText("");
+  cxTextEdit4->SetText("");
+  cxTextEdit5->SetText("");
 }
 
 void TForm1::CreateTitleBar() {

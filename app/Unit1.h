@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/TitleBarDrag.h"
+#include "editors/TextEdit.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
 #include "framework/Label.h"
@@ -24,12 +25,21 @@ class TForm1 : public TForm {
   TImage* stri4 = nullptr;
   TImage* stri5 = nullptr;
 
+  // Calculator fields: leave days, working days, result, two spare fields.
+  TcxTextEdit* cxTextEdit1 = nullptr;
+  TcxTextEdit* cxTextEdit2 = nullptr;
+  TcxTextEdit* cxTextEdit3 = nullptr;
+  TcxTextEdit* cxTextEdit4 = nullptr;
+  TcxTextEdit* cxTextEdit5 = nullptr;
+
+  void FormCreate(TObject* sender);
   void stri5Click(TObject* sender);
   void stri3Click(TObject* sender);
   void FormShow(TObject* sender);
 
  private:
   void CreateTitleBar();
+  void CreateCalculatorFields();
 
   TitleBarDrag title_bar_drag_;
 };

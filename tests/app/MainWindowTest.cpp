@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/Unit1.h"
 #include "framework/Application.h"
+#include "lookandfeel/LookAndFeelModule.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 
 namespace orlit {
@@ -30,6 +31,13 @@ class MainWindowTest : public ::testing::Test {
     application_.ProcessMessages();
   }
 
+  // Pixel of the form's last frame as the screen shows it.
+  uint32_t ShownPixel(const TControl* control, TPoint client) const {
+    const TPoint screen = OnScreen(control, client);
+    return Window().pixels.Pixel(screen.X - Window().bounds.Left, screen.Y - Window().bounds.Top);
+  }
+
+  const LookAndFeelModule look_and_feel_;
   HeadlessWindowSystem desktop_;
   TApplication application_{desktop_, "/opt/orlit/orlit_cfs"};
 };
@@ -66,6 +74,51 @@ TEST_F(MainWindowTest, TitleBarControlsSitAtTheirPlaces) {
   EXPECT_EQ(Form1->stri2->BoundsRect(), TRect::FromBounds(0, 0, 62, 30));
   EXPECT_EQ(Form1->strlabel->Left(), 8);
   EXPECT_EQ(Form1->strlabel->Top(), 8);
+}
+
+TEST_F(MainWindowTest, FieldsSitAtTheirPlacesAndSizeThemselvesToTheirFonts) {
+  struct Place {
+    const TcxTextEdit* field;
+    TRect bounds;  // heights 27 and 35 come from the fonts, not from the layout
+    const char* text;
+  };
+  const Place places[] = {
+      {Form1->cxTextEdit1, TRect::FromBounds(243, 52, 121, 27), "65"},
+      {Form1->cxTextEdit2, TRect::FromBounds(395, 52, 121, 27), "24.5"},
+      {Form1->cxTextEdit3, TRect::FromBounds(387, 132, 121, 35), ""},
+      {Form1->cxTextEdit4, TRect::FromBounds(352, 256, 73, 27), ""},
+      {Form1->cxTextEdit5, TRect::FromBounds(368, 304, 73, 27), ""},
+  };
+  for (const Place& p : places) {
+    EXPECT_EQ(p.field->BoundsRect(), p.bounds) << p.field->Name();
+    EXPECT_EQ(p.field->Text(), p.text) << p.field->Name();
+    EXPECT_TRUE(p.field->Style().Shadow()) << p.field->Name();
+  }
+}
+
+TEST_F(MainWindowTest, TabWalksTheFieldsInTabOrder) {
+  const TcxTextEdit* order[] = {Form1->cxTextEdit1, Form1->cxTextEdit2, Form1->cxTextEdit3,
+                                Form1->cxTextEdit4, Form1->cxTextEdit5, Form1->cxTextEdit1};
+  EXPECT_TRUE(order[0]->Focused());
+  for (size_t i = 1; i < std::size(order); ++i) {
+    desktop_.PressKey(VK_TAB);
+    application_.ProcessMessages();
+    EXPECT_TRUE(order[i]->Focused()) << "after " << order[i - 1]->Name();
+  }
+  EXPECT_NE(WindowStateJson(*Form1).find("\"focused\": \"cxTextEdit1\""), std::string::npos);
+}
+
+TEST_F(MainWindowTest, FocusedFieldIsYellowAndAFieldUnderTheMouseLime) {
+  const TPoint inside{60, 12};
+  EXPECT_EQ(ShownPixel(Form1->cxTextEdit1, inside), ColorToPixel(clYellow));
+  EXPECT_EQ(ShownPixel(Form1->cxTextEdit2, inside), ColorToPixel(clWindow));
+  desktop_.MoveMouse(OnScreen(Form1->cxTextEdit2, inside));
+  application_.ProcessMessages();
+  EXPECT_EQ(ShownPixel(Form1->cxTextEdit2, inside), ColorToPixel(clLime));
+  desktop_.MoveMouse(OnScreen(Form1->cxTextEdit2, {60, 100}));
+  desktop_.AdvanceTime(10);
+  application_.ProcessMessages();
+  EXPECT_EQ(ShownPixel(Form1->cxTextEdit2, inside), ColorToPixel(clWindow));
 }
 
 TEST_F(MainWindowTest, ShowPutsTheCaptionIntoTheTitleBar) {
