@@ -44,6 +44,7 @@ class SdlWindow final : public NativeWindow {
 
   // Puts the last presented pixels on the screen again after the window was uncovered.
   void Reshow();
+  SDL_Window* Handle() const { return window_.get(); }
 
  private:
   struct Deleter {

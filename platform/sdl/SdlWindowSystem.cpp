@@ -8,6 +8,7 @@
 
 #include "platform/sdl/SdlKeys.h"
 #include "platform/sdl/SdlWindow.h"
+#include "platform/sdl/X11Pointer.h"
 
 namespace orlit {
 
@@ -106,6 +107,11 @@ std::vector<TRect> SdlWindowSystem::MonitorRects() const {
 }
 
 TPoint SdlWindowSystem::CursorPos() const {
+  // SDL keeps the global position from raw input events, which synthetic and some real pointer
+  // moves never send; on X the server is asked directly.
+  if (!windows_.empty()) {
+    if (const auto pointer = QueryX11Pointer(windows_.begin()->second->Handle())) return *pointer;
+  }
   TPoint global;
   const Uint32 buttons = SDL_GetGlobalMouseState(&global.X, &global.Y);
   // SDL's global state stops following the pointer while a button is held; the window's own

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 program=${1:?usage: $0 PATH/TO/orlit_cfs}
-for tool in Xvfb xdotool xwininfo xprop openbox; do
+for tool in Xvfb xdotool xwininfo xprop xwd python3 openbox; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
@@ -52,6 +52,9 @@ geometry_is() {  # left top
     grep -q 'Width: 567$' <<<"$info" && grep -q 'Height: 501$' <<<"$info"
 }
 iconic() { xprop -id "$window" WM_STATE | grep -q Iconic; }
+# Colour (RRGGBB) of a point in the window's client area, window at $left,$top.
+pixel() { xwd -root -silent | python3 "$here/screen_pixel.py" $((left + $1)),$((top + $2)); }
+pixel_is() { [[ "$(pixel "$1" "$2")" == "$3" ]]; }
 normal() { xprop -id "$window" WM_STATE | grep -q Normal; }
 click() {  # screen x y
   xdotool mousemove "$1" "$2"
@@ -70,6 +73,20 @@ echo "== frameless, 567 x 501, centred"
 eventually geometry_is 228 133 || fail "not at 228,133 567x501: $(xwininfo -id "$window")"
 extents=$(xprop -id "$window" _NET_FRAME_EXTENTS)
 [[ "$extents" == *"= 0, 0, 0, 0" ]] || fail "the window manager framed the window: $extents"
+
+echo "== fields: yellow with the focus, lime under the mouse, typed into and tabbed through"
+left=228
+top=133
+eventually pixel_is 290 64 FFFF00 || fail "the first field is not yellow: $(pixel 290 64)"
+xdotool mousemove $((left + 380)) $((top + 268))
+eventually pixel_is 380 268 00FF00 || fail "the field under the mouse is not lime: $(pixel 380 268)"
+xdotool mousemove $((left + 380)) $((top + 400))
+eventually pixel_is 380 268 FFFFFF || fail "the field stayed lime after the mouse left"
+click $((left + 450)) $((top + 64))
+xdotool key ctrl+a
+xdotool type 21.75
+xdotool key Tab
+eventually pixel_is 440 150 FFFF00 || fail "Tab did not move to the result field: $(pixel 440 150)"
 
 echo "== minimise area"
 click $((228 + 505 + 1 + 8)) $((133 + 8 + 12))
@@ -104,5 +121,7 @@ wait "$program_pid" || status=$?
 elapsed_ms=$((($(date +%s%N) - start) / 1000000))
 [[ $status -eq 0 ]] || fail "ended with status $status"
 grep -q '"left": 268, "top": 163' "$work/state.json" || fail "state: $(cat "$work/state.json")"
+grep -q '"cxTextEdit2": "21.75"' "$work/state.json" || fail "typed text lost: $(cat "$work/state.json")"
+grep -q '"focused": "cxTextEdit3"' "$work/state.json" || fail "focus: $(cat "$work/state.json")"
 echo "closed in ${elapsed_ms} ms"
 echo "PASS"

@@ -1,0 +1,34 @@
+#include "platform/sdl/X11Pointer.h"
+
+#include <SDL_syswm.h>
+
+namespace orlit {
+
+std::optional<TPoint> QueryX11Pointer(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
+      info.subsystem != SDL_SYSWM_X11) {
+    return std::nullopt;
+  }
+  Display* display = info.info.x11.display;
+  ::Window root = 0;
+  ::Window child = 0;
+  int root_x = 0;
+  int root_y = 0;
+  int window_x = 0;
+  int window_y = 0;
+  unsigned int mask = 0;
+  if (!XQueryPointer(display, DefaultRootWindow(display), &root, &child, &root_x, &root_y,
+                     &window_x, &window_y, &mask)) {
+    return std::nullopt;
+  }
+  return TPoint{root_x, root_y};
+#else
+  (void)window;
+  return std::nullopt;
+#endif
+}
+
+}  // namespace orlit
