@@ -22,7 +22,8 @@ constexpr int kDaysPerMonth = 30;
 void SetCalculationLog(LogLineSink sink) { CalculationLog() = std::move(sink); }
 
 void AppendLogLine(const std::string& line) {
-  if (CalculationLog()) CalculationLog()(line);
+  const LogLineSink& sink = CalculationLog();
+  if (sink) sink(line);
 }
 
 // Every step completes before the next begins, so a failure leaves exactly the log lines of the
@@ -46,21 +47,20 @@ void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_t
   const Extended q = Extended::FromDouble(quotient);
   std::string line;
   line.reserve(64);
-  line += FormatFloatGeneral(Extended::FromUInt16(leave_days));
+  AppendFloatGeneral(line, Extended::FromUInt16(leave_days));
   line += " / ";
-  line += FormatFloatGeneral(wd);
+  AppendFloatGeneral(line, wd);
   line += " = ";
-  line += FormatFloatGeneral(q);
+  AppendFloatGeneral(line, q);
   AppendLogLine(line);
 
   const uint16_t months = static_cast<uint16_t>(TruncToInt64(q));
   const uint16_t remaining_days =
       static_cast<uint16_t>(RoundToInt64((q - Extended::FromUInt16(months)) * wd));
-  const std::string months_text = FormatInteger(months);
-  const std::string remaining_days_text = FormatInteger(remaining_days);
-  line.assign(months_text);
+  line.clear();
+  AppendInteger(line, months);
   line += " luni si ";
-  line += remaining_days_text;
+  AppendInteger(line, remaining_days);
   line += " zile ";
   AppendLogLine(line);
   AppendLogLine(kDoubleRule);
@@ -74,12 +74,14 @@ void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_t
 
   const std::string adjusted_end_date_text = FormatDate(adjusted_end_date);
   result = adjusted_end_date_text;
-  line.assign(FormatDate(end_date));
+  line.clear();
+  AppendDate(line, end_date);
   line += " - ";
   AppendLogLine(line);
-  line.assign(remaining_days_text);
+  line.clear();
+  AppendInteger(line, remaining_days);
   line += '.';
-  line += months_text;
+  AppendInteger(line, months);
   line += " = ";
   AppendLogLine(line);
   AppendLogLine(adjusted_end_date_text);

@@ -1,9 +1,12 @@
 #include "convert/DateConversion.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <ctime>
 #include <utility>
 
+#include "convert/DecimalDigits.h"
 #include "convert/Exceptions.h"
 #include "convert/Extended.h"
 #include "convert/FormatSettings.h"
@@ -39,12 +42,20 @@ bool SplitDateValue(DateValue value, int64_t& day_number, int64_t& time_ms) {
   // Checked on the double first: a signalling NaN must never reach the extended arithmetic,
   // where it would raise an unmasked invalid operation.
   if (!std::isfinite(value)) return false;
-  const Extended product = Extended::FromDouble(value) * Extended::FromInt64(kMillisecondsPerDay);
-  // 2^63: every extended value below it rounds to at most INT64_MAX.
-  constexpr Extended kInt64Limit =
-      Extended::FromParts(false, Extended::kExponentBias + 63, Extended::kIntegerBit);
-  if (!(product.Abs() < kInt64Limit)) return false;
-  const int64_t milliseconds = RoundToInt64(product);
+  int64_t milliseconds = 0;
+  if (std::abs(value) < 0x1p36 && value == std::trunc(value)) {
+    // A whole day number below 2^36: its product with 86400000 is below 2^63, so the extended
+    // multiplication is exact and raises nothing, as do the comparison and the rounding, and
+    // the integer product is the same number.
+    milliseconds = static_cast<int64_t>(value) * kMillisecondsPerDay;
+  } else {
+    const Extended product = Extended::FromDouble(value) * Extended::FromInt64(kMillisecondsPerDay);
+    // 2^63: every extended value below it rounds to at most INT64_MAX.
+    constexpr Extended kInt64Limit =
+        Extended::FromParts(false, Extended::kExponentBias + 63, Extended::kIntegerBit);
+    if (!(product.Abs() < kInt64Limit)) return false;
+    milliseconds = RoundToInt64(product);
+  }
   const int64_t magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
   const int64_t days = magnitude / kMillisecondsPerDay;
   day_number = (milliseconds < 0 ? -days : days) + kDateDelta;
@@ -149,12 +160,25 @@ int64_t CompleteCentury(int64_t year) {
   return year;
 }
 
-void AppendNumber(std::string& out, int64_t value, int min_digits) {
-  std::string digits = std::to_string(value);
-  if (static_cast<int>(digits.size()) < min_digits) {
-    out.append(static_cast<size_t>(min_digits) - digits.size(), '0');
+// Writes `value` with at least `min_digits` digits, zeros in front; returns the end.
+char* PutNumber(char* out, uint32_t value, int min_digits) {
+  if (value < 100 && min_digits <= 2) {
+    if (value < 10 && min_digits < 2) {
+      *out = static_cast<char>('0' + value);
+      return out + 1;
+    }
+    WriteTwoDigits(value, out);
+    return out + 2;
   }
-  out += digits;
+  char digits[16];
+  const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  const auto count = static_cast<int>(end - digits);
+  if (count < min_digits) {
+    std::memset(out, '0', static_cast<size_t>(min_digits - count));
+    out += min_digits - count;
+  }
+  std::memcpy(out, digits, static_cast<size_t>(count));
+  return out + count;
 }
 
 bool IsHourLetter(char c) { return c == 'h' || c == 'H'; }
@@ -282,7 +306,7 @@ DateValue ParseDate(std::string_view text) {
   return value;
 }
 
-std::string FormatDate(DateValue value) {
+void AppendDate(std::string& text, DateValue value) {
   int64_t day_number = 0;
   int64_t time_ms = 0;
   DateParts date;
@@ -296,8 +320,14 @@ std::string FormatDate(DateValue value) {
   const int64_t second = time_ms / 1000 % 60;
 
   const std::string& pattern = ShortDatePattern;
-  std::string out;
-  out.reserve(pattern.size() + 8);
+  // A run of pattern characters writes its own length or at most five characters (a year), so
+  // the text is built in place; only an unusually long pattern needs a buffer of its own.
+  const size_t bound = 5 * pattern.size();
+  char local[128];
+  std::string long_pattern_buffer;
+  if (bound > sizeof local) long_pattern_buffer.resize(bound);
+  char* const begin = bound > sizeof local ? long_pattern_buffer.data() : local;
+  char* out = begin;
   char last_letter = 0;
   size_t i = 0;
   while (i < pattern.size()) {
@@ -311,37 +341,47 @@ std::string FormatDate(DateValue value) {
     const int width = run >= 2 ? 2 : 1;
     switch (token) {
       case 'D':
-        AppendNumber(out, date.Day, width);
+        out = PutNumber(out, date.Day, width);
         break;
       case 'M':
-        AppendNumber(out, date.Month, width);
+        out = PutNumber(out, date.Month, width);
         break;
       case 'Y':
         if (run <= 2) {
-          AppendNumber(out, date.Year % 100, 2);
+          out = PutNumber(out, date.Year % 100, 2);
         } else {
-          AppendNumber(out, date.Year, 4);
+          out = PutNumber(out, date.Year, 4);
         }
         break;
       case 'H':
-        AppendNumber(out, hour, width);
+        out = PutNumber(out, static_cast<uint32_t>(hour), width);
         break;
       case 'N':
-        AppendNumber(out, minute, width);
+        out = PutNumber(out, static_cast<uint32_t>(minute), width);
         break;
       case 'S':
-        AppendNumber(out, second, width);
+        out = PutNumber(out, static_cast<uint32_t>(second), width);
         break;
       case '/':
-        if (DateSep != '\0') out.append(run, DateSep);
+        if (DateSep != '\0') {
+          std::memset(out, DateSep, run);
+          out += run;
+        }
         break;
       default:
-        out.append(run, c);
+        std::memset(out, c, run);
+        out += run;
         break;
     }
     i += run;
   }
-  return out;
+  text.append(begin, out);
+}
+
+std::string FormatDate(DateValue value) {
+  std::string text;  // the usual date fits the string's own buffer, without an allocation
+  AppendDate(text, value);
+  return text;
 }
 
 }  // namespace orlit

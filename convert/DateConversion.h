@@ -32,6 +32,8 @@ DateValue ParseDate(std::string_view text);
 // The date laid out by ShortDatePattern and DateSep ("h", "n", "s" and an "m" after an "h" give
 // the time of day).
 std::string FormatDate(DateValue value);
+// The same text appended to `out`.
+void AppendDate(std::string& out, DateValue value);
 
 // The local clock's current year, used to complete two-digit years. Tests set their own source;
 // an empty function restores the local clock.

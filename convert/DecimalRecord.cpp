@@ -1,7 +1,11 @@
 #include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cstring>
+#include <string>
 
 #include "convert/BigInteger.h"
+#include "convert/DecimalDigits.h"
 #include "convert/FormatSettings.h"
 #include "convert/NumberConversion.h"
 
@@ -9,7 +13,11 @@ namespace orlit {
 namespace {
 
 constexpr int kRawDigits = 18;
+constexpr size_t kFloatTextSize = 32;
 constexpr uint64_t kTenToThe18 = 1000000000000000000ULL;
+constexpr Extended kTenToThe18Extended = Extended::FromParts(
+    false, static_cast<uint16_t>(Extended::kExponentBias + 63 - std::countl_zero(kTenToThe18)),
+    kTenToThe18 << std::countl_zero(kTenToThe18));
 
 // Whether the normal magnitude x lies below 10^exponent, exponent <= 0, decided exactly:
 // m * 2^q < 10^-j holds when m * 5^j < 2^(-q-j).
@@ -42,11 +50,102 @@ int EstimateDecimalExponent(Extended magnitude) {
   return estimate;
 }
 
-}  // namespace
+bool IsPositiveNormal(Extended x) {
+  return !x.IsNegative() &&
+         static_cast<uint16_t>(x.BiasedExponent() - 1) < Extended::kMaxExponent - 1 &&
+         (x.Significand() & Extended::kIntegerBit) != 0;
+}
 
-DecimalRecord MakeDecimalRecord(Extended value, int precision) {
+// The nine decimal digits of `value` < 10^9, with leading zeros.
+void WriteNineDigits(uint32_t value, char* out) {
+  out[0] = static_cast<char>('0' + value / 100000000);
+  value %= 100000000;
+  for (int i = 7; i >= 1; i -= 2) {
+    WriteTwoDigits(value % 100, out + i);
+    value /= 100;
+  }
+}
+
+// Rounds the eighteen digits of `raw` to `precision` in characters: only the first dropped digit
+// decides, nines carry, a carry out of the first digit leaves "1", trailing zeros go. Writes the
+// digits, zero-terminated, and returns their number.
+int RoundDigitCharacters(uint64_t raw, int precision, int& exponent, char* out) {
+  char digits[kRawDigits];
+  // Two independent halves of nine digits keep the divisions short and parallel.
+  WriteNineDigits(static_cast<uint32_t>(raw / 1000000000), digits);
+  WriteNineDigits(static_cast<uint32_t>(raw % 1000000000), digits + 9);
+  int kept = precision;
+  if (kept < kRawDigits && digits[kept] >= '5') {
+    while (kept > 0 && digits[kept - 1] == '9') --kept;
+    if (kept == 0) {
+      digits[0] = '1';
+      kept = 1;
+      ++exponent;
+    } else {
+      ++digits[kept - 1];
+    }
+  } else {
+    while (kept > 0 && digits[kept - 1] == '0') --kept;
+  }
+  std::memcpy(out, digits, static_cast<size_t>(kept));
+  out[kept] = '\0';
+  return kept;
+}
+
+constexpr auto kPowersOfTen = [] {
+  struct {
+    uint64_t value[kRawDigits + 1];
+  } powers{};
+  powers.value[0] = 1;
+  for (int i = 1; i <= kRawDigits; ++i) powers.value[i] = powers.value[i - 1] * 10;
+  return powers;
+}();
+
+// RoundDigitCharacters for 10^17 <= raw < 10^18, on the integer: the first dropped digit is at
+// least 5 exactly when the dropped part is at least half the divisor, and the nines carry by
+// themselves. Same digits, fewer steps.
+inline int RoundDigits(uint64_t raw, int precision, int& exponent, char* out) {
+  uint64_t kept = raw;
+  if (precision < kRawDigits) {
+    const uint64_t divisor = kPowersOfTen.value[kRawDigits - precision];
+    kept = raw / divisor;
+    if (raw % divisor >= divisor / 2) ++kept;
+    if (kept == kPowersOfTen.value[precision]) {
+      out[0] = '1';
+      out[1] = '\0';
+      ++exponent;
+      return 1;
+    }
+  }
+  // `kept` has `precision` digits, the first non-zero; the trailing zeros go.
+  int count = precision;
+  while (kept % 100000000 == 0) {
+    kept /= 100000000;
+    count -= 8;
+  }
+  for (int digits = 4; digits >= 1; digits /= 2) {
+    const uint64_t power = kPowersOfTen.value[digits];
+    if (kept % power == 0) {
+      kept /= power;
+      count -= digits;
+    }
+  }
+  out[count] = '\0';
+  int end = count;
+  for (; end >= 2; end -= 2) {
+    WriteTwoDigits(static_cast<uint32_t>(kept % 100), out + end - 2);
+    kept /= 100;
+  }
+  if (end == 1) out[0] = static_cast<char>('0' + kept);
+  return count;
+}
+
+// MakeDecimalRecord's work; also gives the number of digits. Inline, so that the general text
+// divides by constants.
+inline DecimalRecord MakeRecord(Extended value, int precision, int& digit_count) {
   precision = std::clamp(precision, 1, kRawDigits);
   DecimalRecord record;
+  digit_count = 0;
   const uint16_t biased = value.BiasedExponent();
   if (biased == Extended::kMaxExponent || (biased != 0 && !(value.Significand() >> 63))) {
     if (value.IsInfinity()) {
@@ -62,77 +161,109 @@ DecimalRecord MakeDecimalRecord(Extended value, int precision) {
   const Extended magnitude = value.Abs();
   int exponent = EstimateDecimalExponent(magnitude);
   Extended scaled = ScaleByPowerOfTen(magnitude, kRawDigits - exponent).RoundToIntegral();
-  if (!(scaled < Extended::FromUInt64(kTenToThe18))) {
-    scaled = scaled / Extended::FromUInt16(10);
+  // Positive normal values order as their (exponent, significand) pairs, and comparing them
+  // raises nothing, so the bits decide as the comparison would.
+  const bool below = IsPositiveNormal(scaled)
+                         ? scaled.BiasedExponent() < kTenToThe18Extended.BiasedExponent() ||
+                               (scaled.BiasedExponent() == kTenToThe18Extended.BiasedExponent() &&
+                                scaled.Significand() < kTenToThe18Extended.Significand())
+                         : scaled < kTenToThe18Extended;
+  if (!below) {
+    // Rounding again is only needed after the division: on an integral value it changes no bit
+    // and raises nothing.
+    scaled = (scaled / Extended::FromUInt16(10)).RoundToIntegral();
     ++exponent;
   }
-  scaled = scaled.RoundToIntegral();
-  const auto raw = static_cast<uint64_t>(scaled.ToInt64());
+  // An integral positive normal value below 2^63 converts without rounding and without flags:
+  // its integer is the significand shifted right.
+  const int shift = Extended::kExponentBias + 63 - scaled.BiasedExponent();
+  const auto raw = IsPositiveNormal(scaled) && shift > 0 && shift < 64
+                       ? scaled.Significand() >> shift
+                       : static_cast<uint64_t>(scaled.ToInt64());
 
-  char digits[kRawDigits];
-  // Two independent halves of nine digits keep the divisions by ten short and parallel.
-  auto nine_digits = [](uint32_t half, char* out) {
-    for (int i = 8; i >= 0; --i) {
-      out[i] = static_cast<char>('0' + half % 10);
-      half /= 10;
-    }
-  };
-  nine_digits(static_cast<uint32_t>(raw / 1000000000), digits);
-  nine_digits(static_cast<uint32_t>(raw % 1000000000), digits + 9);
-  int kept = precision;
-  if (kept < kRawDigits && digits[kept] >= '5') {
-    // Round up: nines turn into dropped digits, and a carry out of the first digit leaves "1".
-    while (kept > 0 && digits[kept - 1] == '9') --kept;
-    if (kept == 0) {
-      digits[0] = '1';
-      kept = 1;
-      ++exponent;
-    } else {
-      ++digits[kept - 1];
-    }
-  } else {
-    while (kept > 0 && digits[kept - 1] == '0') --kept;
-  }
-  std::memcpy(record.Digits, digits, static_cast<size_t>(kept));
-  record.Digits[kept] = '\0';
+  digit_count = raw >= kTenToThe18 / 10 && raw < kTenToThe18
+                    ? RoundDigits(raw, precision, exponent, record.Digits)
+                    : RoundDigitCharacters(raw, precision, exponent, record.Digits);
   record.Exponent = static_cast<int16_t>(exponent);
   record.Negative = value.IsNegative();
   return record;
 }
 
-std::string FormatFloatGeneral(Extended value) {
+}  // namespace
+
+DecimalRecord MakeDecimalRecord(Extended value, int precision) {
+  int digit_count = 0;
+  return MakeRecord(value, precision, digit_count);
+}
+
+namespace {
+
+// The general text of `value` into `text`, which holds kFloatTextSize characters; returns its
+// end.
+char* WriteFloatGeneral(Extended value, char* const text) {
   constexpr int kPrecision = 15;
-  const DecimalRecord record = MakeDecimalRecord(value, kPrecision);
-  if (record.Exponent == DecimalRecord::kNaNExponent) return "NAN";
-  if (record.Exponent == DecimalRecord::kInfinityExponent) return record.Negative ? "-INF" : "INF";
-  std::string text = record.Negative ? "-" : "";
-  const std::string_view digits = record.Digits;
+  int count = 0;
+  const DecimalRecord record = MakeRecord(value, kPrecision, count);
+  char* out = text;
+  auto put = [&out](const char* from, size_t size) {
+    std::memcpy(out, from, size);
+    out += size;
+  };
+  if (record.Exponent == DecimalRecord::kNaNExponent) {
+    put("NAN", 3);
+    return out;
+  }
+  if (record.Exponent == DecimalRecord::kInfinityExponent) {
+    if (record.Negative) *out++ = '-';
+    put("INF", 3);
+    return out;
+  }
+  // The longest text, "-0.000" and 15 digits, or "-", 15 digits, point and "E-4951", fits.
+  if (record.Negative) *out++ = '-';
+  const char* digits = record.Digits;
+  const auto digit_count = static_cast<size_t>(count);
   const int exponent = record.Exponent;
-  if (digits.empty()) {
-    text += '0';
+  if (digit_count == 0) {
+    *out++ = '0';
   } else if (exponent > kPrecision || exponent < -3) {
-    text += digits[0];
-    if (digits.size() > 1) {
-      text += DecimalSep;
-      text += digits.substr(1);
+    *out++ = digits[0];
+    if (digit_count > 1) {
+      *out++ = DecimalSep;
+      put(digits + 1, digit_count - 1);
     }
-    text += 'E';
-    text += std::to_string(exponent - 1);
+    *out++ = 'E';
+    out = std::to_chars(out, text + kFloatTextSize, exponent - 1).ptr;
   } else if (exponent >= 1) {
     const auto integer_digits = static_cast<size_t>(exponent);
-    text += digits.substr(0, integer_digits);
-    if (digits.size() < integer_digits) text.append(integer_digits - digits.size(), '0');
-    if (digits.size() > integer_digits) {
-      text += DecimalSep;
-      text += digits.substr(integer_digits);
+    put(digits, std::min(digit_count, integer_digits));
+    if (digit_count < integer_digits) {
+      std::memset(out, '0', integer_digits - digit_count);
+      out += integer_digits - digit_count;
+    }
+    if (digit_count > integer_digits) {
+      *out++ = DecimalSep;
+      put(digits + integer_digits, digit_count - integer_digits);
     }
   } else {
-    text += '0';
-    text += DecimalSep;
-    text.append(static_cast<size_t>(-exponent), '0');
-    text += digits;
+    *out++ = '0';
+    *out++ = DecimalSep;
+    std::memset(out, '0', static_cast<size_t>(-exponent));
+    out += -exponent;
+    put(digits, digit_count);
   }
-  return text;
+  return out;
+}
+
+}  // namespace
+
+std::string FormatFloatGeneral(Extended value) {
+  char text[kFloatTextSize];
+  return std::string(text, WriteFloatGeneral(value, text));
+}
+
+void AppendFloatGeneral(std::string& out, Extended value) {
+  char text[kFloatTextSize];
+  out.append(text, WriteFloatGeneral(value, text));
 }
 
 }  // namespace orlit

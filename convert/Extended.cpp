@@ -53,6 +53,11 @@ Unpacked Unpack(Extended x) {
   return {exponent - shift, x.Significand() << shift};
 }
 
+// Unpack for a value BothNormal accepted: its integer bit is set already.
+Unpacked UnpackNormal(Extended x) {
+  return {int32_t{x.BiasedExponent()} - Extended::kExponentBias, x.Significand()};
+}
+
 int CountLeadingZeros(Uint128 value) {
   const auto high = static_cast<uint64_t>(value >> 64);
   return high != 0 ? std::countl_zero(high) : 64 + std::countl_zero(static_cast<uint64_t>(value));
@@ -156,41 +161,51 @@ Extended PackExtended(bool negative, const Rounded& r) {
   return Extended::FromParts(negative, static_cast<uint16_t>(biased), r.significand);
 }
 
-// Rounds an exact result to extended, records its exceptions, and delivers it.
-Extended Deliver(bool negative, int32_t exponent, Uint128 significand, uint16_t flags) {
-  if (exponent >= kExtendedFormat.min_exponent && exponent < kExtendedFormat.max_exponent) {
-    // Normal and in range even after a carry: the common case, without the general shifts.
-    auto kept = static_cast<uint64_t>(significand >> 64);
-    const auto lost = static_cast<uint64_t>(significand);
-    if (lost != 0) {
-      flags |= kFpuPrecision;
-      constexpr uint64_t kHalf = uint64_t{1} << 63;
-      bool away = false;
-      switch (GetFpuRounding()) {
-        case FpuRounding::kNearest:
-          away = lost > kHalf || (lost == kHalf && (kept & 1) != 0);
-          break;
-        case FpuRounding::kDown:
-          away = negative;
-          break;
-        case FpuRounding::kUp:
-          away = !negative;
-          break;
-        case FpuRounding::kTowardZero:
-          break;
-      }
-      if (away && ++kept == 0) {
-        kept = Extended::kIntegerBit;
-        ++exponent;
-      }
-    }
-    if (flags != 0) RaiseFpuExceptions(flags);
-    return Extended::FromParts(negative, static_cast<uint16_t>(exponent + Extended::kExponentBias),
-                               kept);
+// Whether a value whose bits below the kept ones are `lost` (non-zero), with `half` the weight of
+// the first of them, rounds away from zero.
+bool LostBitsRoundAway(FpuRounding rounding, bool negative, uint64_t lost, uint64_t half,
+                       bool odd) {
+  switch (rounding) {
+    case FpuRounding::kNearest:
+      return lost > half || (lost == half && odd);
+    case FpuRounding::kDown:
+      return negative;
+    case FpuRounding::kUp:
+      return !negative;
+    case FpuRounding::kTowardZero:
+      return false;
   }
+  return false;
+}
+
+// Deliver's general case: results near or beyond the ends of the range.
+[[gnu::noinline]] Extended DeliverAnywhere(bool negative, int32_t exponent, Uint128 significand,
+                                           uint16_t flags) {
   const Rounded r = Round(negative, exponent, significand, kExtendedFormat, flags);
   RaiseFpuExceptions(flags);
   return PackExtended(negative, r);
+}
+
+// Rounds an exact result to extended, records its exceptions, and delivers it. Inline, as every
+// arithmetic operation ends here and most results need nothing but the common case.
+inline Extended Deliver(bool negative, int32_t exponent, Uint128 significand, uint16_t flags) {
+  if (exponent < kExtendedFormat.min_exponent || exponent >= kExtendedFormat.max_exponent) {
+    return DeliverAnywhere(negative, exponent, significand, flags);
+  }
+  // Normal and in range even after a carry: the common case, without the general shifts.
+  auto kept = static_cast<uint64_t>(significand >> 64);
+  const auto lost = static_cast<uint64_t>(significand);
+  if (lost != 0) {
+    flags |= kFpuPrecision;
+    if (LostBitsRoundAway(GetFpuRounding(), negative, lost, uint64_t{1} << 63, (kept & 1) != 0) &&
+        ++kept == 0) {
+      kept = Extended::kIntegerBit;
+      ++exponent;
+    }
+  }
+  if (flags != 0) RaiseFpuExceptions(flags);
+  return Extended::FromParts(negative, static_cast<uint16_t>(exponent + Extended::kExponentBias),
+                             kept);
 }
 
 Extended Deliver(bool negative, Unpacked value, uint16_t flags) {
@@ -259,7 +274,12 @@ Extended Add(Extended a, Extended b, bool subtract) {
   bool negative_a = a.IsNegative();
   bool negative_b = b.IsNegative() != subtract;
   uint16_t flags = 0;
-  if (!BothNormal(a, b)) {
+  Unpacked big{};
+  Unpacked small{};
+  if (BothNormal(a, b)) {
+    big = UnpackNormal(a);
+    small = UnpackNormal(b);
+  } else {
     const Kind kind_a = Classify(a);
     const Kind kind_b = Classify(b);
     Extended result;
@@ -276,10 +296,9 @@ Extended Add(Extended a, Extended b, bool subtract) {
     }
     if (kind_b == Kind::kZero) return Deliver(negative_a, Unpack(a), flags);
     if (kind_a == Kind::kZero) return Deliver(negative_b, Unpack(b), flags);
+    big = Unpack(a);
+    small = Unpack(b);
   }
-
-  Unpacked big = Unpack(a);
-  Unpacked small = Unpack(b);
   if (small.exponent > big.exponent ||
       (small.exponent == big.exponent && small.significand > big.significand)) {
     std::swap(big, small);
@@ -287,11 +306,16 @@ Extended Add(Extended a, Extended b, bool subtract) {
   }
   // The larger magnitude's integer bit sits at bit 126, leaving bit 127 for a carry; the smaller
   // one is aligned below it, its lost bits folded into bit 0, far below the rounding position.
+  // Up to 63 places apart nothing is lost: the smaller one still lies wholly inside the 128 bits.
   const Uint128 big_bits = Uint128{big.significand} << 63;
-  const Uint128 small_bits = Uint128{small.significand} << 63;
   const int64_t distance = int64_t{big.exponent} - small.exponent;
-  const Shifted aligned = ShiftRight(small_bits, distance);
-  const Uint128 addend = aligned.kept | ((aligned.round || aligned.sticky) ? 1 : 0);
+  Uint128 addend = 0;
+  if (distance < 64) {
+    addend = Uint128{small.significand} << (63 - distance);
+  } else {
+    const Shifted aligned = ShiftRight(Uint128{small.significand} << 63, distance);
+    addend = aligned.kept | ((aligned.round || aligned.sticky) ? 1 : 0);
+  }
   const Uint128 sum = negative_a == negative_b ? big_bits + addend : big_bits - addend;
   if (sum == 0) {
     RaiseFpuExceptions(flags);
@@ -345,6 +369,25 @@ double Extended::ToDouble() const {
   const uint64_t sign = IsNegative() ? uint64_t{1} << 63 : 0;
   constexpr uint64_t kExponentBits = uint64_t{0x7FF} << 52;
   constexpr uint64_t kFractionBits = (uint64_t{1} << 52) - 1;
+  const int32_t exponent = int32_t{BiasedExponent()} - kExponentBias;
+  if (exponent >= kDoubleFormat.min_exponent && exponent < kDoubleFormat.max_exponent &&
+      (significand_ & kIntegerBit) != 0) {
+    // A normal double even after a carry: the general rounding reduces to dropping the low 11
+    // bits, and nothing but precision can be raised.
+    uint64_t kept = significand_ >> 11;
+    const uint64_t lost = significand_ & 0x7FF;
+    int32_t result_exponent = exponent;
+    if (lost != 0) {
+      if (LostBitsRoundAway(GetFpuRounding(), IsNegative(), lost, 0x400, (kept & 1) != 0) &&
+          ++kept == uint64_t{1} << 53) {
+        kept >>= 1;
+        ++result_exponent;
+      }
+      RaiseFpuExceptions(kFpuPrecision);
+    }
+    return std::bit_cast<double>(sign | (static_cast<uint64_t>(result_exponent + 1023) << 52) |
+                                 (kept & kFractionBits));
+  }
   switch (Classify(*this)) {
     case Kind::kUnsupported:
       RaiseFpuExceptions(kFpuInvalid);
@@ -396,6 +439,22 @@ Shifted RoundToInteger(bool negative, Unpacked value, bool& inexact) {
 
 int64_t Extended::ToInt64() const {
   constexpr int64_t kIntegerIndefinite = INT64_MIN;
+  const auto exponent = static_cast<uint32_t>(int32_t{BiasedExponent()} - kExponentBias);
+  if (exponent < 62 && (significand_ & kIntegerBit) != 0) {
+    // 1 <= |x| < 2^62: the fraction lies inside the significand, and even rounded up the
+    // magnitude stays in range, so only precision can be raised.
+    const int shift = 63 - static_cast<int>(exponent);
+    uint64_t magnitude = significand_ >> shift;
+    const uint64_t lost = significand_ << (64 - shift);
+    if (lost != 0) {
+      if (LostBitsRoundAway(GetFpuRounding(), IsNegative(), lost, uint64_t{1} << 63,
+                            (magnitude & 1) != 0)) {
+        ++magnitude;
+      }
+      RaiseFpuExceptions(kFpuPrecision);
+    }
+    return static_cast<int64_t>(IsNegative() ? uint64_t{0} - magnitude : magnitude);
+  }
   const Kind kind = Classify(*this);
   if (kind == Kind::kZero) return 0;
   if (kind != Kind::kFinite) {
@@ -424,6 +483,22 @@ int64_t Extended::ToInt64() const {
 }
 
 Extended Extended::RoundToIntegral() const {
+  const auto exponent = static_cast<uint32_t>(int32_t{BiasedExponent()} - kExponentBias);
+  if (exponent < 63 && (significand_ & kIntegerBit) != 0) {
+    // 1 <= |x| < 2^63, normal: as ToInt64's fast path; the rounded magnitude is at least 1.
+    const int shift = 63 - static_cast<int>(exponent);
+    uint64_t magnitude = significand_ >> shift;
+    const uint64_t lost = significand_ << (64 - shift);
+    if (lost != 0) {
+      if (LostBitsRoundAway(GetFpuRounding(), IsNegative(), lost, uint64_t{1} << 63,
+                            (magnitude & 1) != 0)) {
+        ++magnitude;
+      }
+      RaiseFpuExceptions(kFpuPrecision);
+    }
+    const Extended result = FromUInt64(magnitude);
+    return IsNegative() ? -result : result;
+  }
   switch (Classify(*this)) {
     case Kind::kUnsupported:
       RaiseFpuExceptions(kFpuInvalid);
@@ -460,7 +535,8 @@ Extended operator-(Extended a, Extended b) { return Add(a, b, true); }
 Extended operator*(Extended a, Extended b) {
   const bool negative = a.IsNegative() != b.IsNegative();
   uint16_t flags = 0;
-  if (!BothNormal(a, b)) {
+  const bool normal = BothNormal(a, b);
+  if (!normal) {
     const Kind kind_a = Classify(a);
     const Kind kind_b = Classify(b);
     Extended result;
@@ -475,8 +551,8 @@ Extended operator*(Extended a, Extended b) {
       return SignedZero(negative);
     }
   }
-  const Unpacked x = Unpack(a);
-  const Unpacked y = Unpack(b);
+  const Unpacked x = normal ? UnpackNormal(a) : Unpack(a);
+  const Unpacked y = normal ? UnpackNormal(b) : Unpack(b);
   Uint128 product = Uint128{x.significand} * y.significand;  // in [2^126, 2^128)
   int32_t exponent = x.exponent + y.exponent + 1;
   if ((product >> 127) == 0) {
@@ -489,7 +565,8 @@ Extended operator*(Extended a, Extended b) {
 Extended operator/(Extended a, Extended b) {
   const bool negative = a.IsNegative() != b.IsNegative();
   uint16_t flags = 0;
-  if (!BothNormal(a, b)) {
+  const bool normal = BothNormal(a, b);
+  if (!normal) {
     const Kind kind_a = Classify(a);
     const Kind kind_b = Classify(b);
     Extended result;
@@ -513,8 +590,8 @@ Extended operator/(Extended a, Extended b) {
       return SignedZero(negative);
     }
   }
-  const Unpacked x = Unpack(a);
-  const Unpacked y = Unpack(b);
+  const Unpacked x = normal ? UnpackNormal(a) : Unpack(a);
+  const Unpacked y = normal ? UnpackNormal(b) : Unpack(b);
   // Two long-division steps give a quotient of 127 or 128 bits; the remainder only matters as
   // the sticky bit.
   uint64_t remainder = 0;
@@ -531,6 +608,15 @@ Extended operator/(Extended a, Extended b) {
 }
 
 std::partial_ordering operator<=>(Extended a, Extended b) {
+  if (BothNormal(a, b)) {
+    // Nothing to raise; the encodings order as (exponent, significand) within a sign.
+    if (a.IsNegative() != b.IsNegative()) {
+      return a.IsNegative() ? std::partial_ordering::less : std::partial_ordering::greater;
+    }
+    const auto order = std::pair(a.BiasedExponent(), a.Significand()) <=>
+                       std::pair(b.BiasedExponent(), b.Significand());
+    return a.IsNegative() ? 0 <=> order : order;
+  }
   const Kind kind_a = Classify(a);
   const Kind kind_b = Classify(b);
   if (kind_a == Kind::kUnsupported || kind_b == Kind::kUnsupported ||

@@ -176,6 +176,12 @@ std::string FormatInteger(int32_t value) {
   return std::string(text, end);
 }
 
+void AppendInteger(std::string& out, int32_t value) {
+  char text[16];
+  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+  out.append(text, static_cast<size_t>(end - text));
+}
+
 int64_t TruncToInt64(Extended value) {
   constexpr uint16_t kTowardZero = 0x0C00;
   const uint16_t saved = GetFpuControlWord();

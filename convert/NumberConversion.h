@@ -34,6 +34,9 @@ DecimalRecord MakeDecimalRecord(Extended value, int precision = 15);
 // General number text: 15 significant digits, plain or exponent notation, with DecimalSep.
 std::string FormatFloatGeneral(Extended value);
 std::string FormatInteger(int32_t value);
+// The same texts appended to `out`, for callers putting a line together without temporaries.
+void AppendFloatGeneral(std::string& out, Extended value);
+void AppendInteger(std::string& out, int32_t value);
 
 // Toward zero / to nearest-even; EInvalidOp for a NaN or out of the int64 range.
 int64_t TruncToInt64(Extended value);

@@ -7,10 +7,10 @@
 #include "convert/FpuEnvironment.h"
 
 namespace orlit {
+namespace {
 
-Extended NearestPowerOfTen(int exponent) {
-  BigInteger power(1);
-  power.MultiplyByPowerOfTen(exponent);
+// The extended value nearest the non-zero integer `power`, ties to even.
+constexpr Extended NearestExtended(const BigInteger& power) {
   const int length = power.BitLength();
   const int lowest_kept = length > 64 ? length - 64 : 0;
   uint64_t significand = 0;
@@ -31,16 +31,40 @@ Extended NearestPowerOfTen(int exponent) {
                              significand);
 }
 
-const PowerOfTenTables& PowersOfTen() {
-  static const PowerOfTenTables tables = [] {
-    PowerOfTenTables t;
-    for (int i = 0; i < 32; ++i) t.small[i] = NearestPowerOfTen(i);
-    for (int i = 0; i < 15; ++i) t.medium[i] = NearestPowerOfTen(32 * (i + 1));
-    for (int i = 0; i < 9; ++i) t.large[i] = NearestPowerOfTen(512 * (i + 1));
-    return t;
-  }();
+// Each row is one running product, so the compiler multiplies its way up once per row instead of
+// starting every factor from 1.
+constexpr PowerOfTenTables ComputeTables() {
+  PowerOfTenTables tables;
+  BigInteger power(1);
+  for (int i = 0; i < 32; ++i) {
+    tables.small[i] = NearestExtended(power);
+    power.MultiplyBy(10);
+  }
+  power = BigInteger(1);
+  for (int i = 0; i < 15; ++i) {
+    power.MultiplyByPowerOfTen(32);
+    tables.medium[i] = NearestExtended(power);
+  }
+  power = BigInteger(1);
+  for (int i = 0; i < 9; ++i) {
+    power.MultiplyByPowerOfTen(512);
+    tables.large[i] = NearestExtended(power);
+  }
   return tables;
 }
+
+// Computed at compile time: no start-up cost and no initialisation check on every scaling.
+constexpr PowerOfTenTables kTables = ComputeTables();
+
+}  // namespace
+
+Extended NearestPowerOfTen(int exponent) {
+  BigInteger power(1);
+  power.MultiplyByPowerOfTen(exponent);
+  return NearestExtended(power);
+}
+
+const PowerOfTenTables& PowersOfTen() { return kTables; }
 
 Extended ScaleByPowerOfTen(Extended value, int exponent) {
   if (exponent == 0) return value;
@@ -54,11 +78,13 @@ Extended ScaleByPowerOfTen(Extended value, int exponent) {
     }
     return exponent > 0 ? Extended::Infinity() : Extended();
   }
-  const PowerOfTenTables& tables = PowersOfTen();
-  auto apply = [&](Extended factor) { value = exponent > 0 ? value * factor : value / factor; };
-  apply(tables.small[magnitude % 32]);
-  if ((magnitude / 32) % 16 != 0) apply(tables.medium[(magnitude / 32) % 16 - 1]);
-  if (magnitude / 512 != 0) apply(tables.large[magnitude / 512 - 1]);
+  const bool up = exponent > 0;
+  auto apply = [&value, up](Extended factor) { value = up ? value * factor : value / factor; };
+  apply(kTables.small[magnitude % 32]);
+  if (magnitude >= 32) {
+    if ((magnitude / 32) % 16 != 0) apply(kTables.medium[(magnitude / 32) % 16 - 1]);
+    if (magnitude >= 512) apply(kTables.large[magnitude / 512 - 1]);
+  }
   return value;
 }
 

@@ -5,7 +5,7 @@
 namespace orlit {
 
 // The factors of the power-of-ten scaling, each the extended value nearest the exact power
-// (ties to even), computed once from exact integers.
+// (ties to even), computed by the compiler from exact integers.
 struct PowerOfTenTables {
   Extended small[32];   // 10^0 .. 10^31
   Extended medium[15];  // 10^32 .. 10^480 in steps of 32
