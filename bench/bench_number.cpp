@@ -1,13 +1,16 @@
-// Number text conversion against the C library on the same inputs: ParseFloat vs strtold and
-// FormatFloatGeneral vs snprintf("%.15Lg"). Each pair runs side by side in one process.
+// Number and date text conversion against the C library on the same inputs: ParseFloat vs
+// strtold, FormatFloatGeneral vs snprintf("%.15Lg") and FormatDate vs strftime. Each pair runs
+// side by side in one process.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "convert/DateConversion.h"
 #include "convert/FormatSettings.h"
 #include "convert/FpuEnvironment.h"
 #include "convert/NumberConversion.h"
@@ -122,9 +125,47 @@ void BM_SnprintfLg(benchmark::State& state) {
   state.SetLabel(SetName(static_cast<int>(state.range(0))));
 }
 
+// The calculation's dates: whole days in d.m.yy, as the log writes them.
+std::vector<double> DateValues() {
+  std::mt19937_64 random(20240612);
+  std::vector<double> values;
+  for (int i = 0; i < 1024; ++i) values.push_back(static_cast<double>(random() % 70000) - 20000);
+  return values;
+}
+
+void BM_FormatDate(benchmark::State& state) {
+  orlit::DateSep = '.';
+  orlit::ShortDatePattern = "dd/mm/yy";
+  const std::vector<double> values = DateValues();
+  size_t i = 0;
+  for (auto _ : state) {
+    std::string text = orlit::FormatDate(values[i]);
+    benchmark::DoNotOptimize(text);
+    if (++i == values.size()) i = 0;
+  }
+}
+
+// Baseline: the same days through gmtime_r and strftime("%d.%m.%y").
+void BM_Strftime(benchmark::State& state) {
+  const std::vector<double> values = DateValues();
+  constexpr int64_t kUnixEpochDay = 25569;  // 1 January 1970
+  size_t i = 0;
+  char buffer[32];
+  for (auto _ : state) {
+    const auto seconds = static_cast<std::time_t>((values[i] - kUnixEpochDay) * 86400);
+    std::tm tm{};
+    gmtime_r(&seconds, &tm);
+    std::string text(buffer, std::strftime(buffer, sizeof buffer, "%d.%m.%y", &tm));
+    benchmark::DoNotOptimize(text);
+    if (++i == values.size()) i = 0;
+  }
+}
+
 BENCHMARK(BM_ParseFloat)->DenseRange(0, 3);
 BENCHMARK(BM_Strtold)->DenseRange(0, 3);
 BENCHMARK(BM_FormatFloatGeneral)->DenseRange(0, 3);
 BENCHMARK(BM_SnprintfLg)->DenseRange(0, 3);
+BENCHMARK(BM_FormatDate);
+BENCHMARK(BM_Strftime);
 
 }  // namespace

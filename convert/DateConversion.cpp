@@ -181,6 +181,16 @@ char* PutNumber(char* out, uint32_t value, int min_digits) {
   return out + count;
 }
 
+// Writes `run` copies of `c`; returns the end. Mostly one, a separator.
+char* PutRun(char* out, char c, size_t run) {
+  if (run == 1) {
+    *out = c;
+    return out + 1;
+  }
+  std::memset(out, c, run);
+  return out + run;
+}
+
 bool IsHourLetter(char c) { return c == 'h' || c == 'H'; }
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -315,9 +325,6 @@ void AppendDate(std::string& text, DateValue value) {
   } else {
     time_ms = 0;
   }
-  const int64_t hour = time_ms / 3600000;
-  const int64_t minute = time_ms / 60000 % 60;
-  const int64_t second = time_ms / 1000 % 60;
 
   const std::string& pattern = ShortDatePattern;
   // A run of pattern characters writes its own length or at most five characters (a year), so
@@ -354,23 +361,19 @@ void AppendDate(std::string& text, DateValue value) {
         }
         break;
       case 'H':
-        out = PutNumber(out, static_cast<uint32_t>(hour), width);
+        out = PutNumber(out, static_cast<uint32_t>(time_ms / 3600000), width);
         break;
       case 'N':
-        out = PutNumber(out, static_cast<uint32_t>(minute), width);
+        out = PutNumber(out, static_cast<uint32_t>(time_ms / 60000 % 60), width);
         break;
       case 'S':
-        out = PutNumber(out, static_cast<uint32_t>(second), width);
+        out = PutNumber(out, static_cast<uint32_t>(time_ms / 1000 % 60), width);
         break;
       case '/':
-        if (DateSep != '\0') {
-          std::memset(out, DateSep, run);
-          out += run;
-        }
+        if (DateSep != '\0') out = PutRun(out, DateSep, run);
         break;
       default:
-        std::memset(out, c, run);
-        out += run;
+        out = PutRun(out, c, run);
         break;
     }
     i += run;
