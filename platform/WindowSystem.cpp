@@ -32,6 +32,18 @@ bool IsInputEvent(EventType type) {
   }
 }
 
+ShiftState ShiftStateOfButton(MouseButton button) {
+  switch (button) {
+    case MouseButton::kLeft:
+      return kShiftStateLeft;
+    case MouseButton::kRight:
+      return kShiftStateRight;
+    case MouseButton::kMiddle:
+      return kShiftStateMiddle;
+  }
+  return 0;
+}
+
 char32_t ControlCharacterForKey(int key, ShiftState shift) {
   if (shift & kShiftStateAlt) return 0;
   const bool ctrl = (shift & kShiftStateCtrl) != 0;

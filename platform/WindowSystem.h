@@ -77,6 +77,9 @@ TSize CheckedWindowSize(TSize size);
 // Events a disabled window does not receive: keyboard and mouse input and close requests.
 bool IsInputEvent(EventType type);
 
+// The shift-state bit that says `button` is held.
+ShiftState ShiftStateOfButton(MouseButton button);
+
 // The character that follows the key-down of keys that produce no text input on their own, as
 // the desktop's edit controls expect them: Backspace 8 (127 with Ctrl), Tab 9 (none with Ctrl),
 // Enter 13 (10 with Ctrl), Escape 27, Ctrl+A to Ctrl+Z 1 to 26. 0 for every other key and

@@ -82,18 +82,6 @@ ShiftState ModifierBit(int key) {
   }
 }
 
-ShiftState ButtonBit(MouseButton button) {
-  switch (button) {
-    case MouseButton::kLeft:
-      return kShiftStateLeft;
-    case MouseButton::kRight:
-      return kShiftStateRight;
-    case MouseButton::kMiddle:
-      return kShiftStateMiddle;
-  }
-  return 0;
-}
-
 void CopyRect(const FrameView& frame, const TRect& rect, PixelImage& target) {
   for (int y = rect.Top; y < rect.Bottom; ++y) {
     auto row = target.Row(y);
@@ -329,7 +317,7 @@ void HeadlessWindowSystem::MouseDown(MouseButton button) {
       SetFocus(target);
     }
   }
-  buttons_held_ |= ButtonBit(button);
+  buttons_held_ |= ShiftStateOfButton(button);
   if (press_window_ == 0) press_window_ = target;
   // Counted per button as the real backend does: a press too late or too far starts afresh.
   ClickState& click = clicks_[static_cast<std::size_t>(button)];
@@ -350,7 +338,7 @@ void HeadlessWindowSystem::MouseDown(MouseButton button) {
 
 void HeadlessWindowSystem::MouseUp(MouseButton button) {
   const WindowId target = MouseTarget();
-  buttons_held_ &= static_cast<ShiftState>(~ButtonBit(button));
+  buttons_held_ &= static_cast<ShiftState>(~ShiftStateOfButton(button));
   if (target != 0) QueueMouseEvent(EventType::kMouseUp, target, button, 0);
   if (buttons_held_ == 0) {
     press_window_ = 0;

@@ -43,18 +43,6 @@ Uint32 FireTimer(Uint32 interval, void* param) {
   return interval;
 }
 
-ShiftState ButtonBit(MouseButton button) {
-  switch (button) {
-    case MouseButton::kLeft:
-      return kShiftStateLeft;
-    case MouseButton::kRight:
-      return kShiftStateRight;
-    case MouseButton::kMiddle:
-      return kShiftStateMiddle;
-  }
-  return 0;
-}
-
 std::size_t CursorIndex(CursorShape shape) { return static_cast<std::size_t>(shape); }
 
 }  // namespace
@@ -365,13 +353,13 @@ void SdlWindowSystem::TranslateMouse(const SDL_Event& sdl_event) {
       window_id = sdl_event.button.windowID;
       position = {sdl_event.button.x, sdl_event.button.y};
       if (sdl_event.type == SDL_MOUSEBUTTONDOWN) {
-        buttons_held_ |= ButtonBit(event.button);
+        buttons_held_ |= ShiftStateOfButton(event.button);
         // SDL counts presses in quick succession; the desktop pairs them up.
         const bool double_click = sdl_event.button.clicks % 2 == 0;
         event.type = double_click ? EventType::kMouseDoubleClick : EventType::kMouseDown;
         if (double_click) event.shift |= kShiftStateDouble;
       } else {
-        buttons_held_ &= static_cast<ShiftState>(~ButtonBit(event.button));
+        buttons_held_ &= static_cast<ShiftState>(~ShiftStateOfButton(event.button));
         event.type = EventType::kMouseUp;
       }
       break;
