@@ -16,12 +16,12 @@ constexpr unsigned kTextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
 constexpr TColor kIconRed = RGB(204, 0, 0);
 constexpr TColor kIconEdge = RGB(128, 0, 0);
 
-struct ButtonSpec {
+struct ButtonChoice {
   const char* caption;
   int result;
 };
 
-std::vector<ButtonSpec> ButtonsFor(unsigned flags) {
+std::vector<ButtonChoice> ButtonsFor(unsigned flags) {
   switch (flags & MB_TYPEMASK) {
     case MB_OKCANCEL:
       return {{"OK", IDOK}, {"Cancel", IDCANCEL}};
@@ -120,8 +120,8 @@ TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned
   text_rect_ = TRect::FromBounds(text_left, body_top + (content_height - text_height) / 2,
                                  text_width, text_height);
 
-  const std::vector<ButtonSpec> specs = ButtonsFor(flags_);
-  const int count = static_cast<int>(specs.size());
+  const std::vector<ButtonChoice> choices = ButtonsFor(flags_);
+  const int count = static_cast<int>(choices.size());
   const int row_width = count * kButtonWidth + (count - 1) * kButtonGap;
   measure.SelectFont(Font().Handle());
   const int caption_width = measure.GetTextExtentPoint32(Caption()).cx + 2 * kMargin;
@@ -131,10 +131,10 @@ TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned
   SetBounds(Left(), Top(), width, buttons_top + kButtonHeight + kMargin);
 
   int x = (width - row_width) / 2;
-  for (const ButtonSpec& spec : specs) {
-    auto* button = Create<TMessageBoxButton>(this, spec.result);
+  for (const ButtonChoice& choice : choices) {
+    auto* button = Create<TMessageBoxButton>(this, choice.result);
     button->SetParent(this);
-    button->SetCaption(spec.caption);
+    button->SetCaption(choice.caption);
     button->SetBounds(x, buttons_top, kButtonWidth, kButtonHeight);
     button->SetTabOrder(static_cast<int>(buttons_.size()));
     buttons_.push_back(button);

@@ -25,7 +25,7 @@ void Put32(Bytes& b, std::uint32_t v) {
 
 // Describes a bitmap file to build by hand. Rows are listed top to bottom as raw pixel values
 // (palette indices, 16-bit words, 0xRRGGBB for 24 bits, 32-bit words), whatever the storage order.
-struct BmpSpec {
+struct BmpLayout {
   std::uint32_t header_size = 40;
   std::uint32_t bit_count = 24;
   std::uint32_t compression = 0;
@@ -36,7 +36,7 @@ struct BmpSpec {
   std::vector<std::vector<std::uint32_t>> rows = {};
 };
 
-Bytes PackRow(const BmpSpec& s, const std::vector<std::uint32_t>& raw) {
+Bytes PackRow(const BmpLayout& s, const std::vector<std::uint32_t>& raw) {
   Bytes row;
   if (s.bit_count < 8) {
     const std::uint32_t per_byte = 8 / s.bit_count;
@@ -56,7 +56,7 @@ Bytes PackRow(const BmpSpec& s, const std::vector<std::uint32_t>& raw) {
   return row;
 }
 
-Bytes BuildBmp(const BmpSpec& s) {
+Bytes BuildBmp(const BmpLayout& s) {
   Bytes header;
   const std::int32_t width = s.rows.empty() ? 0 : static_cast<std::int32_t>(s.rows[0].size());
   const std::int32_t height = static_cast<std::int32_t>(s.rows.size());
@@ -120,7 +120,7 @@ const std::vector<std::uint32_t> kFourColours = {0x000000, 0xFF0000, 0x00FF00, 0
 
 struct DepthCase {
   std::string name;
-  BmpSpec spec;
+  BmpLayout layout;
   std::vector<std::vector<std::uint32_t>> expected;
 };
 
@@ -195,7 +195,7 @@ std::vector<DepthCase> DepthCases() {
 TEST(BmpCodecTest, DecodesEachDepthAndSurvivesA24BitRoundTrip) {
   for (const DepthCase& c : DepthCases()) {
     SCOPED_TRACE(c.name);
-    const PixelImage image = DecodeBmp(BuildBmp(c.spec));
+    const PixelImage image = DecodeBmp(BuildBmp(c.layout));
     ASSERT_EQ(image.Width(), static_cast<int>(c.expected[0].size()));
     ASSERT_EQ(image.Height(), static_cast<int>(c.expected.size()));
     EXPECT_EQ(Pixels(image), c.expected);
