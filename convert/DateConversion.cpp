@@ -316,7 +316,7 @@ DateValue ParseDate(std::string_view text) {
   return value;
 }
 
-void AppendDate(std::string& text, DateValue value) {
+void AppendDate(std::string& out, DateValue value) {
   int64_t day_number = 0;
   int64_t time_ms = 0;
   DateParts date;
@@ -334,7 +334,7 @@ void AppendDate(std::string& text, DateValue value) {
   std::string long_pattern_buffer;
   if (bound > sizeof local) long_pattern_buffer.resize(bound);
   char* const begin = bound > sizeof local ? long_pattern_buffer.data() : local;
-  char* out = begin;
+  char* cursor = begin;
   char last_letter = 0;
   size_t i = 0;
   while (i < pattern.size()) {
@@ -348,37 +348,37 @@ void AppendDate(std::string& text, DateValue value) {
     const int width = run >= 2 ? 2 : 1;
     switch (token) {
       case 'D':
-        out = PutNumber(out, date.Day, width);
+        cursor = PutNumber(cursor, date.Day, width);
         break;
       case 'M':
-        out = PutNumber(out, date.Month, width);
+        cursor = PutNumber(cursor, date.Month, width);
         break;
       case 'Y':
         if (run <= 2) {
-          out = PutNumber(out, date.Year % 100, 2);
+          cursor = PutNumber(cursor, date.Year % 100, 2);
         } else {
-          out = PutNumber(out, date.Year, 4);
+          cursor = PutNumber(cursor, date.Year, 4);
         }
         break;
       case 'H':
-        out = PutNumber(out, static_cast<uint32_t>(time_ms / 3600000), width);
+        cursor = PutNumber(cursor, static_cast<uint32_t>(time_ms / 3600000), width);
         break;
       case 'N':
-        out = PutNumber(out, static_cast<uint32_t>(time_ms / 60000 % 60), width);
+        cursor = PutNumber(cursor, static_cast<uint32_t>(time_ms / 60000 % 60), width);
         break;
       case 'S':
-        out = PutNumber(out, static_cast<uint32_t>(time_ms / 1000 % 60), width);
+        cursor = PutNumber(cursor, static_cast<uint32_t>(time_ms / 1000 % 60), width);
         break;
       case '/':
-        if (DateSep != '\0') out = PutRun(out, DateSep, run);
+        if (DateSep != '\0') cursor = PutRun(cursor, DateSep, run);
         break;
       default:
-        out = PutRun(out, c, run);
+        cursor = PutRun(cursor, c, run);
         break;
     }
     i += run;
   }
-  text.append(begin, out);
+  out.append(begin, cursor);
 }
 
 std::string FormatDate(DateValue value) {

@@ -50,12 +50,6 @@ int EstimateDecimalExponent(Extended magnitude) {
   return estimate;
 }
 
-bool IsPositiveNormal(Extended x) {
-  return !x.IsNegative() &&
-         static_cast<uint16_t>(x.BiasedExponent() - 1) < Extended::kMaxExponent - 1 &&
-         (x.Significand() & Extended::kIntegerBit) != 0;
-}
-
 // The nine decimal digits of `value` < 10^9, with leading zeros.
 void WriteNineDigits(uint32_t value, char* out) {
   out[0] = static_cast<char>('0' + value / 100000000);
@@ -68,7 +62,8 @@ void WriteNineDigits(uint32_t value, char* out) {
 
 // Rounds the eighteen digits of `raw` to `precision` in characters: only the first dropped digit
 // decides, nines carry, a carry out of the first digit leaves "1", trailing zeros go. Writes the
-// digits, zero-terminated, and returns their number.
+// digits, zero-terminated, and returns their number. Kept for what RoundDigits does not take:
+// a directed rounding mode can leave 99999999999999999, whose first character is a zero.
 int RoundDigitCharacters(uint64_t raw, int precision, int& exponent, char* out) {
   char digits[kRawDigits];
   // Two independent halves of nine digits keep the divisions short and parallel.
@@ -92,7 +87,7 @@ int RoundDigitCharacters(uint64_t raw, int precision, int& exponent, char* out) 
   return kept;
 }
 
-constexpr auto kPowersOfTen = [] {
+constexpr auto kIntegerPowersOfTen = [] {
   struct {
     uint64_t value[kRawDigits + 1];
   } powers{};
@@ -107,10 +102,10 @@ constexpr auto kPowersOfTen = [] {
 inline int RoundDigits(uint64_t raw, int precision, int& exponent, char* out) {
   uint64_t kept = raw;
   if (precision < kRawDigits) {
-    const uint64_t divisor = kPowersOfTen.value[kRawDigits - precision];
+    const uint64_t divisor = kIntegerPowersOfTen.value[kRawDigits - precision];
     kept = raw / divisor;
     if (raw % divisor >= divisor / 2) ++kept;
-    if (kept == kPowersOfTen.value[precision]) {
+    if (kept == kIntegerPowersOfTen.value[precision]) {
       out[0] = '1';
       out[1] = '\0';
       ++exponent;
@@ -124,7 +119,7 @@ inline int RoundDigits(uint64_t raw, int precision, int& exponent, char* out) {
     count -= 8;
   }
   for (int digits = 4; digits >= 1; digits /= 2) {
-    const uint64_t power = kPowersOfTen.value[digits];
+    const uint64_t power = kIntegerPowersOfTen.value[digits];
     if (kept % power == 0) {
       kept /= power;
       count -= digits;
@@ -161,26 +156,13 @@ inline DecimalRecord MakeRecord(Extended value, int precision, int& digit_count)
   const Extended magnitude = value.Abs();
   int exponent = EstimateDecimalExponent(magnitude);
   Extended scaled = ScaleByPowerOfTen(magnitude, kRawDigits - exponent).RoundToIntegral();
-  // Positive normal values order as their (exponent, significand) pairs, and comparing them
-  // raises nothing, so the bits decide as the comparison would.
-  const bool below = IsPositiveNormal(scaled)
-                         ? scaled.BiasedExponent() < kTenToThe18Extended.BiasedExponent() ||
-                               (scaled.BiasedExponent() == kTenToThe18Extended.BiasedExponent() &&
-                                scaled.Significand() < kTenToThe18Extended.Significand())
-                         : scaled < kTenToThe18Extended;
-  if (!below) {
+  if (!(scaled < kTenToThe18Extended)) {
     // Rounding again is only needed after the division: on an integral value it changes no bit
     // and raises nothing.
     scaled = (scaled / Extended::FromUInt16(10)).RoundToIntegral();
     ++exponent;
   }
-  // An integral positive normal value below 2^63 converts without rounding and without flags:
-  // its integer is the significand shifted right.
-  const int shift = Extended::kExponentBias + 63 - scaled.BiasedExponent();
-  const auto raw = IsPositiveNormal(scaled) && shift > 0 && shift < 64
-                       ? scaled.Significand() >> shift
-                       : static_cast<uint64_t>(scaled.ToInt64());
-
+  const auto raw = static_cast<uint64_t>(scaled.ToInt64());
   digit_count = raw >= kTenToThe18 / 10 && raw < kTenToThe18
                     ? RoundDigits(raw, precision, exponent, record.Digits)
                     : RoundDigitCharacters(raw, precision, exponent, record.Digits);

@@ -435,24 +435,30 @@ Shifted RoundToInteger(bool negative, Unpacked value, bool& inexact) {
   return s;
 }
 
+// RoundToInteger for a normal x with 1 <= |x| < 2^63, raising precision when a fraction is lost:
+// the fraction lies inside the significand, so 64-bit shifts do.
+inline uint64_t RoundedMagnitude(Extended x) {
+  const int shift = Extended::kExponentBias + 63 - x.BiasedExponent();
+  uint64_t magnitude = x.Significand() >> shift;
+  const uint64_t lost = x.Significand() << (64 - shift);
+  if (lost != 0) {
+    if (LostBitsRoundAway(GetFpuRounding(), x.IsNegative(), lost, uint64_t{1} << 63,
+                          (magnitude & 1) != 0)) {
+      ++magnitude;
+    }
+    RaiseFpuExceptions(kFpuPrecision);
+  }
+  return magnitude;
+}
+
 }  // namespace
 
 int64_t Extended::ToInt64() const {
   constexpr int64_t kIntegerIndefinite = INT64_MIN;
   const auto exponent = static_cast<uint32_t>(int32_t{BiasedExponent()} - kExponentBias);
   if (exponent < 62 && (significand_ & kIntegerBit) != 0) {
-    // 1 <= |x| < 2^62: the fraction lies inside the significand, and even rounded up the
-    // magnitude stays in range, so only precision can be raised.
-    const int shift = 63 - static_cast<int>(exponent);
-    uint64_t magnitude = significand_ >> shift;
-    const uint64_t lost = significand_ << (64 - shift);
-    if (lost != 0) {
-      if (LostBitsRoundAway(GetFpuRounding(), IsNegative(), lost, uint64_t{1} << 63,
-                            (magnitude & 1) != 0)) {
-        ++magnitude;
-      }
-      RaiseFpuExceptions(kFpuPrecision);
-    }
+    // 1 <= |x| < 2^62: even rounded up the magnitude stays in range.
+    const uint64_t magnitude = RoundedMagnitude(*this);
     return static_cast<int64_t>(IsNegative() ? uint64_t{0} - magnitude : magnitude);
   }
   const Kind kind = Classify(*this);
@@ -485,18 +491,8 @@ int64_t Extended::ToInt64() const {
 Extended Extended::RoundToIntegral() const {
   const auto exponent = static_cast<uint32_t>(int32_t{BiasedExponent()} - kExponentBias);
   if (exponent < 63 && (significand_ & kIntegerBit) != 0) {
-    // 1 <= |x| < 2^63, normal: as ToInt64's fast path; the rounded magnitude is at least 1.
-    const int shift = 63 - static_cast<int>(exponent);
-    uint64_t magnitude = significand_ >> shift;
-    const uint64_t lost = significand_ << (64 - shift);
-    if (lost != 0) {
-      if (LostBitsRoundAway(GetFpuRounding(), IsNegative(), lost, uint64_t{1} << 63,
-                            (magnitude & 1) != 0)) {
-        ++magnitude;
-      }
-      RaiseFpuExceptions(kFpuPrecision);
-    }
-    const Extended result = FromUInt64(magnitude);
+    // 1 <= |x| < 2^63: the rounded magnitude is at least 1, so never a signed zero.
+    const Extended result = FromUInt64(RoundedMagnitude(*this));
     return IsNegative() ? -result : result;
   }
   switch (Classify(*this)) {

@@ -81,10 +81,8 @@ Extended ScaleByPowerOfTen(Extended value, int exponent) {
   const bool up = exponent > 0;
   auto apply = [&value, up](Extended factor) { value = up ? value * factor : value / factor; };
   apply(kTables.small[magnitude % 32]);
-  if (magnitude >= 32) {
-    if ((magnitude / 32) % 16 != 0) apply(kTables.medium[(magnitude / 32) % 16 - 1]);
-    if (magnitude >= 512) apply(kTables.large[magnitude / 512 - 1]);
-  }
+  if ((magnitude / 32) % 16 != 0) apply(kTables.medium[(magnitude / 32) % 16 - 1]);
+  if (magnitude / 512 != 0) apply(kTables.large[magnitude / 512 - 1]);
   return value;
 }
 
