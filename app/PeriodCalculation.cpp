@@ -17,6 +17,30 @@ LogLineSink& CalculationLog() {
 
 constexpr int kDaysPerMonth = 30;
 
+// The buffer the log lines are put together in: one per thread, keeping its capacity from run to
+// run, so that building a line allocates nothing once it has grown. A log sink that starts a
+// calculation of its own gets a fresh buffer, and the line it was handed stays intact.
+class LineBuffer {
+ public:
+  LineBuffer() : borrowed_(!shared_in_use_) { shared_in_use_ = true; }
+  ~LineBuffer() {
+    if (borrowed_) shared_in_use_ = false;
+  }
+  LineBuffer(const LineBuffer&) = delete;
+  LineBuffer& operator=(const LineBuffer&) = delete;
+
+  std::string& Text() { return borrowed_ ? shared_ : own_; }
+
+ private:
+  static thread_local std::string shared_;
+  static thread_local bool shared_in_use_;
+  const bool borrowed_;
+  std::string own_;
+};
+
+thread_local std::string LineBuffer::shared_;
+thread_local bool LineBuffer::shared_in_use_ = false;
+
 }  // namespace
 
 void SetCalculationLog(LogLineSink sink) { CalculationLog() = std::move(sink); }
@@ -28,8 +52,8 @@ void AppendLogLine(const std::string& line) {
 
 // Every step completes before the next begins, so a failure leaves exactly the log lines of the
 // steps before it. The widths (double, 16-bit unsigned) and the extended intermediates decide
-// the results and are part of the rule. Each line is put together in one buffer, reused, rather
-// than from a chain of temporary strings.
+// the results and are part of the rule. Each line is put together in one buffer rather than from
+// a chain of temporary strings.
 void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_text,
                    std::string_view working_days_text, std::string& result) {
   static const std::string kDoubleRule = "==================";
@@ -45,8 +69,9 @@ void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_t
   const Extended wd = Extended::FromDouble(working_days);
   const double quotient = (Extended::FromUInt16(leave_days) / wd).ToDouble();
   const Extended q = Extended::FromDouble(quotient);
-  std::string line;
-  line.reserve(64);
+  LineBuffer buffer;
+  std::string& line = buffer.Text();
+  line.clear();
   AppendFloatGeneral(line, Extended::FromUInt16(leave_days));
   line += " / ";
   AppendFloatGeneral(line, wd);

@@ -153,6 +153,25 @@ inline DecimalRecord MakeRecord(Extended value, int precision, int& digit_count)
   }
   if (biased == 0) return record;  // zero, and everything below the smallest normal
 
+  const int binary_exponent = biased - Extended::kExponentBias;
+  if (binary_exponent >= 0 && binary_exponent < 60 &&
+      (value.Significand() << (binary_exponent + 1)) == 0) {
+    // An integer of at most `precision` digits: the scaling multiplies it by an exact power of
+    // ten to below 10^19, so that product, its rounding, the division by ten and the conversion
+    // are all exact and raise nothing. The eighteen digits are the integer's own, followed by
+    // zeros.
+    const uint64_t integer = value.Significand() >> (63 - binary_exponent);
+    if (integer < kIntegerPowersOfTen.value[precision]) {
+      int exponent = 1;
+      while (integer >= kIntegerPowersOfTen.value[exponent]) ++exponent;
+      const uint64_t raw = integer * kIntegerPowersOfTen.value[kRawDigits - exponent];
+      digit_count = RoundDigits(raw, precision, exponent, record.Digits);
+      record.Exponent = static_cast<int16_t>(exponent);
+      record.Negative = value.IsNegative();
+      return record;
+    }
+  }
+
   const Extended magnitude = value.Abs();
   int exponent = EstimateDecimalExponent(magnitude);
   Extended scaled = ScaleByPowerOfTen(magnitude, kRawDigits - exponent).RoundToIntegral();
