@@ -2,7 +2,6 @@
 // and dates take the whole-day shortcut without changing a text or a flag.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cmath>
 #include <string>
 
@@ -58,24 +57,6 @@ TEST_F(AppendTextTest, FloatTextsFollowWhatIsThere) {
   std::string longest;
   AppendFloatGeneral(longest, Extended::FromParts(true, 0x0001, 0xFFFFFFFFFFFFFFFF));
   EXPECT_EQ(longest, "-6.72420628622419E-4932");
-}
-
-TEST_F(AppendTextTest, IntegerTextsFollowWhatIsThere) {
-  const struct {
-    int32_t value;
-    const char* text;
-  } kRows[] = {{0, "0"},
-               {7, "7"},
-               {-1, "-1"},
-               {65535, "65535"},
-               {INT32_MIN, "-2147483648"},
-               {INT32_MAX, "2147483647"}};
-  for (const auto& row : kRows) {
-    std::string line = "luni ";
-    AppendInteger(line, row.value);
-    EXPECT_EQ(line, std::string("luni ") + row.text);
-    EXPECT_EQ(FormatInteger(row.value), row.text);
-  }
 }
 
 // Past 25 pattern characters the text no longer fits the fixed buffer and takes its own.
