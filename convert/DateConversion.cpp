@@ -42,20 +42,20 @@ bool SplitDateValue(DateValue value, int64_t& day_number, int64_t& time_ms) {
   // Checked on the double first: a signalling NaN must never reach the extended arithmetic,
   // where it would raise an unmasked invalid operation.
   if (!std::isfinite(value)) return false;
-  int64_t milliseconds = 0;
   if (std::abs(value) < 0x1p36 && value == std::trunc(value)) {
     // A whole day number below 2^36: its product with 86400000 is below 2^63, so the extended
-    // multiplication is exact and raises nothing, as do the comparison and the rounding, and
-    // the integer product is the same number.
-    milliseconds = static_cast<int64_t>(value) * kMillisecondsPerDay;
-  } else {
-    const Extended product = Extended::FromDouble(value) * Extended::FromInt64(kMillisecondsPerDay);
-    // 2^63: every extended value below it rounds to at most INT64_MAX.
-    constexpr Extended kInt64Limit =
-        Extended::FromParts(false, Extended::kExponentBias + 63, Extended::kIntegerBit);
-    if (!(product.Abs() < kInt64Limit)) return false;
-    milliseconds = RoundToInt64(product);
+    // multiplication is exact and raises nothing, as do the comparison and the rounding, and the
+    // milliseconds make whole days.
+    day_number = static_cast<int64_t>(value) + kDateDelta;
+    time_ms = 0;
+    return true;
   }
+  const Extended product = Extended::FromDouble(value) * Extended::FromInt64(kMillisecondsPerDay);
+  // 2^63: every extended value below it rounds to at most INT64_MAX.
+  constexpr Extended kInt64Limit =
+      Extended::FromParts(false, Extended::kExponentBias + 63, Extended::kIntegerBit);
+  if (!(product.Abs() < kInt64Limit)) return false;
+  const int64_t milliseconds = RoundToInt64(product);
   const int64_t magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
   const int64_t days = magnitude / kMillisecondsPerDay;
   day_number = (milliseconds < 0 ? -days : days) + kDateDelta;
