@@ -265,6 +265,17 @@ uint64_t DivideStep(uint64_t high, uint64_t low, uint64_t divisor, uint64_t& rem
 #endif
 }
 
+// The next bit of a long division with `remainder` < `divisor` left over, and the remainder after
+// it: 2r >= d decides, written r >= d - r so that nothing overflows.
+uint64_t NextQuotientBit(uint64_t& remainder, uint64_t divisor) {
+  if (remainder >= divisor - remainder) {
+    remainder -= divisor - remainder;
+    return 1;
+  }
+  remainder <<= 1;
+  return 0;
+}
+
 Extended InvalidResult(uint16_t flags) {
   RaiseFpuExceptions(flags | kFpuInvalid);
   return Extended::Indefinite();
@@ -588,18 +599,20 @@ Extended operator/(Extended a, Extended b) {
   }
   const Unpacked x = normal ? UnpackNormal(a) : Unpack(a);
   const Unpacked y = normal ? UnpackNormal(b) : Unpack(b);
-  // Two long-division steps give a quotient of 127 or 128 bits; the remainder only matters as
-  // the sticky bit.
+  // One long-division step gives the top 63 or 64 quotient bits. The rounding needs only the
+  // next bit or two and whether anything remains, which doubling the remainder tells without a
+  // second division; every rounding shift is 64 or more, so whatever lies below that bit can be
+  // folded into bit 0.
   uint64_t remainder = 0;
-  const uint64_t high =
-      DivideStep(x.significand >> 1, x.significand << 63, y.significand, remainder);
-  const uint64_t low = DivideStep(remainder, 0, y.significand, remainder);
-  Uint128 quotient = (Uint128{high} << 64) | low | (remainder != 0 ? 1 : 0);
+  uint64_t high = DivideStep(x.significand >> 1, x.significand << 63, y.significand, remainder);
   int32_t exponent = x.exponent - y.exponent;
-  if ((quotient >> 127) == 0) {
-    quotient <<= 1;
+  if ((high >> 63) == 0) {
+    high = (high << 1) | NextQuotientBit(remainder, y.significand);
     --exponent;
   }
+  const uint64_t round = NextQuotientBit(remainder, y.significand);
+  const Uint128 quotient =
+      (Uint128{high} << 64) | (Uint128{round} << 63) | (remainder != 0 ? 1 : 0);
   return Deliver(negative, exponent, quotient, flags);
 }
 
