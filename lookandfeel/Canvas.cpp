@@ -151,7 +151,7 @@ unsigned cxEditDrawTextFlags(TAlignment horz, TcxEditVertAlignment vert, bool sh
 TcxCanvas::~TcxCanvas() {
   // A save without its restore must not leak a clip into whoever paints next.
   if (!saved_clips_.empty()) {
-    saved_clips_.resize(1);
+    saved_clips_.erase(saved_clips_.begin() + 1, saved_clips_.end());
     RestoreClipRegion();
   }
 }
