@@ -17,30 +17,6 @@ LogLineSink& CalculationLog() {
 
 constexpr int kDaysPerMonth = 30;
 
-// The buffer the log lines are put together in: one per thread, keeping its capacity from run to
-// run, so that building a line allocates nothing once it has grown. A log sink that starts a
-// calculation of its own gets a fresh buffer, and the line it was handed stays intact.
-class LineBuffer {
- public:
-  LineBuffer() : borrowed_(!shared_in_use_) { shared_in_use_ = true; }
-  ~LineBuffer() {
-    if (borrowed_) shared_in_use_ = false;
-  }
-  LineBuffer(const LineBuffer&) = delete;
-  LineBuffer& operator=(const LineBuffer&) = delete;
-
-  std::string& Text() { return borrowed_ ? shared_ : own_; }
-
- private:
-  static thread_local std::string shared_;
-  static thread_local bool shared_in_use_;
-  const bool borrowed_;
-  std::string own_;
-};
-
-thread_local std::string LineBuffer::shared_;
-thread_local bool LineBuffer::shared_in_use_ = false;
-
 }  // namespace
 
 void SetCalculationLog(LogLineSink sink) { CalculationLog() = std::move(sink); }
@@ -69,9 +45,8 @@ void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_t
   const Extended wd = Extended::FromDouble(working_days);
   const double quotient = (Extended::FromUInt16(leave_days) / wd).ToDouble();
   const Extended q = Extended::FromDouble(quotient);
-  LineBuffer buffer;
-  std::string& line = buffer.Text();
-  line.clear();
+  std::string line;
+  line.reserve(64);  // the longest line fits: one allocation for the whole run
   AppendFloatGeneral(line, Extended::FromUInt16(leave_days));
   line += " / ";
   AppendFloatGeneral(line, wd);
