@@ -5,19 +5,9 @@
 #include "convert/Exceptions.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
+#include "platform/VirtualKeys.h"
 
 namespace orlit {
-
-namespace {
-
-constexpr char32_t kBackspace = 8;
-constexpr char32_t kCtrlV = 22;
-constexpr char32_t kCtrlX = 24;
-constexpr char32_t kCtrlZ = 26;
-constexpr char32_t kEscape = 27;
-constexpr char32_t kCtrlBackspace = 127;
-
-}  // namespace
 
 TcxCustomEdit::TcxCustomEdit(std::unique_ptr<TcxCustomEditProperties> properties)
     : TcxContainer(ContainerStyleKind::kEdit), properties_(std::move(properties)) {
@@ -120,8 +110,8 @@ bool TcxCustomEdit::IsModifyingKey(int key, TShiftState shift) {
 }
 
 bool TcxCustomEdit::IsModifyingChar(char32_t key) {
-  return key == kBackspace || key == kCtrlV || key == kCtrlX || key == kCtrlZ ||
-         key == kCtrlBackspace || key >= 32;
+  return key == kCharBackspace || key == kCharCtrlV || key == kCharCtrlX || key == kCharCtrlZ ||
+         key == kCharCtrlBackspace || key >= 32;
 }
 
 void TcxCustomEdit::KeyDown(int& key, TShiftState shift) {
@@ -178,7 +168,7 @@ void TcxCustomEdit::FocusNext(bool forward) {
 }
 
 void TcxCustomEdit::KeyPress(char32_t& key) {
-  if (key == kEscape && escape_consumed_) {
+  if (key == kCharEscape && escape_consumed_) {
     escape_consumed_ = false;
     key = 0;
     return;

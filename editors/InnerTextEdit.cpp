@@ -1,16 +1,9 @@
 #include "editors/InnerTextEdit.h"
 
 #include "editors/TextEdit.h"
+#include "platform/VirtualKeys.h"
 
 namespace orlit {
-
-namespace {
-
-constexpr char32_t kTab = 9;
-constexpr char32_t kEnter = 13;
-constexpr char32_t kEscape = 27;
-
-}  // namespace
 
 TcxCustomInnerTextEdit::TcxCustomInnerTextEdit(TcxCustomTextEdit* container)
     : container_(container) {
@@ -32,14 +25,14 @@ void TcxCustomInnerTextEdit::KeyDown(int& key, TShiftState shift) {
 void TcxCustomInnerTextEdit::KeyUp(int& key, TShiftState shift) { container_->KeyUp(key, shift); }
 
 void TcxCustomInnerTextEdit::KeyPress(char32_t& key) {
-  if (key == kTab) {
+  if (key == kCharTab) {
     key = 0;
     return;
   }
   container_->KeyPress(key);
   if (key == 0) return;
-  if ((key == kEnter || key == kEscape) && container_->IsInplace()) return;
-  if (key == kEnter && !container_->BeepOnEnter()) return;
+  if ((key == kCharEnter || key == kCharEscape) && container_->IsInplace()) return;
+  if (key == kCharEnter && !container_->BeepOnEnter()) return;
   NativeKeyPress(key);
 }
 

@@ -7,22 +7,9 @@
 #include "framework/Application.h"
 #include "framework/Canvas.h"
 #include "platform/DeviceContext.h"
+#include "platform/VirtualKeys.h"
 
 namespace orlit {
-
-namespace {
-
-// The control characters that reach an edit as commands.
-constexpr char32_t kCtrlA = 1;
-constexpr char32_t kCtrlC = 3;
-constexpr char32_t kBackspace = 8;
-constexpr char32_t kEnter = 13;
-constexpr char32_t kCtrlV = 22;
-constexpr char32_t kCtrlX = 24;
-constexpr char32_t kCtrlZ = 26;
-constexpr char32_t kCtrlBackspace = 127;
-
-}  // namespace
 
 TCustomEdit::TCustomEdit() {
   SetParentColor(false);
@@ -213,28 +200,28 @@ void TCustomEdit::NativeKeyDown(int& key, TShiftState shift) {
 
 void TCustomEdit::NativeKeyPress(char32_t& key) {
   switch (key) {
-    case kCtrlA:
+    case kCharCtrlA:
       SelectAll();
       return;
-    case kCtrlC:
+    case kCharCtrlC:
       CopyToClipboard();
       return;
-    case kCtrlV:
+    case kCharCtrlV:
       PasteFromClipboard();
       return;
-    case kCtrlX:
+    case kCharCtrlX:
       CutToClipboard();
       return;
-    case kCtrlZ:
+    case kCharCtrlZ:
       Undo();
       return;
-    case kBackspace:
+    case kCharBackspace:
       UserEdit([this] { text_.DeleteBackward(false); });
       return;
-    case kCtrlBackspace:
+    case kCharCtrlBackspace:
       UserEdit([this] { text_.DeleteBackward(true); });
       return;
-    case kEnter:
+    case kCharEnter:
       // A single line has no use for a line break: the desktop's warning sound says so.
       if (WindowSystem* desktop = Desktop()) desktop->Beep();
       return;

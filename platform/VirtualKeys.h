@@ -110,4 +110,16 @@ inline constexpr ShiftState kShiftStateKeys = kShiftStateShift | kShiftStateAlt 
 inline constexpr ShiftState kShiftStateButtons =
     kShiftStateLeft | kShiftStateRight | kShiftStateMiddle;
 
+// The characters that follow command keys on the character path (ControlCharacterForKey).
+inline constexpr char32_t kCharCtrlA = 1;
+inline constexpr char32_t kCharCtrlC = 3;
+inline constexpr char32_t kCharBackspace = 8;
+inline constexpr char32_t kCharTab = 9;
+inline constexpr char32_t kCharEnter = 13;
+inline constexpr char32_t kCharCtrlV = 22;
+inline constexpr char32_t kCharCtrlX = 24;
+inline constexpr char32_t kCharCtrlZ = 26;
+inline constexpr char32_t kCharEscape = 27;
+inline constexpr char32_t kCharCtrlBackspace = 127;
+
 }  // namespace orlit
