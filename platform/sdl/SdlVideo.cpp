@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/WindowSystem.h"
+#include "platform/sdl/X11Support.h"
 
 namespace orlit {
 
@@ -31,6 +32,7 @@ SdlVideo::SdlVideo() {
   }
   // Without it the window surface goes through OpenGL in software: about 110 ms and 90 MB more
   // at start and eight times slower presents.
+  InstallX11ErrorHandler();
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // The first click on an inactive window is a click, as on the desktop we imitate.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");

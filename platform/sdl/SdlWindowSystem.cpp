@@ -8,7 +8,7 @@
 
 #include "platform/sdl/SdlKeys.h"
 #include "platform/sdl/SdlWindow.h"
-#include "platform/sdl/X11Pointer.h"
+#include "platform/sdl/X11Support.h"
 
 namespace orlit {
 

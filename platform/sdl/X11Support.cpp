@@ -1,6 +1,8 @@
-#include "platform/sdl/X11Pointer.h"
+#include "platform/sdl/X11Support.h"
 
 #include <SDL_syswm.h>
+
+#include <cstdio>
 
 namespace orlit {
 
@@ -28,6 +30,18 @@ std::optional<TPoint> QueryX11Pointer(SDL_Window* window) {
 #else
   (void)window;
   return std::nullopt;
+#endif
+}
+
+void InstallX11ErrorHandler() {
+#if defined(SDL_VIDEO_DRIVER_X11)
+  XSetErrorHandler([](Display*, XErrorEvent* error) {
+    if (error->error_code != BadWindow) {
+      std::fprintf(stderr, "orlit_cfs: X error %d on request %d\n", error->error_code,
+                   error->request_code);
+    }
+    return 0;
+  });
 #endif
 }
 
