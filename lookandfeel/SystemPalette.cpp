@@ -7,9 +7,12 @@
 namespace orlit {
 namespace {
 
+// The slot is never destroyed: look-and-feel objects held by other statics unregister their
+// notifiers at the very end of the process, after this file's own statics would be gone. The
+// listener itself still goes when its last notifier does.
 std::unique_ptr<TcxSystemPaletteChangedListener>& TheListener() {
-  static std::unique_ptr<TcxSystemPaletteChangedListener> listener;
-  return listener;
+  static auto* const listener = new std::unique_ptr<TcxSystemPaletteChangedListener>;
+  return *listener;
 }
 
 }  // namespace
