@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "MarkedText.h"
 #include "framework/Application.h"
 #include "framework/CustomEdit.h"
 #include "framework/Form.h"
@@ -63,21 +64,9 @@ class CustomEditTest : public ::testing::Test {
     edit_->SetTabOrder(0);
     edit_->SetFocus();
     Settle();
-    std::u32string text;
-    int anchor = -1;
-    int caret = 0;
-    for (char32_t c : ToCodePoints(marked)) {
-      const int at = static_cast<int>(text.size());
-      if (c == U'|') {
-        caret = at;
-      } else if (c == U'^') {
-        anchor = at;
-      } else {
-        text += c;
-      }
-    }
-    edit_->SetText(ToUtf8(text));
-    edit_->SetSelection(anchor < 0 ? caret : anchor, caret);
+    const MarkedText state = ParseMarkedText(marked);
+    edit_->SetText(ToUtf8(state.text));
+    edit_->SetSelection(state.anchor, state.caret);
     Settle();
     return edit_;
   }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "MarkedText.h"
 #include "framework/EditText.h"
 
 namespace orlit {
@@ -23,25 +24,11 @@ std::string Render(const EditText& edit) {
   return out;
 }
 
-// A state written as its text with "|" at the caret and "^" at the anchor when they differ:
-// "ab^cd|" has "cd" selected with the caret after it.
 EditText Make(const std::string& marked) {
-  std::u32string text;
-  int anchor = -1;
-  int caret = 0;
-  for (char32_t c : ToCodePoints(marked)) {
-    const int at = static_cast<int>(text.size());
-    if (c == U'|') {
-      caret = at;
-    } else if (c == U'^') {
-      anchor = at;
-    } else {
-      text += c;
-    }
-  }
+  const MarkedText state = ParseMarkedText(marked);
   EditText edit;
-  edit.SetText(text);
-  edit.SetSelection(anchor < 0 ? caret : anchor, caret);
+  edit.SetText(state.text);
+  edit.SetSelection(state.anchor, state.caret);
   return edit;
 }
 
