@@ -7,21 +7,9 @@
 set -euo pipefail
 
 program=${1:?usage: $0 PATH/TO/orlit_cfs}
-for tool in Xvfb xdotool xwininfo xprop xwd python3 openbox; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-here=$(cd "$(dirname "$0")" && pwd)
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan.supp"
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/session.sh"
+require_tools Xvfb xdotool xwininfo xprop xwd python3 openbox
+start_session 120
 
 fail() {
   echo "FAIL: $*"
@@ -29,13 +17,6 @@ fail() {
   exit 1
 }
 
-number=120
-while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
-export DISPLAY=:$number
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -noreset >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
-xdotool getdisplaygeometry >/dev/null || fail "Xvfb did not start"
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 sleep 0.5

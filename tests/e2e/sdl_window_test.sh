@@ -6,31 +6,9 @@
 set -euo pipefail
 
 probe=${1:?usage: $0 PATH/TO/window_probe}
-for tool in Xvfb xdotool xwininfo xprop; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-
-# Under LeakSanitizer, the system libraries' own lifetime allocations are not ours to report.
-here=$(cd "$(dirname "$0")" && pwd)
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan.supp"
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display number nobody uses.
-number=90
-while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
-export DISPLAY=:$number
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -noreset >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
-xdotool getdisplaygeometry >/dev/null || { echo "Xvfb did not start"; exit 1; }
+source "$(dirname "$0")/session.sh"
+require_tools Xvfb xdotool xwininfo xprop
+start_session 90
 
 fail() {
   echo "FAIL: $*"

@@ -1,0 +1,33 @@
+# What the end-to-end scripts share; sourced after `set -euo pipefail`.
+
+# Ends the script as skipped (77) when one of the tools is missing.
+require_tools() {
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+  done
+}
+
+# A work directory in $work, every pid put in `pids` killed on exit, and a private Xvfb as
+# $DISPLAY on the first free display number from $1. Under LeakSanitizer, the system libraries'
+# own lifetime allocations are not ours to report.
+start_session() {
+  here=$(cd "$(dirname "$0")" && pwd)
+  export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan.supp"
+  work=$(mktemp -d)
+  pids=()
+  trap end_session EXIT
+  local number=$1
+  while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
+  export DISPLAY=:$number
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -noreset >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.05; done
+  echo "Xvfb did not start"
+  exit 1
+}
+
+end_session() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
