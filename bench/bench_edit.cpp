@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "HeadlessForm.h"
 #include "framework/Application.h"
 #include "framework/CustomEdit.h"
 #include "framework/EditText.h"
@@ -22,10 +23,8 @@ using namespace orlit;
 constexpr const char* kFieldText = "31.10.1983 ășâ";
 
 // The window's text field: bold 13-pixel font, 145 pixels wide, focused on a shown form.
-struct Field {
-  Field() : app(desktop, "/opt/orlit/orlit_cfs") {
-    app.CreateForm(form);
-    form->SetBounds(100, 100, 567, 501);
+struct Field : HeadlessForm {
+  Field() {
     edit = form->Create<TEdit>();
     edit->SetParent(form);
     edit->SetBounds(150, 120, 145, 21);
@@ -38,28 +37,8 @@ struct Field {
     app.ProcessMessages();
   }
 
-  void Keystroke(int key, bool whole_window = false) {
-    desktop.PressKey(key);
-    if (whole_window) form->Invalidate();
-    app.ProcessMessages();
-  }
-
-  int DirtyPixels() {
-    const TRect dirty = desktop.Window(form->Window()->Id())->last_dirty;
-    return dirty.Width() * dirty.Height();
-  }
-
-  HeadlessWindowSystem desktop;
-  TApplication app;
-  TForm* form = nullptr;
   TEdit* edit = nullptr;
 };
-
-void SetKeystrokeCounter(benchmark::State& state) {
-  state.counters["keystroke"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * 2,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
 
 void BM_ModelEditOnly(benchmark::State& state) {
   EditText text(kFieldText);

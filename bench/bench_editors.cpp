@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <string>
 
+#include "HeadlessForm.h"
 #include "editors/InnerTextEdit.h"
 #include "editors/TextEdit.h"
 #include "framework/Application.h"
@@ -29,10 +30,8 @@ using namespace orlit;
 constexpr const char* kFieldText = "24.5";
 
 // The calculator's five text fields on a shown window, the working-days one focused.
-struct Window {
-  Window() : app(desktop, "/opt/orlit/orlit_cfs") {
-    app.CreateForm(form);
-    form->SetBounds(100, 100, 567, 501);
+struct Window : HeadlessForm {
+  Window() {
     const TRect places[] = {{243, 52, 364, 79},
                             {395, 52, 516, 79},
                             {387, 132, 508, 167},
@@ -67,17 +66,6 @@ struct Window {
     app.ProcessMessages();
   }
 
-  void Keystroke(int key, bool whole_window = false) {
-    desktop.PressKey(key);
-    if (whole_window) form->Invalidate();
-    app.ProcessMessages();
-  }
-
-  int DirtyPixels() {
-    const TRect dirty = desktop.Window(form->Window()->Id())->last_dirty;
-    return dirty.Width() * dirty.Height();
-  }
-
   // Moves the mouse and handles the move without painting; answers the invalidated area.
   std::int64_t HoverTo(TPoint screen) {
     desktop.MoveMouse(screen);
@@ -90,18 +78,9 @@ struct Window {
     return pixels;
   }
 
-  HeadlessWindowSystem desktop;
-  TApplication app;
-  TForm* form = nullptr;
   TcxTextEdit* fields[5] = {};
   TEdit* native = nullptr;
 };
-
-void SetKeystrokeCounter(benchmark::State& state) {
-  state.counters["keystroke"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * 2,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
 
 void TypeAndErase(benchmark::State& state, Window& window, TWinControl* target, bool whole_window) {
   window.Focus(target);
