@@ -4,10 +4,10 @@
 #include <iostream>
 
 #include "app/PeriodCalculation.h"
-#include "app/StoredPictures.h"
 #include "app/Unit1.h"
 #include "framework/Application.h"
 #include "framework/Picture.h"
+#include "framework/PublishedClasses.h"
 #include "lookandfeel/LookAndFeelModule.h"
 #include "platform/DeviceContext.h"
 
@@ -76,7 +76,7 @@ int RunProgram(WindowSystem& desktop, const ProgramOptions& options) {
   const LookAndFeelModule look_and_feel;  // before any control asks how to draw itself
   TApplication application(desktop, options.executable);
   TPicture icon;
-  LoadStoredPicture(icon, "MAINICON");
+  LoadPictureResource(icon, "MAINICON");
   application.SetIcon(icon.Graphic()->Image());
   application.CreateForm(Form1);
 

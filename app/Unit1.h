@@ -9,12 +9,11 @@
 
 namespace orlit {
 
-// The calculator's one window: frameless, with its own title bar across the top.
+// The calculator's one window, built from app/Unit1.layout: its components and its handlers.
 class TForm1 : public TForm {
  public:
   TForm1();
 
-  // Title bar.
   TPanel* str1 = nullptr;
   TPanel* str2 = nullptr;
   TImage* stri1 = nullptr;
@@ -24,8 +23,6 @@ class TForm1 : public TForm {
   TImage* stri3 = nullptr;
   TImage* stri4 = nullptr;
   TImage* stri5 = nullptr;
-
-  // Calculator fields: leave days, working days, result, two spare fields.
   TcxTextEdit* cxTextEdit1 = nullptr;
   TcxTextEdit* cxTextEdit2 = nullptr;
   TcxTextEdit* cxTextEdit3 = nullptr;
@@ -38,13 +35,14 @@ class TForm1 : public TForm {
   void FormShow(TObject* sender);
 
  private:
-  void CreateTitleBar();
-  void CreateCalculatorFields();
-
   TitleBarDrag title_bar_drag_;
 };
 
 // The main window, through which the calculation reaches its log.
 inline TForm1* Form1 = nullptr;
+
+// Publishes TForm1's components and handlers, and the classes of every library it uses, for
+// its layout. Registers them on the first call only.
+void RegisterUnit1Classes();
 
 }  // namespace orlit

@@ -1,0 +1,104 @@
+#include "editors/EditorClasses.h"
+
+#include "editors/TextEdit.h"
+#include "framework/FrameworkClasses.h"
+
+namespace orlit {
+
+namespace {
+
+constexpr EnumName kContainerBorderStyleNames[] = {
+    {"cbsNone", cbsNone},        {"cbsSingle", cbsSingle}, {"cbsThick", cbsThick},
+    {"cbsFlat", cbsFlat},        {"cbs3D", cbs3D},         {"cbsUltraFlat", cbsUltraFlat},
+    {"cbsOffice11", cbsOffice11}};
+constexpr EnumName kEditBorderStyleNames[] = {
+    {"ebsNone", ebsNone},        {"ebsSingle", ebsSingle}, {"ebsThick", ebsThick},
+    {"ebsFlat", ebsFlat},        {"ebs3D", ebs3D},         {"ebsUltraFlat", ebsUltraFlat},
+    {"ebsOffice11", ebsOffice11}};
+constexpr EnumName kBorderNames[] = {
+    {"bLeft", 1 << bLeft}, {"bTop", 1 << bTop}, {"bRight", 1 << bRight}, {"bBottom", 1 << bBottom}};
+constexpr EnumName kVertAlignmentNames[] = {
+    {"taTopJustify", taTopJustify}, {"taBottomJustify", taBottomJustify}, {"taVCenter", taVCenter}};
+constexpr EnumName kCharCaseNames[] = {
+    {"ecNormal", ecNormal}, {"ecUpperCase", ecUpperCase}, {"ecLowerCase", ecLowerCase}};
+constexpr EnumName kEchoModeNames[] = {{"eemNormal", eemNormal}, {"eemPassword", eemPassword}};
+
+void PublishStyles() {
+  using Style = TcxCustomContainerStyle;
+  PublishAbstractClass<Style, Style>("TcxCustomContainerStyle")
+      .Color("BorderColor", &Style::SetBorderColor)
+      .Enum<TcxContainerBorderStyle>("BorderStyle", kContainerBorderStyleNames,
+                                     &Style::SetBorderStyle)
+      .Color("Color", &Style::SetColor)
+      .Set<TcxBorders>("Edges", kBorderNames, &Style::SetEdges)
+      .Object("Font", [](Style& s) -> TPersistent& { return s.Font(); })
+      .Boolean("HotTrack", &Style::SetHotTrack)
+      .Boolean("Shadow", &Style::SetShadow)
+      .Color("TextColor", &Style::SetTextColor)
+      .Set<TFontStyles>("TextStyle", kFontStyleNames, &Style::SetTextStyle)
+      .Boolean("TransparentBorder", &Style::SetTransparentBorder);
+  PublishAbstractClass<TcxContainerStyle, Style>("TcxContainerStyle");
+  // Editor styles name their border styles as the editors do.
+  PublishAbstractClass<TcxCustomEditStyle, Style>("TcxCustomEditStyle")
+      .Enum<TcxEditBorderStyle>("BorderStyle", kEditBorderStyleNames,
+                                [](TcxCustomEditStyle& s, TcxEditBorderStyle style) {
+                                  s.SetBorderStyle(ToContainerBorderStyle(style));
+                                });
+  PublishAbstractClass<TcxEditStyle, TcxCustomEditStyle>("TcxEditStyle");
+  PublishAbstractClass<TcxEditStyleEx, TcxCustomEditStyle>("TcxEditStyleEx");
+}
+
+void PublishProperties() {
+  PublishAbstractClass<TcxEditAlignment, TcxEditAlignment>("TcxEditAlignment")
+      .Enum<TAlignment>("Horz", kAlignmentNames, &TcxEditAlignment::SetHorz)
+      .Enum<TcxEditVertAlignment>("Vert", kVertAlignmentNames, &TcxEditAlignment::SetVert);
+  using Properties = TcxCustomEditProperties;
+  PublishAbstractClass<Properties, Properties>("TcxCustomEditProperties")
+      .Object("Alignment", [](Properties& p) -> TPersistent& { return p.Alignment(); })
+      .Boolean("BeepOnError", &Properties::SetBeepOnError)
+      .Boolean("ReadOnly", &Properties::SetReadOnly)
+      .Boolean("ValidateOnEnter", &Properties::SetValidateOnEnter)
+      .Event<TNotifyEvent>("OnChange", &Properties::OnChange)
+      .Event<TNotifyEvent>("OnEditValueChanged", &Properties::OnEditValueChanged)
+      .Event<TcxEditValidateEvent>("OnValidate", &Properties::OnValidate);
+  using TextProperties = TcxCustomTextEditProperties;
+  PublishAbstractClass<TextProperties, Properties>("TcxCustomTextEditProperties")
+      .Boolean("AutoSelect", &TextProperties::SetAutoSelect)
+      .Enum<TEditCharCase>("CharCase", kCharCaseNames, &TextProperties::SetCharCase)
+      .Enum<TcxEditEchoMode>("EchoMode", kEchoModeNames, &TextProperties::SetEchoMode)
+      .Boolean("HideSelection", &TextProperties::SetHideSelection)
+      .Integer("MaxLength", &TextProperties::SetMaxLength)
+      .Boolean("UseLeftAlignmentOnEditing", &TextProperties::SetUseLeftAlignmentOnEditing);
+  PublishAbstractClass<TcxTextEditProperties, TextProperties>("TcxTextEditProperties");
+}
+
+void PublishEditors() {
+  PublishAbstractClass<TcxControl, TCustomControl>("TcxControl");
+  PublishAbstractClass<TcxContainer, TcxControl>("TcxContainer")
+      .Object("Style", [](TcxContainer& c) -> TPersistent& { return c.Style(); })
+      .Object("StyleDisabled", [](TcxContainer& c) -> TPersistent& { return c.StyleDisabled(); })
+      .Object("StyleFocused", [](TcxContainer& c) -> TPersistent& { return c.StyleFocused(); })
+      .Object("StyleHot", [](TcxContainer& c) -> TPersistent& { return c.StyleHot(); });
+  PublishAbstractClass<TcxCustomEdit, TcxContainer>("TcxCustomEdit")
+      .Object("Properties", [](TcxCustomEdit& e) -> TPersistent& { return e.Properties(); })
+      .String("Text", &TcxCustomEdit::SetText)
+      .Boolean("BeepOnEnter", &TcxCustomEdit::SetBeepOnEnter)
+      .Event<TcxEditEditingEvent>("OnEditing", &TcxCustomEdit::OnEditing);
+  PublishAbstractClass<TcxCustomTextEdit, TcxCustomEdit>("TcxCustomTextEdit");
+  PublishClass<TcxTextEdit, TcxCustomTextEdit>("TcxTextEdit");
+}
+
+}  // namespace
+
+void RegisterEditorClasses() {
+  static const bool registered = [] {
+    RegisterFrameworkClasses();
+    PublishStyles();
+    PublishProperties();
+    PublishEditors();
+    return true;
+  }();
+  (void)registered;
+}
+
+}  // namespace orlit
