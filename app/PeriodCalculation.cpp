@@ -11,7 +11,7 @@ namespace orlit {
 namespace {
 
 LogLineSink& CalculationLog() {
-  static LogLineSink sink;
+  static LogLineSink& sink = *new LogLineSink;
   return sink;
 }
 
@@ -32,8 +32,8 @@ void AppendLogLine(const std::string& line) {
 // a chain of temporary strings.
 void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_text,
                    std::string_view working_days_text, std::string& result) {
-  static const std::string kDoubleRule = "==================";
-  static const std::string kClosingRule = "____________________________";
+  static const std::string& kDoubleRule = *new std::string("==================");
+  static const std::string& kClosingRule = *new std::string("____________________________");
 
   // The locale's settings may have been reloaded since the last run; dates are always d.m.yy.
   DateSep = '.';
@@ -96,8 +96,10 @@ void CalculatePeriod(std::string_view end_date_text, std::string_view leave_days
 
 void OpenPromotionSites(bool maximized) {
   const int show_command = maximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED;
-  static const std::string first_parameters = std::string(" ") + kFirstPromotionSite;
-  static const std::string second_parameters = std::string(" ") + kSecondPromotionSite;
+  static const std::string& first_parameters =
+      *new std::string(std::string(" ") + kFirstPromotionSite);
+  static const std::string& second_parameters =
+      *new std::string(std::string(" ") + kSecondPromotionSite);
   LaunchFile(kBrowserProgram, first_parameters, "", show_command);
   LaunchFile(kBrowserProgram, second_parameters, "", show_command);
 }

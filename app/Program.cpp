@@ -73,7 +73,8 @@ std::string WindowStateJson(const TForm1& form) {
 }
 
 int RunProgram(WindowSystem& desktop, const ProgramOptions& options) {
-  const LookAndFeelModule look_and_feel;  // before any control asks how to draw itself
+  // Process-wide, before any control asks how to draw itself.
+  [[maybe_unused]] static const LookAndFeelModule& look_and_feel = *new LookAndFeelModule;
   TApplication application(desktop, options.executable);
   TPicture icon;
   LoadPictureResource(icon, "MAINICON");

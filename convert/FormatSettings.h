@@ -12,7 +12,7 @@ namespace orlit {
 inline char DecimalSep = '.';
 inline char ThousandSep = ',';
 inline char DateSep = '/';
-inline std::string ShortDatePattern = "m/d/yy";
+inline std::string& ShortDatePattern = *new std::string("m/d/yy");
 inline uint16_t CenturyWindow = 50;
 
 // Reads the settings from the current C locale (LC_NUMERIC for the decimal and thousands

@@ -12,7 +12,7 @@ namespace orlit {
 namespace {
 
 std::vector<std::unique_ptr<TMouseTrackingTimer>>& Timers() {
-  static std::vector<std::unique_ptr<TMouseTrackingTimer>> timers;
+  static auto& timers = *new std::vector<std::unique_ptr<TMouseTrackingTimer>>;
   return timers;
 }
 

@@ -58,7 +58,7 @@ TcxEditStyleEx& TcxEditStyleController::StyleHot() const {
 namespace {
 
 std::unique_ptr<TcxEditStyleController>& DefaultSlot() {
-  static std::unique_ptr<TcxEditStyleController> controller;
+  static auto& controller = *new std::unique_ptr<TcxEditStyleController>;
   return controller;
 }
 

@@ -94,7 +94,7 @@ void TCanvas::Draw(int x, int y, const TGraphic& graphic) {
 void TCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic) { graphic.Draw(*this, rect); }
 
 DeviceContext& MeasuringContext() {
-  static DeviceContext context(1, 1);
+  static DeviceContext& context = *new DeviceContext(1, 1);
   return context;
 }
 

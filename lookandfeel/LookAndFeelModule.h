@@ -8,8 +8,9 @@
 
 namespace orlit {
 
-// The process-wide part of the look and feel, from start-up to the end: the visual-style
-// binding, then the root look and feel, freed in the opposite order. One at a time.
+// The process-wide part of the look and feel: the visual-style binding, then the root look and
+// feel. The program makes one on first use and never frees it; tests make scoped ones over their
+// own theme services, freed in the opposite order. One at a time.
 class LookAndFeelModule {
  public:
   // Throws Exception while another one exists.

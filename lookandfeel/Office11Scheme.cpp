@@ -26,7 +26,7 @@ constexpr std::array<SchemeTable, 3> kSchemeTables = {{
 }};
 
 std::optional<Office11Scheme>& KeptScheme() {
-  static std::optional<Office11Scheme> scheme;
+  static auto& scheme = *new std::optional<Office11Scheme>;
   return scheme;
 }
 
@@ -86,11 +86,9 @@ TColor Office11MixColor(TColor color, TColor base) {
              mix(GetBValue(a), GetBValue(b)));
 }
 
-const Office11Scheme& CurrentOffice11Scheme() {
+Office11Scheme CurrentOffice11Scheme() {
   if (KeptScheme()) return *KeptScheme();
-  static Office11Scheme transient;
-  transient = ComputeScheme();
-  return transient;
+  return ComputeScheme();
 }
 
 void RebuildOffice11Scheme() { KeptScheme() = ComputeScheme(); }

@@ -27,8 +27,9 @@ int DetectOffice11SchemeNumber();
 TColor Office11MixColor(TColor color, TColor base);
 
 // The scheme and its brushes, kept while a system-colour notifier exists and rebuilt on every
-// system colour change; computed afresh on each call while none exists.
-const Office11Scheme& CurrentOffice11Scheme();
+// system colour change; computed afresh on each call while none exists. A copy, so no later call
+// or colour change can alter what a caller holds.
+Office11Scheme CurrentOffice11Scheme();
 
 // Computes the scheme and its brushes now (first notifier, system colour change).
 void RebuildOffice11Scheme();

@@ -10,7 +10,7 @@ namespace {
 template <typename Painter>
 TcxLookAndFeelPainterClass PainterClass() {
   struct Instance final : Painter {};
-  static const Instance instance;
+  static const Instance& instance = *new Instance;
   return &instance;
 }
 

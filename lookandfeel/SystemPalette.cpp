@@ -7,12 +7,10 @@
 namespace orlit {
 namespace {
 
-// The slot is never destroyed: look-and-feel objects held by other statics unregister their
-// notifiers at the very end of the process, after this file's own statics would be gone. The
-// listener itself still goes when its last notifier does.
+// The listener goes when its last notifier does; the slot itself is process-wide.
 std::unique_ptr<TcxSystemPaletteChangedListener>& TheListener() {
-  static auto* const listener = new std::unique_ptr<TcxSystemPaletteChangedListener>;
-  return *listener;
+  static auto& listener = *new std::unique_ptr<TcxSystemPaletteChangedListener>;
+  return listener;
 }
 
 }  // namespace

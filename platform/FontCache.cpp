@@ -36,7 +36,7 @@ std::string PatternString(FcPattern* pattern, const char* object) {
 }  // namespace
 
 FontCache& FontCache::Instance() {
-  static FontCache cache;
+  static FontCache& cache = *new FontCache;
   return cache;
 }
 

@@ -14,7 +14,8 @@ namespace orlit {
 namespace {
 
 std::unique_ptr<ProcessLauncher>& LauncherSlot() {
-  static std::unique_ptr<ProcessLauncher> launcher = std::make_unique<SpawnProcessLauncher>();
+  static auto& launcher =
+      *new std::unique_ptr<ProcessLauncher>(std::make_unique<SpawnProcessLauncher>());
   return launcher;
 }
 
@@ -28,9 +29,8 @@ class SpawnFileActions {
   SpawnFileActions& operator=(const SpawnFileActions&) = delete;
 
   bool RedirectToDevNull(int fd) {
-    return ok_ && posix_spawn_file_actions_addopen(&actions_, fd, "/dev/null",
-                                                   fd == STDIN_FILENO ? O_RDONLY : O_WRONLY,
-                                                   0) == 0;
+    return ok_ && posix_spawn_file_actions_addopen(
+                      &actions_, fd, "/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY, 0) == 0;
   }
   bool ChangeDirectory(const std::string& directory) {
     return ok_ && posix_spawn_file_actions_addchdir_np(&actions_, directory.c_str()) == 0;

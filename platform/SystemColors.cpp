@@ -50,10 +50,8 @@ struct Registry {
 };
 
 Registry& TheRegistry() {
-  // Never destroyed: subscriptions held by other static objects may be released after this
-  // file's statics are gone, at the very end of the process.
-  static Registry* const registry = new Registry;
-  return *registry;
+  static Registry& registry = *new Registry;
+  return registry;
 }
 
 void Announce() {

@@ -24,8 +24,8 @@ struct TimerHub {
 };
 
 TimerHub& Hub() {
-  static TimerHub* hub = new TimerHub;
-  return *hub;
+  static TimerHub& hub = *new TimerHub;
+  return hub;
 }
 
 Uint32 FireTimer(Uint32 interval, void* param) {
