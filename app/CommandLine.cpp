@@ -21,6 +21,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     command.calc_texts.assign(args.begin() + 1, args.end());
     return command;
   }
+  if (!args.empty() && args[0] == "--batch") {
+    if (args.size() != 2 || args[1].empty()) return usage_error("--batch takes one file name");
+    command.mode = CommandLine::Mode::kBatch;
+    command.batch_path = args[1];
+    return command;
+  }
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     command.mode = CommandLine::Mode::kHelp;
     return command;
@@ -47,13 +53,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 void PrintUsage(std::ostream& out) {
   out << "usage: orlit_cfs [--screenshot FILE.png] [--dump-state FILE.json]\n"
-         "       orlit_cfs --calc END LEAVE WORKDAYS | --help | --version\n"
+         "       orlit_cfs --calc END LEAVE WORKDAYS | --batch FILE.csv | --help | --version\n"
          "\n"
          "  (no option)                 open the calculator window\n"
          "  --screenshot FILE.png       draw the window without a display, write it, and exit\n"
          "  --dump-state FILE.json      write the window's state when the program ends\n"
          "  --calc END LEAVE WORKDAYS   run one calculation in the terminal, for example\n"
          "                              --calc 31.10.83 65 24.5\n"
+         "  --batch FILE.csv            run the calculation for every row of a CSV file with the\n"
+         "                              header end_date,leave_days,working_days (- reads\n"
+         "                              standard input); writes CSV with result and error\n"
          "  --help                      show this text\n"
          "  --version                   show the version\n";
 }
@@ -69,7 +78,7 @@ int RunCalculationInTerminal(const std::string& end_date, const std::string& lea
     out << result << '\n';
   } catch (const Exception& e) {
     out.flush();
-    err << e.ClassName() << ": " << MessageWithFinalPeriod(e.Message()) << '\n';
+    err << FailureText(e) << '\n';
     status = 1;
   }
   SetCalculationLog(nullptr);

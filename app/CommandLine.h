@@ -7,9 +7,10 @@
 namespace orlit {
 
 struct CommandLine {
-  enum class Mode { kWindow, kScreenshot, kCalc, kHelp, kVersion, kUsageError };
+  enum class Mode { kWindow, kScreenshot, kCalc, kBatch, kHelp, kVersion, kUsageError };
   Mode mode = Mode::kWindow;
   std::vector<std::string> calc_texts;  // end date, leave days, working days, verbatim
+  std::string batch_path;               // kBatch: the CSV file to compute, "-" for standard input
   std::string screenshot_path;          // kScreenshot: the PNG to write
   std::string dump_state_path;          // kWindow, kScreenshot: JSON written when the program ends
   std::string error;                    // for kUsageError

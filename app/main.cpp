@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Batch.h"
 #include "app/CommandLine.h"
 #include "app/Program.h"
 #include "convert/FormatSettings.h"
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
       case CommandLine::Mode::kCalc:
         return orlit::RunCalculationInTerminal(command.calc_texts[0], command.calc_texts[1],
                                                command.calc_texts[2], std::cout, std::cerr);
+      case CommandLine::Mode::kBatch:
+        return orlit::RunBatchFile(command.batch_path, std::cout, std::cerr);
       case CommandLine::Mode::kHelp:
         orlit::PrintUsage(std::cout);
         return 0;

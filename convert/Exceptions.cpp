@@ -10,4 +10,8 @@ std::string MessageWithFinalPeriod(std::string_view message) {
   return text;
 }
 
+std::string FailureText(const Exception& e) {
+  return std::string(e.ClassName()) + ": " + MessageWithFinalPeriod(e.Message());
+}
+
 }  // namespace orlit

@@ -19,10 +19,10 @@ class Exception : public std::exception {
   std::string message_;
 };
 
-#define ORLIT_EXCEPTION_CLASS(Name, Base)                     \
-  class Name : public Base {                                  \
-   public:                                                    \
-    using Base::Base;                                         \
+#define ORLIT_EXCEPTION_CLASS(Name, Base)                    \
+  class Name : public Base {                                 \
+   public:                                                   \
+    using Base::Base;                                        \
     const char* ClassName() const override { return #Name; } \
   }
 
@@ -43,5 +43,8 @@ ORLIT_EXCEPTION_CLASS(EIntOverflow, EIntError);
 // The text a message box shows for an exception: the message, with a final "." appended when it
 // is not empty and its last byte sorts after ".".
 std::string MessageWithFinalPeriod(std::string_view message);
+
+// How the terminal reports an exception: "<class>: <message box text>".
+std::string FailureText(const Exception& e);
 
 }  // namespace orlit
