@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/WindowState.h"
 #include "platform/WindowSystem.h"
 
 namespace orlit {
@@ -17,8 +18,5 @@ struct ProgramOptions {
 // Starts the application on `desktop`: icon, main window, message loop until terminated.
 // Returns the process exit status.
 int RunProgram(WindowSystem& desktop, const ProgramOptions& options);
-
-// The window's state for tools and end-to-end tests: focused control, window place and state.
-std::string WindowStateJson(const TForm1& form);
 
 }  // namespace orlit
