@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <climits>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "framework/ColorNames.h"
 #include "framework/Control.h"
@@ -20,6 +22,7 @@ struct Token {
   std::string_view text;  // identifiers, punctuation, the integer as written
   std::string value;      // a string's characters after escapes
   long long number = 0;
+  std::size_t offset = 0;
   int line = 1;
   int column = 1;
 };
@@ -57,6 +60,13 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 class Lexer {
  public:
   Lexer(std::string_view text, std::string_view file) : text_(text), file_(file) {}
+  // Reads `text` again from the start of `token`.
+  Lexer(const Lexer& other, const Token& token)
+      : text_(other.text_),
+        file_(other.file_),
+        pos_(token.offset),
+        line_(token.line),
+        column_(token.column) {}
 
   [[noreturn]] void Fail(int line, int column, const std::string& what) const {
     throw ELayoutError(std::string(file_) + ":" + std::to_string(line) + ":" +
@@ -69,6 +79,7 @@ class Lexer {
   Token Next() {
     SkipBlanks();
     Token token;
+    token.offset = pos_;
     token.line = line_;
     token.column = column_;
     if (pos_ >= text_.size()) return token;
@@ -195,7 +206,11 @@ class Reader {
   }
 
   void ReadRoot() {
-    const Token class_token = ExpectIdent("a class name");
+    Token class_token = ExpectIdent("a class name");
+    while (IsPunct(':')) {
+      ReadDefinition(class_token);
+      class_token = ExpectIdent("a class name");
+    }
     root_class_ = FindPublishedClass(typeid(root_));
     if (root_class_ == nullptr || class_token.text != root_class_->Name()) {
       lexer_.Fail(class_token, "the layout is of " + std::string(class_token.text) + ", not of " +
@@ -299,14 +314,48 @@ class Reader {
     }
     Expect(':');
     if (property->kind == PropertyKind::kObject) {
-      if (!IsPunct('{')) lexer_.Fail(current_, Expected(*property));
       TObject& nested = property->object(*target);
-      ReadBody(nested, *ClassOf(nested, name), nullptr);
+      const PublishedClass& nested_class = *ClassOf(nested, name);
+      if (current_.kind == TokenKind::kIdent) {
+        ReadDefined(nested, nested_class, *property);
+      } else if (IsPunct('{')) {
+        ReadBody(nested, nested_class, nullptr);
+      } else {
+        lexer_.Fail(current_, Expected(*property));
+      }
       return;
     }
     const Token at = current_;
     const PropertyValue value = ReadValue(*property);
     Apply(at, [&] { property->set(*target, value); });
+  }
+
+  // `Name: { ... }` before the root names a set of properties that object properties may take
+  // by that name (`Font: FontA`); the text is read where it is used.
+  void ReadDefinition(const Token& name) {
+    Shift();
+    if (!IsPunct('{')) lexer_.Fail(current_, "expected '{'");
+    if (!definitions_.emplace(std::string(name.text), current_).second) {
+      lexer_.Fail(name, std::string(name.text) + " is defined twice");
+    }
+    int depth = 0;
+    do {
+      if (current_.kind == TokenKind::kEnd) lexer_.Fail(current_, "expected '}'");
+      if (IsPunct('{')) ++depth;
+      if (IsPunct('}')) --depth;
+      Shift();
+    } while (depth > 0);
+  }
+
+  void ReadDefined(TObject& object, const PublishedClass& published,
+                   const PublishedProperty& property) {
+    const auto found = definitions_.find(std::string(current_.text));
+    if (found == definitions_.end()) lexer_.Fail(current_, Expected(property));
+    const Lexer resume = std::exchange(lexer_, Lexer(lexer_, found->second));
+    Shift();
+    ReadBody(object, published, nullptr);
+    lexer_ = resume;
+    Shift();
   }
 
   const PublishedProperty* Find(const PublishedClass& published, const Token& name) const {
@@ -430,6 +479,7 @@ class Reader {
   Lexer lexer_;
   Token current_;
   std::unordered_set<std::string> bound_fields_;
+  std::unordered_map<std::string, Token> definitions_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 // and, in braces, its property lines and its child components; the nesting of the text is the
 // nesting of the parents:
 //
+//   FontA: { Name: "MS Sans Serif"  Height: -13 }  // a named set of properties
 //   TForm1 Form1 {                       // the root: the form being built
 //     Caption: "Orlit_CFS by Orlit Soft"   // string (UTF-8; \" \\ \n escapes)
 //     ClientWidth: 567                     // integer
@@ -16,6 +17,7 @@
 //         Shadow: true                     // boolean
 //       }
 //       StyleHot.Color: clLime             // a nested property by its path
+//       StyleFocused.Font: FontA           // an object property set from a named set
 //     }
 //   }
 //

@@ -75,6 +75,7 @@ std::unique_ptr<TProbeForm> ReadProbeForm(const std::string& text) {
 
 TEST(LayoutReaderTest, BuildsTheTreeWithItsPropertiesThenLoadsThenCreates) {
   const std::string text = R"(// the form
+Plain: { Style: []  Color: clBlue }
 TProbeForm Form1 {
   Caption: "Tab\there \"quoted\" ä"  ClientWidth: 300  Color: 0x00DDF5FF
   Font: { Name: "Arial"  Height: -13  Style: [fsBold, fsItalic]  Color: clYellow }
@@ -85,7 +86,7 @@ TProbeForm Form1 {
     OnKeyPress: ProbeKey
     TProbe Inner { Left: -5  Top: 2  Width: 10  Height: 10  Note: "inner"  Cursor: crHandPoint }
   }
-  TLabel Label1 { Left: 8  Top: 50  ParentFont: false  Font.Style: []  Caption: "x" }
+  TLabel Label1 { Left: 8  Top: 50  ParentFont: false  Font: Plain  Caption: "x" }
   TImage Picture1 { Picture: "stri2"  AutoSize: true }
 })";
   const auto form = ReadProbeForm(text);
@@ -109,6 +110,7 @@ TProbeForm Form1 {
   EXPECT_EQ(inner->Cursor(), crHandPoint);
   EXPECT_FALSE(form->Label1->ParentFont());
   EXPECT_EQ(form->Label1->Font().Style(), 0);
+  EXPECT_EQ(form->Label1->Font().Color(), clBlue);
   EXPECT_EQ(static_cast<TImage*>(form->FindComponent("Picture1"))->Width(), 60);
   form->Probe1->OnClick(form->Probe1);
   EXPECT_EQ(Events().back(), "click Probe1");
@@ -136,6 +138,10 @@ TEST(LayoutReaderTest, NamesFileLineAndColumnOfWhatItCannotRead) {
       {Layout("  Font.Style: [fsBold, fsWide]\n"), "probe.layout:4:24: Style has no value fsWide"},
       {Layout("  Color: clPink\n"), "probe.layout:4:10: Color takes a colour"},
       {Layout("  Font: 3\n"), "probe.layout:4:9: Font takes { properties }"},
+      {Layout("  Font: Bold\n"), "probe.layout:4:9: Font takes { properties }"},
+      {"Bold: { Style: [fsBald] }\n" + Layout("  Font: Bold\n"),
+       "probe.layout:1:17: Style has no value fsBald"},
+      {"A: {}\nA: {}\n" + Layout(""), "probe.layout:2:1: A is defined twice"},
       {Layout("  OnCreate: FormShow\n"), "probe.layout:4:13: TProbeForm has no handler FormShow"},
       {Layout("  OnCreate: ProbeKey\n"),
        "probe.layout:4:13: the handler ProbeKey does not fit OnCreate"},
