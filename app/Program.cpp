@@ -10,6 +10,7 @@
 #include "framework/PublishedClasses.h"
 #include "lookandfeel/LookAndFeelModule.h"
 #include "platform/DeviceContext.h"
+#include "platform/DisplayScale.h"
 
 namespace orlit {
 
@@ -41,7 +42,7 @@ int RunProgram(WindowSystem& desktop, const ProgramOptions& options) {
   if (!options.screenshot_path.empty()) {
     Form1->Show();
     application.ProcessMessages();
-    WritePng(Form1->RenderImage(), options.screenshot_path);
+    WritePng(ScaleUp(Form1->RenderImage(), DisplayScaleFactor()), options.screenshot_path);
   } else {
     application.Run();
   }

@@ -1,7 +1,6 @@
 #include "platform/sdl/SdlWindow.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/sdl/SdlWindowSystem.h"
 
@@ -17,10 +16,13 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 }  // namespace
 
 SdlWindow::SdlWindow(SdlWindowSystem* system, const WindowParams& params) : system_(system) {
+  const int scale = system_->Scale();
   const TSize size = CheckedWindowSize(params.size);
-  const int x = params.position ? params.position->X : static_cast<int>(SDL_WINDOWPOS_CENTERED);
-  const int y = params.position ? params.position->Y : static_cast<int>(SDL_WINDOWPOS_CENTERED);
-  window_.reset(SDL_CreateWindow(params.title.c_str(), x, y, size.cx, size.cy,
+  const int x =
+      params.position ? params.position->X * scale : static_cast<int>(SDL_WINDOWPOS_CENTERED);
+  const int y =
+      params.position ? params.position->Y * scale : static_cast<int>(SDL_WINDOWPOS_CENTERED);
+  window_.reset(SDL_CreateWindow(params.title.c_str(), x, y, size.cx * scale, size.cy * scale,
                                  SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN));
   if (!window_) throw EWindowSystemError(std::string("Cannot create a window: ") + SDL_GetError());
   id_ = SDL_GetWindowID(window_.get());
@@ -52,12 +54,14 @@ void SdlWindow::Focus() {
 }
 
 void SdlWindow::Move(TPoint top_left) {
-  SDL_SetWindowPosition(window_.get(), top_left.X, top_left.Y);
+  const int scale = system_->Scale();
+  SDL_SetWindowPosition(window_.get(), top_left.X * scale, top_left.Y * scale);
 }
 
 void SdlWindow::Resize(TSize size) {
   const TSize checked = CheckedWindowSize(size);
-  SDL_SetWindowSize(window_.get(), checked.cx, checked.cy);
+  const int scale = system_->Scale();
+  SDL_SetWindowSize(window_.get(), checked.cx * scale, checked.cy * scale);
 }
 
 void SdlWindow::SetTitle(const std::string& title) {
@@ -94,13 +98,14 @@ bool SdlWindow::Focused() const {
 TPoint SdlWindow::Position() const {
   TPoint position;
   SDL_GetWindowPosition(window_.get(), &position.X, &position.Y);
-  return position;
+  return ToLogical(position, system_->Scale());
 }
 
 TSize SdlWindow::Size() const {
   TSize size;
   SDL_GetWindowSize(window_.get(), &size.cx, &size.cy);
-  return size;
+  const int scale = system_->Scale();
+  return {size.cx / scale, size.cy / scale};
 }
 
 void SdlWindow::Present(const FrameView& frame, const TRect& dirty) {
@@ -109,28 +114,29 @@ void SdlWindow::Present(const FrameView& frame, const TRect& dirty) {
   if (surface == nullptr) {
     throw EWindowSystemError(std::string("Cannot draw the window: ") + SDL_GetError());
   }
+  const int scale = system_->Scale();
   const TRect area = dirty.Intersect(TRect{0, 0, frame.width, frame.height})
-                         .Intersect(TRect{0, 0, surface->w, surface->h});
+                         .Intersect(TRect{0, 0, surface->w / scale, surface->h / scale});
   if (area.IsEmpty()) return;
-  SDL_Rect rect{area.Left, area.Top, area.Width(), area.Height()};
+  SDL_Rect rect{area.Left * scale, area.Top * scale, area.Width() * scale, area.Height() * scale};
   if (surface->format->format == SDL_PIXELFORMAT_RGB888) {
-    // Same layout as the frame: copy the rows straight in.
+    // Same layout as the frame: the rows go straight in.
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    for (int y = area.Top; y < area.Bottom; ++y) {
-      const auto* source = reinterpret_cast<const unsigned char*>(frame.pixels) +
-                           static_cast<std::ptrdiff_t>(y) * frame.stride_bytes + area.Left * 4;
-      auto* target = static_cast<unsigned char*>(surface->pixels) +
-                     static_cast<std::ptrdiff_t>(y) * surface->pitch + area.Left * 4;
-      std::memcpy(target, source, static_cast<std::size_t>(area.Width()) * 4);
-    }
+    ScaleUpInto(frame, area, scale, surface->pixels, surface->pitch);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
   } else {
-    SurfacePtr source(SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<std::uint32_t*>(frame.pixels), frame.width, frame.height, 32, frame.stride_bytes,
-        SDL_PIXELFORMAT_RGB888));
+    // Through a copy of the area in the frame's layout, which SDL converts.
+    SurfacePtr source(
+        SDL_CreateRGBSurfaceWithFormat(0, rect.w, rect.h, 32, SDL_PIXELFORMAT_RGB888));
     if (!source) throw EWindowSystemError(std::string("Cannot draw the window: ") + SDL_GetError());
+    const auto* first = reinterpret_cast<const unsigned char*>(frame.pixels) +
+                        static_cast<std::ptrdiff_t>(area.Top) * frame.stride_bytes + area.Left * 4;
+    const FrameView view{reinterpret_cast<const std::uint32_t*>(first), area.Width(), area.Height(),
+                         frame.stride_bytes};
+    ScaleUpInto(view, TRect{0, 0, area.Width(), area.Height()}, scale, source->pixels,
+                source->pitch);
     SDL_Rect target_rect = rect;
-    SDL_BlitSurface(source.get(), &rect, surface, &target_rect);
+    SDL_BlitSurface(source.get(), nullptr, surface, &target_rect);
   }
   presented_ = true;
   SDL_UpdateWindowSurfaceRects(window_.get(), &rect, 1);

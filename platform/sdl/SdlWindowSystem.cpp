@@ -45,6 +45,13 @@ Uint32 FireTimer(Uint32 interval, void* param) {
 
 std::size_t CursorIndex(CursorShape shape) { return static_cast<std::size_t>(shape); }
 
+// A screen area in window pixels.
+TRect LogicalRect(const SDL_Rect& bounds, int scale) {
+  const TPoint top_left = ToLogical({bounds.x, bounds.y}, scale);
+  const TPoint bottom_right = ToLogical({bounds.x + bounds.w, bounds.y + bounds.h}, scale);
+  return {top_left.X, top_left.Y, bottom_right.X, bottom_right.Y};
+}
+
 }  // namespace
 
 SdlWindowSystem::SdlWindowSystem() {
@@ -79,7 +86,7 @@ std::unique_ptr<NativeWindow> SdlWindowSystem::CreateWindow(const WindowParams& 
 TRect SdlWindowSystem::DesktopRect() const {
   SDL_Rect bounds{};
   if (SDL_GetDisplayBounds(0, &bounds) != 0) return {};
-  return TRect::FromBounds(bounds.x, bounds.y, bounds.w, bounds.h);
+  return LogicalRect(bounds, scale_);
 }
 
 std::vector<TRect> SdlWindowSystem::MonitorRects() const {
@@ -88,7 +95,7 @@ std::vector<TRect> SdlWindowSystem::MonitorRects() const {
   for (int i = 0; i < count; ++i) {
     SDL_Rect bounds{};
     if (SDL_GetDisplayBounds(i, &bounds) == 0) {
-      monitors.push_back(TRect::FromBounds(bounds.x, bounds.y, bounds.w, bounds.h));
+      monitors.push_back(LogicalRect(bounds, scale_));
     }
   }
   return monitors;
@@ -98,10 +105,13 @@ TPoint SdlWindowSystem::CursorPos() const {
   // SDL keeps the global position from raw input events, which synthetic and some real pointer
   // moves never send; on X the server is asked directly.
   if (!windows_.empty()) {
-    if (const auto pointer = QueryX11Pointer(windows_.begin()->second->Handle())) return *pointer;
+    if (const auto pointer = QueryX11Pointer(windows_.begin()->second->Handle())) {
+      return ToLogical(*pointer, scale_);
+    }
   }
   TPoint global;
   const Uint32 buttons = SDL_GetGlobalMouseState(&global.X, &global.Y);
+  global = ToLogical(global, scale_);
   // SDL's global state stops following the pointer while a button is held; the window's own
   // mouse events still do.
   if ((buttons != 0 || buttons_held_ != 0) && pointer_known_) return last_pointer_;
@@ -379,6 +389,7 @@ void SdlWindowSystem::TranslateMouse(const SDL_Event& sdl_event) {
   }
   const SdlWindow* window = Find(window_id);
   if (window == nullptr) return;
+  position = ToLogical(position, scale_);
   const TPoint origin = window->Position();
   last_pointer_ = {origin.X + position.X, origin.Y + position.Y};
   pointer_known_ = true;
@@ -426,7 +437,7 @@ void SdlWindowSystem::TranslateWindowEvent(const SDL_WindowEvent& window_event) 
       break;
     case SDL_WINDOWEVENT_MOVED:
       event.type = EventType::kMoved;
-      event.position = {window_event.data1, window_event.data2};
+      event.position = ToLogical({window_event.data1, window_event.data2}, scale_);
       break;
     case SDL_WINDOWEVENT_CLOSE:
       event.type = EventType::kCloseRequest;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DisplayScale.h"
 #include "platform/WindowSystem.h"
 #include "platform/sdl/SdlVideo.h"
 
@@ -55,6 +56,9 @@ class SdlWindowSystem final : public WindowSystem {
   void Beep() override;
 
   const std::string& DriverName() const { return video_.DriverName(); }
+  // Screen pixels per window pixel (DisplayScaleFactor); everything the framework sees, window
+  // and screen coordinates alike, is in window pixels.
+  int Scale() const { return scale_; }
 
  private:
   friend class SdlWindow;
@@ -78,6 +82,7 @@ class SdlWindowSystem final : public WindowSystem {
   void Push(Event event, Uint32 sdl_timestamp);
 
   SdlVideo video_;
+  int scale_ = DisplayScaleFactor();
   std::array<std::unique_ptr<SDL_Cursor, CursorDeleter>, 3> cursors_;
   CursorShape applied_cursor_ = CursorShape::kArrow;
   Uint32 timer_event_ = 0;

@@ -8,8 +8,8 @@ require_tools() {
 }
 
 # A work directory in $work, every pid put in `pids` killed on exit, and a private Xvfb as
-# $DISPLAY on the first free display number from $1. Under LeakSanitizer, the system libraries'
-# own lifetime allocations are not ours to report.
+# $DISPLAY on the first free display number from $1, its screen $2 (default 1024x768x24). Under
+# LeakSanitizer, the system libraries' own lifetime allocations are not ours to report.
 start_session() {
   here=$(cd "$(dirname "$0")" && pwd)
   export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan.supp"
@@ -19,7 +19,7 @@ start_session() {
   local number=$1
   while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
   export DISPLAY=:$number
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -noreset >"$work/xvfb.log" 2>&1 &
+  Xvfb "$DISPLAY" -screen 0 "${2:-1024x768x24}" -noreset >"$work/xvfb.log" 2>&1 &
   pids+=($!)
   for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.05; done
   echo "Xvfb did not start"
