@@ -21,6 +21,7 @@
 
 #include "platform/PixelImage.h"
 #include "platform/StoredPicture.h"
+#include "tools/ProgramIcon.h"
 
 namespace {
 
@@ -202,32 +203,13 @@ PixelImage DrawButtons() {
   return canvas.ToImage();
 }
 
-// The icon keeps to the 16 colours of the classic palette; fuchsia marks the transparent
-// background and sits in the bottom-left corner, where bitmaps take their transparent colour.
+// Fuchsia marks the icon's transparent background and sits in the bottom-left corner, where
+// bitmaps take their transparent colour.
 PixelImage DrawIcon() {
-  constexpr std::uint32_t kBlack = 0x000000, kMaroon = 0x800000, kGray = 0x808080,
-                          kSilver = 0xC0C0C0, kRed = 0xFF0000, kWhite = 0xFFFFFF,
-                          kFuchsia = 0xFF00FF, kNavy = 0x000080;
-  PixelImage icon(32, 32, kFuchsia);
-  auto fill = [&icon](int l, int t, int r, int b, std::uint32_t c) {
-    for (int y = t; y < b; ++y) {
-      for (int x = l; x < r; ++x) icon.SetPixel(x, y, c);
-    }
-  };
-  fill(4, 6, 29, 30, kGray);        // shadow
-  fill(3, 5, 28, 29, kBlack);       // outline
-  fill(4, 6, 27, 28, kWhite);       // leaf
-  fill(4, 6, 27, 11, kRed);         // header band
-  fill(4, 10, 27, 11, kMaroon);     // its lower edge
-  for (const int ring : {9, 22}) {  // binder rings above the band
-    fill(ring - 1, 2, ring + 1, 8, kSilver);
-    fill(ring - 1, 2, ring, 8, kGray);
-  }
-  // Seven columns by four rows of day cells; one day is marked.
-  for (int row = 0; row < 4; ++row) {
-    for (int col = 0; col < 7; ++col) {
-      const int x = 5 + col * 3, y = 13 + row * 4;
-      fill(x, y, x + 2, y + 2, (row == 2 && col == 4) ? kRed : kNavy);
+  PixelImage icon(orlit::kProgramIconGrid, orlit::kProgramIconGrid, 0xFF00FF);
+  for (const orlit::IconRect& r : orlit::ProgramIconRects()) {
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) icon.SetPixel(x, y, r.rgb);
     }
   }
   return icon;
