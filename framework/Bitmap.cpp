@@ -5,7 +5,12 @@
 
 namespace orlit {
 
-void TBitmap::LoadFromBytes(std::span<const std::uint8_t> data) { SetImage(DecodeBmp(data)); }
+void TBitmap::LoadFromBytes(std::span<const std::uint8_t> data) { SetImage(DecodeBmp(data), data); }
+
+std::vector<std::uint8_t> TBitmap::SaveToBytes() const {
+  if (!Source().empty() || Empty()) return Source();
+  return EncodeBmp(Image());
+}
 
 std::string_view TBitmap::StoredClassName() const { return kBitmapClassName; }
 

@@ -8,6 +8,7 @@ namespace orlit {
 class TBitmap : public TGraphic {
  public:
   void LoadFromBytes(std::span<const std::uint8_t> data) override;
+  std::vector<std::uint8_t> SaveToBytes() const override;
   std::string_view StoredClassName() const override;
   std::unique_ptr<TGraphic> Clone() const override;
   // Takes pixels made in memory, e.g. drawn by the program.

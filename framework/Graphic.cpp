@@ -34,12 +34,16 @@ void TGraphic::Assign(const TPersistent& source) {
   }
   if (graphic == this) return;
   image_ = graphic->image_;
+  source_ = graphic->source_;
   transparent_ = graphic->transparent_;
   Changed();
 }
 
-void TGraphic::SetImage(PixelImage image) {
+std::vector<std::uint8_t> TGraphic::SaveToBytes() const { return source_; }
+
+void TGraphic::SetImage(PixelImage image, std::span<const std::uint8_t> source) {
   image_ = std::move(image);
+  source_.assign(source.begin(), source.end());
   image_.SetTransparent(transparent_);
   Changed();
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "framework/Persistent.h"
 #include "platform/Geometry.h"
@@ -33,6 +34,9 @@ class TGraphic : public TPersistent {
   virtual void LoadFromBytes(std::span<const std::uint8_t> data) = 0;
   // Reads the stream to its end and decodes it.
   void LoadFromStream(std::istream& stream);
+  // The graphic as a file of its format: the bytes it was read from, else (for pixels made in
+  // memory) an encoding of them; empty when the format has no encoder.
+  virtual std::vector<std::uint8_t> SaveToBytes() const;
   // The class name the stored picture format records for this format.
   virtual std::string_view StoredClassName() const = 0;
   virtual std::unique_ptr<TGraphic> Clone() const = 0;
@@ -42,11 +46,14 @@ class TGraphic : public TPersistent {
   TNotifyEvent OnChange;
 
  protected:
-  void SetImage(PixelImage image);
+  // `source`: the file the pixels were decoded from, kept for SaveToBytes.
+  void SetImage(PixelImage image, std::span<const std::uint8_t> source = {});
   void Changed();
+  const std::vector<std::uint8_t>& Source() const { return source_; }
 
  private:
   PixelImage image_;
+  std::vector<std::uint8_t> source_;
   bool transparent_ = false;
 };
 

@@ -7,7 +7,14 @@ namespace orlit {
 
 void TJPEGImage::SetTransparent(bool /*transparent*/) {}
 
-void TJPEGImage::LoadFromBytes(std::span<const std::uint8_t> data) { SetImage(DecodeJpeg(data)); }
+void TJPEGImage::LoadFromBytes(std::span<const std::uint8_t> data) {
+  SetImage(DecodeJpeg(data), data);
+}
+
+std::vector<std::uint8_t> TJPEGImage::SaveToBytes() const {
+  if (!Source().empty() || Empty()) return Source();
+  return EncodeJpeg(Image());
+}
 
 std::string_view TJPEGImage::StoredClassName() const { return kJpegClassName; }
 

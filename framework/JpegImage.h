@@ -10,6 +10,7 @@ class TJPEGImage : public TGraphic {
  public:
   void SetTransparent(bool transparent) override;
   void LoadFromBytes(std::span<const std::uint8_t> data) override;
+  std::vector<std::uint8_t> SaveToBytes() const override;
   std::string_view StoredClassName() const override;
   std::unique_ptr<TGraphic> Clone() const override;
 };

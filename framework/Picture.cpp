@@ -1,7 +1,6 @@
 #include "framework/Picture.h"
 
-#include "framework/Bitmap.h"
-#include "framework/JpegImage.h"
+#include "framework/GraphicClasses.h"
 #include "platform/PictureError.h"
 #include "platform/StoredPicture.h"
 
@@ -28,14 +27,9 @@ void TPicture::LoadFromStoredData(std::span<const std::uint8_t> bytes) {
     SetGraphic(std::unique_ptr<TGraphic>());
     return;
   }
-  std::unique_ptr<TGraphic> graphic;
-  if (stored.class_name == kBitmapClassName) {
-    graphic = std::make_unique<TBitmap>();
-  } else if (stored.class_name == kJpegClassName) {
-    graphic = std::make_unique<TJPEGImage>();
-  } else {
-    throw EInvalidGraphic("Unknown picture class " + stored.class_name);
-  }
+  const TGraphicClass* kind = FindGraphicClass(stored.class_name);
+  if (kind == nullptr) throw EInvalidGraphic("Unknown picture class " + stored.class_name);
+  std::unique_ptr<TGraphic> graphic = kind->create();
   graphic->LoadFromBytes(stored.data);
   SetGraphic(std::move(graphic));
 }

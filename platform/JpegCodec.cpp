@@ -11,6 +11,7 @@
 #include <new>
 #include <string>
 
+#include "platform/DecodeLimits.h"
 #include "platform/PictureError.h"
 
 namespace orlit {
@@ -19,8 +20,11 @@ namespace {
 // A progressive file may repeat scans without end, each one a full pass over the picture; real
 // encoders write about ten.
 constexpr int kMaxScans = 100;
-// Work memory of one decode or encode, enough for the largest picture PixelImage can hold.
-constexpr long kMaxWorkMemory = 512L * 1024 * 1024;
+// The largest JPEG decoded: 32 M pixels (a 24-megapixel photograph fits), 128 MiB of pixels.
+constexpr std::uint64_t kMaxJpegPixels = std::uint64_t{32} << 20;
+// libjpeg's own work memory for one decode or encode: a progressive picture of the largest size
+// keeps all its coefficients, 2 bytes per sample.
+constexpr long kMaxWorkMemory = 256L * 1024 * 1024;
 constexpr std::size_t kOutputChunk = 16 * 1024;
 
 // libjpeg reports errors through these callbacks. The default handler would print and exit();
@@ -241,9 +245,11 @@ PixelImage DecodeJpeg(std::span<const std::uint8_t> data) {
   const JDIMENSION height = decoder.cinfo.output_height;
   if (width > static_cast<JDIMENSION>(PixelImage::kMaxDimension) ||
       height > static_cast<JDIMENSION>(PixelImage::kMaxDimension) ||
-      !PixelImage::IsValidSize(static_cast<int>(width), static_cast<int>(height))) {
+      !PixelImage::IsValidSize(static_cast<int>(width), static_cast<int>(height)) ||
+      !IsPlausiblePictureSize(width, height, data.size(), kMaxJpegPixels)) {
     throw EInvalidGraphic("Invalid JPEG: size " + std::to_string(width) + " x " +
-                          std::to_string(height) + " too large");
+                          std::to_string(height) + " too large for " + std::to_string(data.size()) +
+                          " bytes");
   }
   PixelImage image(static_cast<int>(width), static_cast<int>(height));
   std::vector<JSAMPLE> row(static_cast<std::size_t>(width) *

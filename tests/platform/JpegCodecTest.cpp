@@ -216,15 +216,37 @@ std::vector<CorruptCase> CorruptCases() {
                           b[sof + 8] = 0;
                         }),
                    "Invalid JPEG: Empty JPEG image (DNL not supported)"});
-  cases.push_back({"size_beyond_limit",
-                   with(good,
-                        [sof](Bytes& b) {
-                          for (std::size_t i = sof + 5; i < sof + 9; i += 2) {
-                            b[i] = 0xFF;
-                            b[i + 1] = 0xDC;
-                          }
-                        }),
-                   "Invalid JPEG: size 65500 x 65500 too large"});
+  // The frame header's height and width, big-endian, and a comment segment of `padding` bytes
+  // before it to give a large size the data it would need.
+  auto sized = [&](int width, int height, std::size_t padding) {
+    Bytes b = good;
+    b[sof + 5] = static_cast<std::uint8_t>(height >> 8);
+    b[sof + 6] = static_cast<std::uint8_t>(height);
+    b[sof + 7] = static_cast<std::uint8_t>(width >> 8);
+    b[sof + 8] = static_cast<std::uint8_t>(width);
+    if (padding > 0) {
+      Bytes comment{0xFF, 0xFE, static_cast<std::uint8_t>((padding + 2) >> 8),
+                    static_cast<std::uint8_t>(padding + 2)};
+      comment.resize(comment.size() + padding, 'x');
+      b.insert(b.begin() + 2, comment.begin(), comment.end());
+    }
+    return b;
+  };
+  auto too_large = [](int width, int height, const Bytes& b) {
+    return "Invalid JPEG: size " + std::to_string(width) + " x " + std::to_string(height) +
+           " too large for " + std::to_string(b.size()) + " bytes";
+  };
+  const Bytes huge = sized(65500, 65500, 0);
+  cases.push_back({"size_beyond_limit", huge, too_large(65500, 65500, huge)});
+  const Bytes disproportionate = sized(2048, 2048, 0);
+  cases.push_back({"size_out_of_proportion_to_data", disproportionate,
+                   too_large(2048, 2048, disproportionate)});
+  const Bytes above_ceiling = sized(8192, 4097, 60000);
+  cases.push_back({"size_above_ceiling_whatever_the_data", above_ceiling,
+                   too_large(8192, 4097, above_ceiling)});
+  // Enough data for its size: the header passes and the missing scan data is what fails.
+  cases.push_back({"large_size_with_proportionate_data", sized(4096, 1024, 8000),
+                   "Invalid JPEG: Corrupt JPEG data: premature end of data segment"});
   cases.push_back({"unknown_marker_in_header", with(good, [sof](Bytes& b) { b[sof + 1] = 0xC3; }),
                    "Invalid JPEG: Unsupported JPEG process: SOF type 0xc3"});
   return cases;

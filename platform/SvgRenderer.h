@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "platform/PixelImage.h"
+
+namespace orlit {
+
+// The largest drawing rendered: 2048 x 2048 pixels' worth.
+inline constexpr std::uint64_t kMaxSvgPixels = std::uint64_t{4} << 20;
+
+// Whether SVG drawings can be rendered here: the renderer library is loaded on the first call
+// (of this or RenderSvg), so that programs that never meet a drawing do not pay for it.
+bool IsSvgRendererAvailable();
+
+// Renders an SVG document at its own size in pixels; what it leaves clear becomes the picture's
+// transparent colour. Throws EInvalidGraphic when the renderer is missing, the document cannot be
+// read, or it has no size of its own or one above kMaxSvgPixels.
+PixelImage RenderSvg(std::span<const std::uint8_t> data);
+
+}  // namespace orlit
