@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/Layouts.h"
+#include "app/PeriodCalculation.h"
 #include "editors/EditorClasses.h"
 #include "framework/Application.h"
 #include "framework/LayoutReader.h"
@@ -26,10 +27,15 @@ void RegisterUnit1Classes() {
         .Field("cxTextEdit3", &TForm1::cxTextEdit3)
         .Field("cxTextEdit4", &TForm1::cxTextEdit4)
         .Field("cxTextEdit5", &TForm1::cxTextEdit5)
+        .Field("cxGroupBox2", &TForm1::cxGroupBox2)
+        .Field("cxImage1", &TForm1::cxImage1)
+        .Field("cxImage2", &TForm1::cxImage2)
         .Handler("FormCreate", &TForm1::FormCreate)
         .Handler("stri5Click", &TForm1::stri5Click)
         .Handler("stri3Click", &TForm1::stri3Click)
-        .Handler("FormShow", &TForm1::FormShow);
+        .Handler("FormShow", &TForm1::FormShow)
+        .Handler("cxImage1Click", &TForm1::cxImage1Click)
+        .Handler("cxImage2Click", &TForm1::cxImage2Click);
     return true;
   }();
   (void)registered;
@@ -58,5 +64,9 @@ void TForm1::FormShow(TObject*) { Form1->strlabel->SetCaption(Form1->Caption());
 void TForm1::stri3Click(TObject*) { Application->Minimize(); }
 
 void TForm1::stri5Click(TObject*) { Application->Terminate(); }
+
+void TForm1::cxImage1Click(TObject*) { OpenPromotionSites(true); }
+
+void TForm1::cxImage2Click(TObject*) { OpenPromotionSites(true); }
 
 }  // namespace orlit

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/TitleBarDrag.h"
+#include "editors/GroupBox.h"
+#include "editors/Image.h"
 #include "editors/TextEdit.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
@@ -28,11 +30,16 @@ class TForm1 : public TForm {
   TcxTextEdit* cxTextEdit3 = nullptr;
   TcxTextEdit* cxTextEdit4 = nullptr;
   TcxTextEdit* cxTextEdit5 = nullptr;
+  TcxGroupBox* cxGroupBox2 = nullptr;
+  TcxImage* cxImage1 = nullptr;
+  TcxImage* cxImage2 = nullptr;
 
   void FormCreate(TObject* sender);
   void stri5Click(TObject* sender);
   void stri3Click(TObject* sender);
   void FormShow(TObject* sender);
+  void cxImage1Click(TObject* sender);
+  void cxImage2Click(TObject* sender);
 
  private:
   TitleBarDrag title_bar_drag_;

@@ -1,5 +1,7 @@
 #include "editors/EditorClasses.h"
 
+#include "editors/GroupBox.h"
+#include "editors/Image.h"
 #include "editors/TextEdit.h"
 #include "framework/FrameworkClasses.h"
 
@@ -22,6 +24,20 @@ constexpr EnumName kVertAlignmentNames[] = {
 constexpr EnumName kCharCaseNames[] = {
     {"ecNormal", ecNormal}, {"ecUpperCase", ecUpperCase}, {"ecLowerCase", ecLowerCase}};
 constexpr EnumName kEchoModeNames[] = {{"eemNormal", eemNormal}, {"eemPassword", eemPassword}};
+constexpr EnumName kCaptionAlignmentNames[] = {
+    {"alTopLeft", alTopLeft},           {"alTopCenter", alTopCenter},
+    {"alTopRight", alTopRight},         {"alBottomLeft", alBottomLeft},
+    {"alBottomCenter", alBottomCenter}, {"alBottomRight", alBottomRight},
+    {"alLeftTop", alLeftTop},           {"alLeftCenter", alLeftCenter},
+    {"alLeftBottom", alLeftBottom},     {"alRightTop", alRightTop},
+    {"alRightCenter", alRightCenter},   {"alRightBottom", alRightBottom},
+    {"alCenterCenter", alCenterCenter}};
+constexpr EnumName kImageTransparencyNames[] = {
+    {"gtDefault", gtDefault}, {"gtOpaque", gtOpaque}, {"gtTransparent", gtTransparent}};
+constexpr EnumName kPopupMenuItemNames[] = {
+    {"pmiCut", 1 << pmiCut},       {"pmiCopy", 1 << pmiCopy}, {"pmiPaste", 1 << pmiPaste},
+    {"pmiDelete", 1 << pmiDelete}, {"pmiLoad", 1 << pmiLoad}, {"pmiSave", 1 << pmiSave},
+    {"pmiCustom", 1 << pmiCustom}};
 
 void PublishStyles() {
   using Style = TcxCustomContainerStyle;
@@ -70,6 +86,28 @@ void PublishProperties() {
       .Integer("MaxLength", &TextProperties::SetMaxLength)
       .Boolean("UseLeftAlignmentOnEditing", &TextProperties::SetUseLeftAlignmentOnEditing);
   PublishAbstractClass<TcxTextEditProperties, TextProperties>("TcxTextEditProperties");
+  PublishAbstractClass<TcxCustomGroupBoxProperties, Properties>("TcxCustomGroupBoxProperties");
+  PublishAbstractClass<TcxPopupMenuLayout, TcxPopupMenuLayout>("TcxPopupMenuLayout")
+      .Set<TcxPopupMenuItems>("MenuItems", kPopupMenuItemNames, &TcxPopupMenuLayout::SetMenuItems)
+      .String("CustomMenuItemCaption", &TcxPopupMenuLayout::SetCustomMenuItemCaption);
+  using ImageProperties = TcxCustomImageProperties;
+  PublishAbstractClass<ImageProperties, Properties>("TcxCustomImageProperties")
+      .String("Caption", &ImageProperties::SetCaption)
+      .Boolean("Center", &ImageProperties::SetCenter)
+      .Boolean("Stretch", &ImageProperties::SetStretch)
+      .Boolean("ShowFocusRect", &ImageProperties::SetShowFocusRect)
+      .String("GraphicClassName", &ImageProperties::SetGraphicClassName)
+      .Boolean("IsGraphicClassNameEmpty", &ImageProperties::SetIsGraphicClassNameEmpty)
+      .Enum<TcxImageTransparency>("GraphicTransparency", kImageTransparencyNames,
+                                  &ImageProperties::SetGraphicTransparency)
+      .Object("PopupMenuLayout",
+              [](ImageProperties& p) -> TPersistent& { return p.PopupMenuLayout(); })
+      .String("CustomFilter", &ImageProperties::SetCustomFilter)
+      .Boolean("ImmediatePost", &ImageProperties::SetImmediatePost)
+      .Event<TNotifyEvent>("OnAssignPicture", &ImageProperties::OnAssignPicture)
+      .Event<TNotifyEvent>("OnCustomClick", &ImageProperties::OnCustomClick)
+      .Event<TcxImageGraphicClassEvent>("OnGetGraphicClass", &ImageProperties::OnGetGraphicClass);
+  PublishAbstractClass<TcxImageProperties, ImageProperties>("TcxImageProperties");
 }
 
 void PublishEditors() {
@@ -86,6 +124,16 @@ void PublishEditors() {
       .Event<TcxEditEditingEvent>("OnEditing", &TcxCustomEdit::OnEditing);
   PublishAbstractClass<TcxCustomTextEdit, TcxCustomEdit>("TcxCustomTextEdit");
   PublishClass<TcxTextEdit, TcxCustomTextEdit>("TcxTextEdit");
+  PublishAbstractClass<TcxCustomGroupBox, TcxCustomEdit>("TcxCustomGroupBox")
+      .Enum<TcxCaptionAlignment>("Alignment", kCaptionAlignmentNames,
+                                 &TcxCustomGroupBox::SetAlignment)
+      .Color("CaptionBkColor", &TcxCustomGroupBox::SetCaptionBkColor)
+      .Boolean("Ctl3D", &TcxCustomGroupBox::SetCtl3D)
+      .Boolean("ParentBackground", &TcxCustomGroupBox::SetParentBackground);
+  PublishClass<TcxGroupBox, TcxCustomGroupBox>("TcxGroupBox");
+  PublishAbstractClass<TcxCustomImage, TcxCustomEdit>("TcxCustomImage")
+      .Picture("Picture", [](TcxCustomImage& i) -> TPicture& { return i.Picture(); });
+  PublishClass<TcxImage, TcxCustomImage>("TcxImage");
 }
 
 }  // namespace

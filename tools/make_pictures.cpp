@@ -3,6 +3,8 @@
 //   stri1.pic     the title bar's background: a dark metallic bar with a red glow, JPEG 1220 x 30
 //   stri2.pic     the title bar's right end with its three round buttons, 24-bit bitmap 60 x 30
 //   MAINICON.pic  the program icon, a calendar leaf, 32 x 32 in the 16 classic colours
+//   logo.pic      the maker's logo on the promotion panel, JPEG 150 x 112
+//   banner.pic    the maker's banner with name and site, 24-bit bitmap 90 x 30
 // Usage: make_pictures RESOURCE_DIR [PREVIEW_DIR]
 // With a preview folder it also writes each picture, decoded back from what was stored, as PNG.
 
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <numbers>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -215,6 +218,92 @@ PixelImage DrawIcon() {
   return icon;
 }
 
+// Drawn with cairo's vector paths and text in Liberation Sans, smoothed, then read back.
+template <typename Draw>
+PixelImage DrawWithCairo(int width, int height, Draw draw) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(surface);
+  draw(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  PixelImage image(width, height);
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+    for (int x = 0; x < width; ++x) image.SetPixel(x, y, row[x] & 0xFFFFFF);
+  }
+  cairo_surface_destroy(surface);
+  return image;
+}
+
+void SetColor(cairo_t* cr, std::uint32_t rgb) {
+  const Rgb c = FromHex(rgb);
+  cairo_set_source_rgb(cr, c.r, c.g, c.b);
+}
+
+// Text centred on x at baseline y.
+void CentredText(cairo_t* cr, const char* text, double x, double y, double size, bool bold) {
+  cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL,
+                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, size);
+  cairo_text_extents_t extents;
+  cairo_text_extents(cr, text, &extents);
+  cairo_move_to(cr, x - extents.x_advance / 2, y);
+  cairo_show_text(cr, text);
+}
+
+constexpr std::uint32_t kNavy = 0x1B2A4A, kRed = 0xC0262D, kCream = 0xFFF5DD;
+
+// An orbit around a dot, the maker's mark, above its name and site on a cream card.
+PixelImage DrawLogo() {
+  return DrawWithCairo(150, 112, [](cairo_t* cr) {
+    cairo_pattern_t* card = cairo_pattern_create_linear(0, 0, 0, 112);
+    cairo_pattern_add_color_stop_rgb(card, 0, 1.0, 0.99, 0.95);
+    cairo_pattern_add_color_stop_rgb(card, 1, 1.0, 0.93, 0.80);
+    cairo_set_source(cr, card);
+    cairo_paint(cr);
+    cairo_pattern_destroy(card);
+    SetColor(cr, kNavy);
+    cairo_set_line_width(cr, 2);
+    cairo_rectangle(cr, 1, 1, 148, 110);
+    cairo_stroke(cr);
+    // The orbit: a tilted ellipse around a red planet.
+    cairo_save(cr);
+    cairo_translate(cr, 75, 34);
+    cairo_rotate(cr, -0.35);
+    cairo_scale(cr, 1.0, 0.45);
+    cairo_arc(cr, 0, 0, 30, 0, 2 * std::numbers::pi);
+    cairo_restore(cr);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    SetColor(cr, kRed);
+    cairo_arc(cr, 75, 34, 11, 0, 2 * std::numbers::pi);
+    cairo_fill(cr);
+    SetColor(cr, kNavy);
+    cairo_arc(cr, 101, 23, 4, 0, 2 * std::numbers::pi);
+    cairo_fill(cr);
+    CentredText(cr, "Orlit Soft", 75, 78, 22, true);
+    SetColor(cr, kRed);
+    CentredText(cr, "www.orlit.example", 75, 98, 12, false);
+  });
+}
+
+// The maker's name over its site, light on navy with a red band.
+PixelImage DrawBanner() {
+  return DrawWithCairo(90, 30, [](cairo_t* cr) {
+    SetColor(cr, kNavy);
+    cairo_paint(cr);
+    SetColor(cr, kRed);
+    cairo_rectangle(cr, 0, 0, 5, 30);
+    cairo_fill(cr);
+    SetColor(cr, kCream);
+    CentredText(cr, "Orlit Soft", 47, 14, 13, true);
+    SetColor(cr, 0xF2C14E);
+    CentredText(cr, "www.orlit.example", 47, 25, 8.5, false);
+  });
+}
+
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()),
@@ -255,6 +344,8 @@ int main(int argc, char** argv) {
         {"stri1", DrawTitleBar(), orlit::kJpegClassName},
         {"stri2", DrawButtons(), orlit::kBitmapClassName},
         {"MAINICON", DrawIcon(), orlit::kBitmapClassName},
+        {"logo", DrawLogo(), orlit::kJpegClassName},
+        {"banner", DrawBanner(), orlit::kBitmapClassName},
     };
     for (const auto& p : pictures) {
       const std::vector<std::uint8_t> stored =
