@@ -13,6 +13,8 @@ inline char DecimalSep = '.';
 inline char ThousandSep = ',';
 inline char DateSep = '/';
 inline std::string& ShortDatePattern = *new std::string("m/d/yy");
+// Not read from the locale: nothing the program shows holds a time of day.
+inline char TimeSep = ':';
 inline uint16_t CenturyWindow = 50;
 
 // Reads the settings from the current C locale (LC_NUMERIC for the decimal and thousands
