@@ -58,9 +58,9 @@ void TcxCustomEdit::InternalSetEditValue(const Variant& value) {
   DoEditValueChanged();
 }
 
-void TcxCustomEdit::InnerTextChanged() {
+void TcxCustomEdit::InnerTextChanged(bool by_user) {
   const bool by_editor = display_change_lock_ > 0;
-  if (!by_editor && Focused()) SetModifiedSinceEntry(true);
+  if (by_user && !by_editor && Focused()) SetModifiedSinceEntry(true);
   DoChange();
   // The editor's own display changes come with their value; the others bring a new one.
   if (!by_editor) InternalSetEditValue(properties_->MakeEditValue(DisplayText(), Focused()));
@@ -212,8 +212,11 @@ bool TcxCustomEdit::CheckInput(bool raise_on_error) {
     if (report) std::rethrow_exception(report);
     return false;
   }
-  if (DisplayText() != shown) SetDisplayText(shown);
-  InternalSetEditValue(properties_->MakeEditValue(shown, Focused()));
+  // Taking the value is part of the user's change, which the editor may have stopped allowing.
+  if (RequestEditing()) {
+    if (DisplayText() != shown) SetDisplayText(shown);
+    InternalSetEditValue(properties_->MakeEditValue(shown, Focused()));
+  }
   if (!Focused()) SetModifiedSinceEntry(false);
   input_validated_ = true;
   return true;
@@ -286,7 +289,10 @@ void TcxCustomEdit::DoExit() {
       return;
     }
     if (modified_since_entry_) CommitValue();
+    // The editor is still the active control while it leaves, so CheckInput kept the flag.
+    SetModifiedSinceEntry(false);
   }
+  ExitAccepted();
   ShortRefreshContainer(false);
   TcxControl::DoExit();
 }

@@ -105,8 +105,12 @@ class TcxCustomEdit : public TcxContainer, protected EditPropertiesListener {
   void SetModifiedSinceEntry(bool modified);
   // Holds OnChange and OnEditValueChanged back; the last unlock fires what was held.
   void LockChangeEvents(bool lock);
-  // The inner control reports a change of its text, whoever made it.
-  void InnerTextChanged();
+  // The inner control reports a change of its text, whoever made it; only the user's own
+  // changes mark the editor modified.
+  void InnerTextChanged(bool by_user);
+  // The focus leaves and the text passed: the editor kind may show its unfocused form.
+  virtual void ExitAccepted() {}
+  static bool IsModifyingKey(int key, TShiftState shift);
 
   void KeyDown(int& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
@@ -129,7 +133,6 @@ class TcxCustomEdit : public TcxContainer, protected EditPropertiesListener {
   void DoChange();
   void DoEditValueChanged();
   void FocusNext(bool forward);
-  static bool IsModifyingKey(int key, TShiftState shift);
   static bool IsModifyingChar(char32_t key);
 
   std::unique_ptr<TcxCustomEditProperties> properties_;

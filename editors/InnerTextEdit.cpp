@@ -14,12 +14,18 @@ TcxCustomInnerTextEdit::TcxCustomInnerTextEdit(TcxCustomTextEdit* container)
 
 void TcxCustomInnerTextEdit::Change() {
   TCustomEdit::Change();
-  container_->InnerTextChanged();
+  container_->InnerTextChanged(ChangingByUser());
 }
+
+void TcxCustomInnerTextEdit::CutToClipboard() { container_->InnerCutToClipboard(); }
+
+void TcxCustomInnerTextEdit::PasteFromClipboard() { container_->InnerPasteFromClipboard(); }
 
 void TcxCustomInnerTextEdit::KeyDown(int& key, TShiftState shift) {
   container_->KeyDown(key, shift);
-  if (key != 0) NativeKeyDown(key, shift);
+  if (key == 0) return;
+  NativeKeyDown(key, shift);
+  if (key == 0) container_->InnerCaretPlaced();
 }
 
 void TcxCustomInnerTextEdit::KeyUp(int& key, TShiftState shift) { container_->KeyUp(key, shift); }
@@ -48,11 +54,13 @@ void TcxCustomInnerTextEdit::MouseLeave() {
 
 void TcxCustomInnerTextEdit::MouseMove(TShiftState shift, int x, int y) {
   TCustomEdit::MouseMove(shift, x, y);
+  if (shift & ssLeft) container_->InnerCaretPlaced();
   container_->InnerMouseMove(shift, x + Left(), y + Top());
 }
 
 void TcxCustomInnerTextEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomEdit::MouseDown(button, shift, x, y);
+  if (button == mbLeft && (shift & ssDouble) == 0) container_->InnerCaretPlaced();
   container_->InnerMouseDown(button, shift, x + Left(), y + Top());
 }
 

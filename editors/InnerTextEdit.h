@@ -16,6 +16,13 @@ class TcxCustomInnerTextEdit : public TCustomEdit {
 
   TcxCustomTextEdit* Container() const { return container_; }
 
+  // Cut and paste go through the editor, which may apply them by its own rules.
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
+  // The native commands themselves.
+  void NativeCutToClipboard() { TCustomEdit::CutToClipboard(); }
+  void NativePasteFromClipboard() { TCustomEdit::PasteFromClipboard(); }
+
  protected:
   void Change() override;
   void KeyDown(int& key, TShiftState shift) override;

@@ -43,7 +43,11 @@ void TMouseTrackingTimer::Timer() {
 
   TControl* control = caller->TrackedControl();
   const TCustomForm* form = GetParentForm(control);
-  if (form == nullptr || form->Window() == nullptr || !control->Showing()) return;
+  // A control no longer on the screen has been left too, or its next entry would go unseen.
+  if (form == nullptr || form->Window() == nullptr || !control->Showing()) {
+    caller->MouseLeave();
+    return;
+  }
   const TRect client = TRect::FromBounds(control->ClientOrigin().X, control->ClientOrigin().Y,
                                          control->ClientWidth(), control->ClientHeight());
   if (!client.Contains(cursor)) caller->MouseLeave();

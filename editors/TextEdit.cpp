@@ -38,6 +38,11 @@ std::string TcxCustomTextEdit::DisplayText() const {
 
 void TcxCustomTextEdit::InternalSetDisplayText(const std::string& text) {
   inner_edit_->SetText(text);
+  // While disabled the editor draws the text itself, from its view info.
+  if (!inner_edit_->Visible()) {
+    ShortRefreshContainer(false);
+    Invalidate();
+  }
 }
 
 int TcxCustomTextEdit::SelStart() const { return inner_edit_->SelStart(); }
@@ -65,6 +70,10 @@ void TcxCustomTextEdit::PasteFromClipboard() {
   if (!ModifiedSinceEntry() && !RequestEditing()) return;
   inner_edit_->PasteFromClipboard();
 }
+
+void TcxCustomTextEdit::InnerCutToClipboard() { inner_edit_->NativeCutToClipboard(); }
+
+void TcxCustomTextEdit::InnerPasteFromClipboard() { inner_edit_->NativePasteFromClipboard(); }
 
 void TcxCustomTextEdit::EditorKeyDown(int& key, TShiftState shift) {
   TcxCustomEdit::EditorKeyDown(key, shift);

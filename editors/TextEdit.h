@@ -27,9 +27,9 @@ class TcxCustomTextEdit : public TcxCustomEdit {
 
   // Selection in characters.
   int SelStart() const;
-  void SetSelStart(int start);
+  virtual void SetSelStart(int start);
   int SelLength() const;
-  void SetSelLength(int length);
+  virtual void SetSelLength(int length);
   std::string SelText() const;
   void SelectAll();
   void CopyToClipboard();
@@ -50,6 +50,12 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   void CalculateViewInfo(TcxContainerViewInfo& view_info) override;
   void VisualStateChanged() override;
   void PaintContent(TCanvas& canvas) override;
+  // The inner edit's clipboard commands, whoever gives them; the editor kind may apply them by
+  // rules of its own.
+  virtual void InnerCutToClipboard();
+  virtual void InnerPasteFromClipboard();
+  // The user placed the caret with a caret key or the mouse.
+  virtual void InnerCaretPlaced() {}
 
  private:
   friend class TcxCustomInnerTextEdit;

@@ -168,12 +168,17 @@ void TApplication::ProcessMessages() {
 }
 
 bool TApplication::HandleMessage() {
-  Event event;
-  if (!desktop_.PollEvent(&event)) {
-    Idle();
-    if (!desktop_.WaitEvent(&event)) return false;
+  // Each pass is guarded whole: an error while waiting for events is reported like any other.
+  try {
+    Event event;
+    if (!desktop_.PollEvent(&event)) {
+      Idle();
+      if (!desktop_.WaitEvent(&event)) return false;
+    }
+    Dispatch(event);
+  } catch (...) {
+    HandleException(this);
   }
-  Dispatch(event);
   return true;
 }
 

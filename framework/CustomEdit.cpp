@@ -90,6 +90,10 @@ void TCustomEdit::ClearSelection() {
   UserEdit([this] { text_.DeleteSelection(); });
 }
 
+void TCustomEdit::OverwriteByUser(std::u32string_view text) {
+  UserEdit([&] { text_.Overwrite(text); });
+}
+
 void TCustomEdit::CopyToClipboard() {
   // A hidden text must not leave the field by the clipboard.
   if (password_char_ != 0 || !text_.HasSelection()) return;

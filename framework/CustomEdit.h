@@ -61,6 +61,9 @@ class TCustomEdit : public TWinControl {
   void SetSelText(std::string_view text);
   // Deletes the selection as the user's Delete would.
   void ClearSelection();
+  // The whole text replaced by the user through a control's own editing rules (a mask): a
+  // change of the user's, unfiltered but for the character case; the caret goes to the end.
+  void OverwriteByUser(std::u32string_view text);
 
   // The clipboard commands of the keyboard. Copy and cut do nothing while a password character
   // hides the text; cut, paste and undo nothing while read-only.

@@ -280,6 +280,14 @@ bool EditText::DeleteSelection() {
   return Replace(SelStart(), SelLength(), {}, Group::kSingle);
 }
 
+bool EditText::Overwrite(std::u32string_view text) {
+  if (read_only_) return false;
+  std::u32string cased(text);
+  for (char32_t& c : cased) c = ApplyCharCase(IsEncodable(c) ? c : kReplacement, char_case_);
+  EndGroup();
+  return Replace(0, Length(), cased, Group::kSingle);
+}
+
 bool EditText::DeleteBackward(bool word) {
   if (read_only_) return false;
   if (HasSelection()) return DeleteSelection();

@@ -97,6 +97,9 @@ class EditText {
   bool DeleteForward(bool word);
   // Deletes the selection (cutting, once it has been copied).
   bool DeleteSelection();
+  // Replaces the whole text as one undoable edit of the user's, unfiltered but for the
+  // character case: for owners that form the text by rules of their own.
+  bool Overwrite(std::u32string_view text);
   // Restores the text and selection before the last edit; undoing again redoes it. Consecutive
   // typing, and consecutive single deletions, form one edit.
   bool Undo();

@@ -286,5 +286,43 @@ TEST_F(ValidationTest, ReportInvalidInputPutsTheFocusBack) {
   EXPECT_TRUE(first_->Focused());
 }
 
+TEST_F(ValidationTest, LeavingAfterAValidChangeClearsTheModifiedFlag) {
+  RefuseAllBut("ok", "Bad value");
+  Type("ok");
+  Press(VK_TAB);
+  EXPECT_TRUE(second_->Focused());
+  EXPECT_FALSE(first_->ModifiedSinceEntry());
+  EXPECT_EQ(validations_, 1);
+}
+
+TEST_F(ValidationTest, TakingTheValidatedTextAsksRequestEditing) {
+  int asked = 0;
+  bool allow = true;
+  first_->OnEditing = [&](TObject*, bool& can_edit) {
+    ++asked;
+    can_edit = allow;
+  };
+  first_->Properties().OnValidate = [](TObject*, Variant& value, std::string&, bool&) {
+    value = Variant(VarToStr(value) + "!");
+  };
+  first_->Properties().SetValidateOnEnter(true);
+  Type("a");
+  allow = false;
+  Press(VK_RETURN);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(first_->Text(), "a");
+  EXPECT_EQ(first_->EditValue(), Variant("a"));
+}
+
+TEST_F(ValidationTest, CharCaseFromCodeIsNoChangeOfTheUsers) {
+  RefuseAllBut("ok", "Bad value");
+  first_->SetText("ab");
+  first_->Properties().SetCharCase(ecUpperCase);
+  EXPECT_EQ(first_->Text(), "AB");
+  Press(VK_TAB);
+  EXPECT_TRUE(second_->Focused());
+  EXPECT_EQ(validations_, 0);
+}
+
 }  // namespace
 }  // namespace orlit::editors_testing

@@ -2,6 +2,7 @@
 
 #include "EditorsFixture.h"
 #include "editors/MouseTracking.h"
+#include "editors/ViewInfo.h"
 
 namespace orlit::editors_testing {
 namespace {
@@ -234,6 +235,27 @@ TEST_F(VisualStateTest, TrackerPollsEveryTenMillisecondsAndEndsAfterTheLeave) {
   EXPECT_FALSE(IsMouseTracking(&caller));
   Advance(50);
   EXPECT_EQ(caller.leaves, 1);
+}
+
+TEST_F(VisualStateTest, FieldHiddenUnderTheMouseIsEnteredAgainWhenShown) {
+  int enters = 0;
+  second_->OnMouseEnter = [&](TObject*) { ++enters; };
+  MoveMouse(second_, {40, 10});
+  second_->SetVisible(false);
+  MoveMouse(second_, {41, 10});  // now over the form, where the field was
+  MoveMouse(form_, {300, 150});
+  Advance(10);
+  second_->SetVisible(true);
+  MoveMouse(second_, {40, 10});
+  EXPECT_EQ(enters, 2);
+}
+
+TEST_F(VisualStateTest, DisabledFieldDrawsTextSetAfterwards) {
+  second_->SetEnabled(false);
+  form_->RenderImage();  // the view info is made for this text
+  second_->SetText("later");
+  const auto& info = static_cast<const TcxCustomTextEditViewInfo&>(second_->ViewInfo());
+  EXPECT_EQ(info.text, "later");
 }
 
 }  // namespace

@@ -329,5 +329,25 @@ TEST_F(ApplicationTest, FindControlAnswersWhatLiesUnderAScreenPoint) {
   EXPECT_EQ(app_.CursorPos(), inside);
 }
 
+TEST(ApplicationRunTest, AnErrorWhileWaitingForEventsReachesTheMessageBox) {
+  HeadlessWindowSystem desktop;
+  TApplication app(desktop, "x");
+  bool thrown = false;
+  int boxes = 0;
+  desktop.SetIdleHandler([&] {
+    if (dynamic_cast<TMessageBoxForm*>(app.ActiveForm()) != nullptr) {
+      ++boxes;
+      desktop.PressKey(VK_ESCAPE);
+      return;
+    }
+    if (!thrown) {
+      thrown = true;
+      throw EConvertError("while waiting");
+    }
+  });
+  EXPECT_NO_THROW(app.Run());
+  EXPECT_EQ(boxes, 1);
+}
+
 }  // namespace
 }  // namespace orlit
