@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "editors/InnerTextEdit.h"
 #include "editors/MaskEdit.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
