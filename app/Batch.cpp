@@ -137,6 +137,11 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
     err << ": " << why << '\n';
     return 2;
   };
+  // A full disk must not pass for a finished run.
+  auto output_lost = [&] {
+    err << "orlit_cfs: the output cannot be written\n";
+    return 2;
+  };
   constexpr std::string_view kHeaderWanted =
       "the first line must be the header end_date,leave_days,working_days";
   std::string piece(kPieceBytes, '\0');
@@ -155,6 +160,7 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
     if (in.bad()) return fail(0, "cannot be read");
     const bool parsed = reader.Feed(bytes);
     writer.Flush();
+    if (!out) return output_lost();
     if (writer.HeaderWrong()) return fail(1, kHeaderWanted);
     if (!parsed) return fail(reader.ErrorLine(), reader.Error());
     bytes = read_piece();
@@ -164,7 +170,7 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
   writer.Flush();
   if (!writer.HeaderSeen() || writer.HeaderWrong()) return fail(1, kHeaderWanted);
   if (!finished) return fail(reader.ErrorLine(), reader.Error());
-  out.flush();
+  if (!out.flush()) return output_lost();
   return writer.AnyRowFailed() ? 1 : 0;
 }
 

@@ -134,5 +134,11 @@ TEST_F(BatchTest, FileShapes) {
   }
 }
 
+TEST_F(BatchTest, LostOutputIsNoSuccess) {
+  out_.setstate(std::ios::badbit);
+  EXPECT_EQ(Batch("end_date,leave_days,working_days\n31.10.83,65,24.5\n"), 2);
+  EXPECT_EQ(err_.str(), "orlit_cfs: the output cannot be written\n");
+}
+
 }  // namespace
 }  // namespace orlit
