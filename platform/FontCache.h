@@ -35,10 +35,14 @@ class FontCache {
     bool italic = false;
   };
   Match FindFile(const std::string& family, int weight, bool italic);
+  FcPatternPtr MatchIn(FcConfig* config, const std::string& family, int weight, bool italic);
+  // Loaded on the first family the own configuration does not have.
+  FcConfig* SystemConfig();
   std::shared_ptr<FontFace> LoadFace(const Match& match, bool bold, bool italic);
 
   std::shared_ptr<FT_LibraryRec_> library_;
-  FcConfigPtr config_;
+  FcConfigPtr own_config_;  // null when it cannot be loaded
+  FcConfigPtr system_config_;
   std::map<std::tuple<std::string, int, bool>, Match> matches_;
   std::map<std::tuple<std::string, int, bool, bool>, std::shared_ptr<FontFace>> faces_;
   std::map<std::string, std::shared_ptr<const Font>> fonts_;

@@ -38,7 +38,10 @@ SdlVideo::SdlVideo() {
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // Closing the last window is the program's decision, not SDL's.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+  // No timer subsystem yet: SDL_AddTimer starts its thread with the first timer. A second thread
+  // from the start makes every stdio read take a lock, and the input method's start-up reads a
+  // large table one character at a time (measured: about a third of the start-up).
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     const std::string error = SDL_GetError();
     open = false;
     throw EWindowSystemError("Cannot open the display: " + error);
