@@ -14,6 +14,7 @@
 #include "convert/FormatSettings.h"
 #include "framework/Form.h"
 #include "framework/MessageBox.h"
+#include "framework/ModalScope.h"
 #include "framework/Timer.h"
 
 namespace orlit {
@@ -39,24 +40,6 @@ std::string PointerText(const void* address) {
                 static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(address)));
   return text.data();
 }
-
-// Keeps track of whether a control still exists while a message box is open.
-class ControlWatch : public TComponent {
- public:
-  explicit ControlWatch(TWinControl* control) : control_(control) {
-    if (control_ != nullptr) FreeNotification(control_);
-  }
-  TWinControl* Control() const { return control_; }
-
- protected:
-  void Notification(TComponent* component, TOperation operation) override {
-    if (operation == opRemove && component == control_) control_ = nullptr;
-    TComponent::Notification(component, operation);
-  }
-
- private:
-  TWinControl* control_;
-};
 
 }  // namespace
 
@@ -299,59 +282,25 @@ void TApplication::ShowForeignException(const std::string& class_name, const std
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-  TCustomForm* active = ActiveForm();
-  const ControlWatch focused(active != nullptr ? active->ActiveControl() : nullptr);
-  auto box = MakeComponent<TMessageBoxForm>(text, caption, flags);
-
-  // On the monitor of the active window, else on the primary screen.
-  TRect area = desktop_.DesktopRect();
-  if (active != nullptr) {
-    const TRect bounds = active->BoundsRect();
-    const TPoint centre{bounds.Left + bounds.Width() / 2, bounds.Top + bounds.Height() / 2};
-    for (const TRect& monitor : desktop_.MonitorRects()) {
-      if (monitor.Contains(centre)) area = monitor;
-    }
-  }
-  box->SetBounds(area.Left + (area.Width() - box->Width()) / 2,
-                 area.Top + (area.Height() - box->Height()) / 2, box->Width(), box->Height());
-
   int result = 0;
   {
-    // Every other window takes no input while the box is open; they come back however it ends.
-    struct Disabled {
-      TApplication& app;
-      std::vector<TCustomForm*> forms;
-      ~Disabled() {
-        for (TCustomForm* form : forms) {
-          if (app.HasForm(form) && form->Window() != nullptr) form->Window()->SetEnabled(true);
-        }
-      }
-    } disabled{*this, {}};
-    for (TCustomForm* form : forms_) {
-      if (form != box.get() && form->Window() != nullptr && form->Window()->Enabled()) {
-        form->Window()->SetEnabled(false);
-        disabled.forms.push_back(form);
+    const ModalScope modal(*this);
+    auto box = MakeComponent<TMessageBoxForm>(text, caption, flags);
+    // On the monitor of the active window, else on the primary screen.
+    TRect area = desktop_.DesktopRect();
+    if (TCustomForm* active = modal.ActiveForm()) {
+      const TRect bounds = active->BoundsRect();
+      const TPoint centre{bounds.Left + bounds.Width() / 2, bounds.Top + bounds.Height() / 2};
+      for (const TRect& monitor : desktop_.MonitorRects()) {
+        if (monitor.Contains(centre)) area = monitor;
       }
     }
+    box->SetBounds(area.Left + (area.Width() - box->Width()) / 2,
+                   area.Top + (area.Height() - box->Height()) / 2, box->Width(), box->Height());
     box->Show();
     while (box->ModalResult() == 0 && !terminated_ && HandleMessage()) {
     }
     result = box->ModalResult();
-    box.reset();
-  }
-
-  if (HasForm(active) && active->Visible() && active->Window() != nullptr) {
-    active->Window()->Raise();
-    active->Window()->Focus();
-    TWinControl* control = focused.Control();
-    if (control != nullptr && GetParentForm(control) == active &&
-        active->ActiveControl() != control && control->CanFocus()) {
-      try {
-        active->SetFocusedControl(control);
-      } catch (...) {
-        // Giving the focus back is a courtesy; an exit handler refusing it stays unreported.
-      }
-    }
   }
   return result;
 }

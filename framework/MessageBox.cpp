@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "framework/Canvas.h"
-#include "framework/CustomControl.h"
+#include "framework/DialogParts.h"
 
 namespace orlit {
 
@@ -45,58 +45,7 @@ void FillDisc(TCanvas& canvas, int centre_x, int centre_y, double radius, TColor
   }
 }
 
-void DrawFocusRect(TCanvas& canvas, const TRect& rect) {
-  const Brush dot = Brush::Solid(clBlack);
-  for (int x = rect.Left; x < rect.Right; x += 2) {
-    canvas.Handle().FillRect({x, rect.Top, x + 1, rect.Top + 1}, dot);
-    canvas.Handle().FillRect({x, rect.Bottom - 1, x + 1, rect.Bottom}, dot);
-  }
-  for (int y = rect.Top; y < rect.Bottom; y += 2) {
-    canvas.Handle().FillRect({rect.Left, y, rect.Left + 1, y + 1}, dot);
-    canvas.Handle().FillRect({rect.Right - 1, y, rect.Right, y + 1}, dot);
-  }
-}
-
 }  // namespace
-
-// One answer of the box: a push button with a raised edge, a dotted frame while focused.
-class TMessageBoxButton : public TCustomControl {
- public:
-  TMessageBoxButton(TMessageBoxForm* box, int result) : box_(box), result_(result) {
-    SetTabStop(true);
-    SetFocusOnClick(true);
-    SetColor(clBtnFace);
-  }
-  int Result() const { return result_; }
-
- protected:
-  void Click() override {
-    TCustomControl::Click();
-    box_->SetModalResult(result_);
-  }
-  void FocusChanged() override { Invalidate(); }
-  void PaintBackground(TCanvas& /*canvas*/) override {}
-  void Paint(TCanvas& canvas) override {
-    TRect rect = ClientRect();
-    const bool focused = Focused();
-    if (focused) {
-      canvas.Brush().SetColor(cl3DDkShadow);
-      canvas.FrameRect(rect);
-      rect = rect.Inflate(-1, -1);
-    }
-    canvas.Frame3D(rect, clBtnHighlight, cl3DDkShadow, 1);
-    canvas.Frame3D(rect, cl3DLight, clBtnShadow, 1);
-    canvas.Brush().SetColor(clBtnFace);
-    canvas.FillRect(rect);
-    TRect text = ClientRect();
-    canvas.DrawText(Caption(), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (focused) DrawFocusRect(canvas, ClientRect().Inflate(-4, -4));
-  }
-
- private:
-  TMessageBoxForm* box_;
-  int result_;
-};
 
 TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned flags)
     : text_(std::move(text)), flags_(flags) {
@@ -132,7 +81,8 @@ TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned
 
   int x = (width - row_width) / 2;
   for (const ButtonChoice& choice : choices) {
-    auto* button = Create<TMessageBoxButton>(this, choice.result);
+    auto* button = Create<TDialogButton>(choice.result);
+    button->OnClick = [this, result = choice.result](TObject*) { SetModalResult(result); };
     button->SetParent(this);
     button->SetCaption(choice.caption);
     button->SetBounds(x, buttons_top, kButtonWidth, kButtonHeight);
@@ -144,7 +94,7 @@ TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned
 
 std::vector<int> TMessageBoxForm::ButtonResults() const {
   std::vector<int> results;
-  for (const TMessageBoxButton* button : buttons_) results.push_back(button->Result());
+  for (const TDialogButton* button : buttons_) results.push_back(button->Result());
   return results;
 }
 
@@ -160,7 +110,7 @@ void TMessageBoxForm::Close() {
 }
 
 void TMessageBoxForm::DialogKey(int& key, TShiftState shift) {
-  auto* focused = dynamic_cast<TMessageBoxButton*>(ActiveControl());
+  auto* focused = dynamic_cast<TDialogButton*>(ActiveControl());
   switch (key) {
     case VK_RETURN:
     case VK_SPACE:
@@ -181,22 +131,8 @@ void TMessageBoxForm::DialogKey(int& key, TShiftState shift) {
 }
 
 void TMessageBoxForm::Paint(TCanvas& canvas) {
-  const TRect client = ClientRect();
-  canvas.Brush().SetColor(clActiveCaption);
-  canvas.FillRect({0, 0, client.Right, kTitleHeight});
-  TFont title_font;
-  title_font.Assign(Font());
-  title_font.SetStyle(fsBold);
-  title_font.SetColor(clCaptionText);
-  canvas.Font().Assign(title_font);
-  TRect title{6, 0, client.Right - 6, kTitleHeight};
-  canvas.DrawText(Caption(), title,
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  canvas.Brush().SetColor(clWindowFrame);
-  canvas.FrameRect(client);
-
+  PaintDialogChrome(canvas, ClientRect(), Font(), Caption());
   if (!icon_rect_.IsEmpty()) DrawErrorIcon(canvas, icon_rect_.Left, icon_rect_.Top);
-  canvas.Font().Assign(Font());
   TRect text = text_rect_;
   canvas.DrawText(text_, text, kTextFormat);
 }

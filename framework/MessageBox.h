@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/DialogParts.h"
 #include "framework/Form.h"
 
 namespace orlit {
@@ -24,7 +25,7 @@ inline constexpr int IDCANCEL = 2;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
-class TMessageBoxButton;
+class TDialogButton;
 
 // The message box as the application shows it: a small frameless form with its own title
 // strip, an error icon when asked for (other icons are not drawn), the text wrapped to a
@@ -35,7 +36,7 @@ class TMessageBoxButton;
 class TMessageBoxForm : public TCustomForm {
  public:
   static constexpr int kMaxTextWidth = 400;
-  static constexpr int kTitleHeight = 20;
+  static constexpr int kTitleHeight = kDialogTitleHeight;
   static constexpr int kButtonWidth = 75;
   static constexpr int kButtonHeight = 23;
   static constexpr int kIconSize = 32;
@@ -70,7 +71,7 @@ class TMessageBoxForm : public TCustomForm {
   int modal_result_ = 0;
   TRect text_rect_;
   TRect icon_rect_;
-  std::vector<TMessageBoxButton*> buttons_;
+  std::vector<TDialogButton*> buttons_;
 };
 
 // Draws the stop icon: a red disc with a white cross, kIconSize square at (x, y).

@@ -204,6 +204,13 @@ class WindowSystem {
   // Empty when the clipboard holds no text. Setting throws EWindowSystemError on failure.
   virtual std::string ClipboardText() const = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
+  // Pictures on the clipboard, offered and read in the formats of ClipboardPictureTypes. Setting
+  // replaces whatever the clipboard held and throws EWindowSystemError on failure. Reading gives
+  // nothing when the clipboard holds no picture and throws EInvalidGraphic when what it holds
+  // cannot be read; neither waits longer than a few seconds for another program.
+  virtual bool ClipboardHasPicture() const = 0;
+  virtual std::optional<PixelImage> ClipboardPicture() const = 0;
+  virtual void SetClipboardPicture(const PixelImage& picture) = 0;
 
   virtual void Beep() = 0;
 };

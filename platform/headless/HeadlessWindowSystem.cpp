@@ -7,9 +7,13 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/ClipboardPicture.h"
+
 namespace orlit {
 
 namespace {
+
+constexpr std::string_view kTextMimeType = "text/plain;charset=utf-8";
 
 struct UsKey {
   int key;
@@ -603,6 +607,42 @@ void HeadlessWindowSystem::PresentWindow(WindowId window, const FrameView& frame
   ++state->present_count;
   state->last_dirty = area;
   if (!area.IsEmpty()) CopyRect(frame, area, state->pixels);
+}
+
+std::string HeadlessWindowSystem::ClipboardText() const {
+  const auto it = clipboard_.find(std::string(kTextMimeType));
+  return it == clipboard_.end() ? std::string() : std::string(it->second.begin(), it->second.end());
+}
+
+void HeadlessWindowSystem::SetClipboardText(const std::string& text) {
+  clipboard_ = {{std::string(kTextMimeType), {text.begin(), text.end()}}};
+}
+
+bool HeadlessWindowSystem::ClipboardHasPicture() const {
+  for (const std::string_view type : ClipboardPictureTypes()) {
+    if (clipboard_.contains(std::string(type))) return true;
+  }
+  return false;
+}
+
+std::optional<PixelImage> HeadlessWindowSystem::ClipboardPicture() const {
+  for (const std::string_view type : ClipboardPictureTypes()) {
+    const auto it = clipboard_.find(std::string(type));
+    if (it != clipboard_.end()) return DecodeClipboardPicture(type, it->second);
+  }
+  return std::nullopt;
+}
+
+void HeadlessWindowSystem::SetClipboardPicture(const PixelImage& picture) {
+  std::map<std::string, std::vector<std::uint8_t>> data;
+  for (const std::string_view type : ClipboardPictureTypes()) {
+    data[std::string(type)] = EncodeClipboardPicture(type, picture);
+  }
+  clipboard_ = std::move(data);
+}
+
+void HeadlessWindowSystem::SetClipboardData(std::map<std::string, std::vector<std::uint8_t>> data) {
+  clipboard_ = std::move(data);
 }
 
 }  // namespace orlit

@@ -63,8 +63,11 @@ class HeadlessWindowSystem final : public WindowSystem {
   void KillTimer(TimerId timer) override;
   std::uint64_t TickCount() const override { return clock_ms_; }
   std::uint32_t DoubleClickTime() const override { return kDoubleClickTimeMs; }
-  std::string ClipboardText() const override { return clipboard_; }
-  void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+  std::string ClipboardText() const override;
+  void SetClipboardText(const std::string& text) override;
+  bool ClipboardHasPicture() const override;
+  std::optional<PixelImage> ClipboardPicture() const override;
+  void SetClipboardPicture(const PixelImage& picture) override;
   void Beep() override { ++beep_count_; }
 
   // Virtual time: moves the clock on and queues every timer firing that falls due on the way, in
@@ -104,6 +107,13 @@ class HeadlessWindowSystem final : public WindowSystem {
   void ChangeSettings();
   void MinimizeFromTaskbar(WindowId window);
   void RestoreFromTaskbar(WindowId window);
+
+  // The clipboard as another program sees it: data by MIME type ("text/plain;charset=utf-8" for
+  // text). Setting replaces everything it held, as taking the clipboard over does.
+  void SetClipboardData(std::map<std::string, std::vector<std::uint8_t>> data);
+  const std::map<std::string, std::vector<std::uint8_t>>& ClipboardData() const {
+    return clipboard_;
+  }
 
   // Inspection.
   const WindowState* Window(WindowId window) const;
@@ -176,7 +186,7 @@ class HeadlessWindowSystem final : public WindowSystem {
   std::deque<Event> queue_;
   std::function<void()> idle_handler_;
   bool in_idle_handler_ = false;
-  std::string clipboard_;
+  std::map<std::string, std::vector<std::uint8_t>> clipboard_;
   int beep_count_ = 0;
 };
 

@@ -190,6 +190,8 @@ void SdlWindowSystem::KillTimer(TimerId timer) {
 std::uint64_t SdlWindowSystem::TickCount() const { return SDL_GetTicks64(); }
 
 std::string SdlWindowSystem::ClipboardText() const {
+  // SDL would ask our own clipboard window and wait for an answer only this loop can give.
+  if (picture_clipboard_ && picture_clipboard_->OwnsClipboard()) return {};
   char* text = SDL_GetClipboardText();
   if (text == nullptr) return {};
   std::string result(text);
@@ -201,6 +203,32 @@ void SdlWindowSystem::SetClipboardText(const std::string& text) {
   if (SDL_SetClipboardText(text.c_str()) != 0) {
     throw EWindowSystemError(std::string("Cannot open clipboard: ") + SDL_GetError());
   }
+  if (picture_clipboard_) picture_clipboard_->NoteTextOwner();
+}
+
+X11PictureClipboard* SdlWindowSystem::PictureClipboard() const {
+  if (!picture_clipboard_ && !windows_.empty()) {
+    picture_clipboard_ = X11PictureClipboard::Create(windows_.begin()->second->Handle());
+  }
+  return picture_clipboard_.get();
+}
+
+bool SdlWindowSystem::ClipboardHasPicture() const {
+  X11PictureClipboard* clipboard = PictureClipboard();
+  return clipboard != nullptr && clipboard->HasPicture();
+}
+
+std::optional<PixelImage> SdlWindowSystem::ClipboardPicture() const {
+  X11PictureClipboard* clipboard = PictureClipboard();
+  return clipboard != nullptr ? clipboard->Picture() : std::nullopt;
+}
+
+void SdlWindowSystem::SetClipboardPicture(const PixelImage& picture) {
+  X11PictureClipboard* clipboard = PictureClipboard();
+  if (clipboard == nullptr) {
+    throw EWindowSystemError("Cannot open clipboard: pictures need an X11 display");
+  }
+  clipboard->Offer(picture);
 }
 
 void SdlWindowSystem::Beep() {
@@ -304,6 +332,9 @@ void SdlWindowSystem::Translate(const SDL_Event& sdl_event) {
       return;
     case SDL_WINDOWEVENT:
       TranslateWindowEvent(sdl_event.window);
+      return;
+    case SDL_SYSWMEVENT:
+      if (picture_clipboard_) picture_clipboard_->HandleEvent(sdl_event);
       return;
     default:
       break;

@@ -13,6 +13,7 @@
 #include "platform/DisplayScale.h"
 #include "platform/WindowSystem.h"
 #include "platform/sdl/SdlVideo.h"
+#include "platform/sdl/X11PictureClipboard.h"
 
 namespace orlit {
 
@@ -53,6 +54,9 @@ class SdlWindowSystem final : public WindowSystem {
   std::uint32_t DoubleClickTime() const override { return 500; }
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
+  bool ClipboardHasPicture() const override;
+  std::optional<PixelImage> ClipboardPicture() const override;
+  void SetClipboardPicture(const PixelImage& picture) override;
   void Beep() override;
 
   const std::string& DriverName() const { return video_.DriverName(); }
@@ -73,6 +77,8 @@ class SdlWindowSystem final : public WindowSystem {
   // The shape of the window the mouse is over (or captured by) changed or the mouse moved into it.
   void UpdateCursor();
   SdlWindow* Find(WindowId window) const;
+  // Made on first use, on the connection of a window; null where pictures cannot be exchanged.
+  X11PictureClipboard* PictureClipboard() const;
 
   void Translate(const SDL_Event& sdl_event);
   void TranslateKey(const SDL_KeyboardEvent& key);
@@ -95,6 +101,8 @@ class SdlWindowSystem final : public WindowSystem {
   bool pointer_known_ = false;
   std::map<TimerId, SDL_TimerID> timers_;
   TimerId next_timer_ = 1;
+  // After video_: it uses SDL's connection to the display.
+  mutable std::unique_ptr<X11PictureClipboard> picture_clipboard_;
 };
 
 }  // namespace orlit

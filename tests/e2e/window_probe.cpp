@@ -4,8 +4,9 @@
 //
 //   window_probe                 open a 567 x 501 window centred on the desktop and report events;
 //                                keys: M minimises, T runs a 10 ms timer ten times, C round-trips
-//                                the clipboard, Q quits with status 0; a close request also quits;
-//                                moves with the left button held report the global cursor
+//                                the clipboard, P puts a 400 x 300 picture on it, V reads a
+//                                picture from it, Q quits with status 0; a close request also
+//                                quits; moves with the left button held report the global cursor
 //   window_probe --measure N     N warm runs each of this backend and of a bare SDL2 window with
 //                                SDL's default window surface, alternating; prints the medians of
 //                                the time from process start to the first frame on screen and the
@@ -283,6 +284,30 @@ int Interactive() {
         system.SetClipboardText("orlit \xE2\x9C\x93");
         std::printf("clipboard %s\n", system.ClipboardText().c_str());
         break;
+      case 'P': {
+        orlit::PixelImage picture(400, 300);
+        for (int y = 0; y < 300; ++y) {
+          for (int x = 0; x < 400; ++x) picture.SetPixel(x, y, static_cast<std::uint32_t>(x * y));
+        }
+        system.SetClipboardPicture(picture);
+        std::printf("picture-offered\n");
+        break;
+      }
+      case 'V': {
+        const std::uint64_t start = system.TickCount();
+        try {
+          const auto picture = system.ClipboardPicture();
+          std::printf(
+              "picture %s after_ms=%llu\n",
+              picture ? (std::to_string(picture->Width()) + "x" + std::to_string(picture->Height()))
+                            .c_str()
+                      : "none",
+              static_cast<unsigned long long>(system.TickCount() - start));
+        } catch (const orlit::Exception& error) {
+          std::printf("picture error %s\n", error.Message().c_str());
+        }
+        break;
+      }
       case 'Q':
         system.PostQuit(0);
         break;

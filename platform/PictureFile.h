@@ -1,0 +1,51 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "convert/Exceptions.h"
+
+namespace orlit {
+
+// A file that cannot be opened for reading, or created or written.
+class EFOpenError : public Exception {
+ public:
+  using Exception::Exception;
+  const char* ClassName() const override { return "EFOpenError"; }
+};
+class EFCreateError : public Exception {
+ public:
+  using Exception::Exception;
+  const char* ClassName() const override { return "EFCreateError"; }
+};
+
+// The system calls a safe write goes through; tests replace one to make it fail.
+class FileSteps {
+ public:
+  virtual ~FileSteps() = default;
+  // mkstemp: `path_template` ends in "XXXXXX", which becomes the name made.
+  virtual int CreateTemp(std::string& path_template);
+  virtual ssize_t Write(int fd, const void* data, std::size_t size);
+  virtual int Sync(int fd);
+  virtual int Close(int fd);
+  virtual int Rename(const std::string& from, const std::string& to);
+
+  static FileSteps& System();
+};
+
+// A picture file's bytes. Throws EFOpenError when it cannot be read and EInvalidGraphic when it
+// is larger than any picture we can hold (before reading it).
+std::vector<std::uint8_t> ReadPictureFile(const std::string& path);
+
+// Writes `data` to a new file beside `path`, flushes it to the disk and renames it over `path`,
+// so that `path` holds either its old contents or all the new ones, never a part. On any failure
+// the temporary file is removed and EFCreateError thrown; `path` is untouched. A replaced file
+// keeps its permissions.
+void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data,
+                     FileSteps& steps = FileSteps::System());
+
+}  // namespace orlit
