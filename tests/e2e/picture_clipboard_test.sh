@@ -93,7 +93,7 @@ expect_line '^picture (error|none)'
 
 echo "== an owner that never answers"
 # xclip stopped after taking the clipboard: it holds the selection and answers nothing.
-xclip -selection clipboard -t image/png -i "$work/garbage" &
+xclip -quiet -selection clipboard -t image/png -i "$work/garbage" >/dev/null 2>&1 &
 silent=$!
 pids+=("$silent")
 sleep 0.5
