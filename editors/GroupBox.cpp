@@ -368,6 +368,29 @@ bool TcxCustomGroupBox::IsTransparent() const {
   return parent_background_ && !IsInplace() && IsNativeStyle();
 }
 
+bool TcxCustomGroupBox::DialogChar(char32_t key) {
+  const std::string& caption = Caption();
+  const auto lower = [](char32_t c) { return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c; };
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    if (lower(static_cast<unsigned char>(caption[i + 1])) != lower(key) || !CanFocus()) break;
+    std::vector<TWinControl*> children;
+    GetTabOrderList(children);
+    for (TWinControl* child : children) {
+      if (child->CanFocus()) {
+        child->SetFocus();
+        return true;
+      }
+    }
+    break;
+  }
+  return false;
+}
+
 bool TcxCustomGroupBox::IsNativeGroupBox() const {
   const bool wanted = IsNativeStyle() || Style().LookAndFeel().Kind() == lfOffice11;
   return wanted && AreVisualStylesUsable() && OpenTheme(ThemedObject::kEdit) != 0;

@@ -125,6 +125,25 @@ TEST_F(GroupBoxTest, VerticalCaptionTurnsARasterFontIntoArial) {
   EXPECT_EQ(box->CaptionLogFont().lfEscapement, 900);
 }
 
+TEST_F(GroupBoxTest, AcceleratorFocusesTheFirstChild) {
+  TcxGroupBox* box = AddPanel("Pro&movare && co");
+  child_->SetVisible(false);  // a first child that cannot take the focus is passed over
+  TcxTextEdit* field = form_->Create<TcxTextEdit>();
+  field->SetParent(box);
+  TcxTextEdit* outside = AddField(10, 10);
+  Show();
+  outside->SetFocus();
+  struct Case {
+    char32_t key;
+    bool used;
+  };
+  const Case cases[] = {{U'x', false}, {U'c', false}, {U'M', true}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(box->DialogChar(c.key), c.used) << static_cast<char>(c.key);
+    EXPECT_EQ(field->Focused(), c.used) << static_cast<char>(c.key);
+  }
+}
+
 TEST_F(GroupBoxTest, FramesOfTheBorderStyles) {
   // Left column of the frame, halfway down, and one pixel further in.
   struct Case {
