@@ -22,8 +22,6 @@ constexpr int kLeftSideEscapement = 900;
 constexpr int kRightSideEscapement = 2700;
 constexpr std::uint8_t kOutPrecisionTrueType = 7;
 
-TRect Moved(TRect rect, int dx, int dy) { return rect.Offset(dx, dy); }
-
 // One ring of the frame: the sides among `edges` in `color`, the others in the background.
 void Ring(TcxCanvas& canvas, const TRect& rect, TColor color, TColor background, TcxBorders edges,
           int width = 1) {
@@ -71,12 +69,12 @@ TRect TcxGroupBoxViewData::CaptionRect(TcxCaptionAlignment alignment, int th, in
   }
   TRect rect{kCaptionIndent, 0, kCaptionIndent + tw, th};
   if (alignment == alTopCenter || alignment == alBottomCenter || alignment == alCenterCenter) {
-    rect = Moved(rect, (w - c - tw) / 2 - rect.Left, 0);
+    rect = rect.Offset((w - c - tw) / 2 - rect.Left, 0);
   } else if (alignment == alTopRight || alignment == alBottomRight) {
-    rect = Moved(rect, (w - kCaptionIndent - c) - rect.Right, 0);
+    rect = rect.Offset((w - kCaptionIndent - c) - rect.Right, 0);
   }
   if (SideOf(alignment) == CaptionSide::kBottom) rect = {rect.Left, h - th - 2, rect.Right, h - 2};
-  if (alignment == alCenterCenter) rect = Moved(rect, 0, (h - c - th) / 2);
+  if (alignment == alCenterCenter) rect = rect.Offset(0, (h - c - th) / 2);
   return rect;
 }
 
