@@ -46,24 +46,16 @@ void ApplyAlphaAsTransparentColor(PixelImage& image, std::span<const std::uint8_
   image.SetTransparentColor(key);
 }
 
-PixelImage ImageFromCairoSurface(cairo_surface_t* surface) {
-  const cairo_format_t format = cairo_image_surface_get_format(surface);
-  if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) {
-    throw EInvalidGraphic("Unsupported pixel format");
-  }
-  cairo_surface_flush(surface);
-  const int width = cairo_image_surface_get_width(surface);
-  const int height = cairo_image_surface_get_height(surface);
-  const std::size_t stride = static_cast<std::size_t>(cairo_image_surface_get_stride(surface));
-  const unsigned char* pixels = cairo_image_surface_get_data(surface);
+PixelImage ImageFromCairoPixels(const unsigned char* data, int width, int height, int stride,
+                                bool has_alpha) {
   PixelImage image(width, height);
   std::vector<std::uint8_t> alpha(image.Pixels().size(), 0xFF);
   for (int y = 0; y < height; ++y) {
-    const auto* src = reinterpret_cast<const std::uint32_t*>(pixels + std::size_t(y) * stride);
+    const auto* src = reinterpret_cast<const std::uint32_t*>(data + std::size_t(y) * stride);
     std::span<std::uint32_t> row = image.Row(y);
     for (std::size_t x = 0; x < row.size(); ++x) {
       std::uint32_t p = src[x];
-      const std::uint32_t a = format == CAIRO_FORMAT_ARGB32 ? p >> 24 : 0xFF;
+      const std::uint32_t a = has_alpha ? p >> 24 : 0xFF;
       if (a != 0 && a != 0xFF) {
         const auto channel = [p, a](int shift) {
           return std::min((((p >> shift) & 0xFF) * 255 + a / 2) / a, 255u);
@@ -76,6 +68,18 @@ PixelImage ImageFromCairoSurface(cairo_surface_t* surface) {
   }
   ApplyAlphaAsTransparentColor(image, alpha);
   return image;
+}
+
+PixelImage ImageFromCairoSurface(cairo_surface_t* surface) {
+  const cairo_format_t format = cairo_image_surface_get_format(surface);
+  if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) {
+    throw EInvalidGraphic("Unsupported pixel format");
+  }
+  cairo_surface_flush(surface);
+  return ImageFromCairoPixels(
+      cairo_image_surface_get_data(surface), cairo_image_surface_get_width(surface),
+      cairo_image_surface_get_height(surface), cairo_image_surface_get_stride(surface),
+      format == CAIRO_FORMAT_ARGB32);
 }
 
 }  // namespace orlit

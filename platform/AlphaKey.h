@@ -14,8 +14,13 @@ namespace orlit {
 // rows top-down) is below half; the other pixels stay as they are.
 void ApplyAlphaAsTransparentColor(PixelImage& image, std::span<const std::uint8_t> alpha);
 
-// The pixels of a cairo image surface (ARGB32 or RGB24; premultiplied colours are divided out),
-// its alpha applied as above. Throws EInvalidGraphic for other formats.
+// Pixels in cairo's 32-bit layout (premultiplied ARGB, or RGB with an unused top byte when
+// `has_alpha` is false), the alpha applied as above.
+PixelImage ImageFromCairoPixels(const unsigned char* data, int width, int height, int stride,
+                                bool has_alpha);
+
+// The same for an image surface of the cairo linked into the program (ARGB32 or RGB24). Throws
+// EInvalidGraphic for other formats.
 PixelImage ImageFromCairoSurface(cairo_surface_t* surface);
 
 }  // namespace orlit

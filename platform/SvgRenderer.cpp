@@ -7,14 +7,14 @@
 #include <string>
 
 #include "platform/AlphaKey.h"
-#include "platform/CairoPtr.h"
 #include "platform/PictureError.h"
 
 namespace orlit {
 namespace {
 
 // The parts of the renderer's C interface used here, declared by hand: only its runtime
-// library needs to be installed.
+// library needs to be installed. The program may carry a cairo of its own linked in, so the
+// renderer draws on surfaces of the cairo it loads itself, reached through its handle.
 struct RsvgHandle;
 struct GError {
   std::uint32_t domain;
@@ -31,10 +31,19 @@ struct RsvgLibrary {
   int (*render_document)(RsvgHandle*, cairo_t*, const RsvgRectangle*, GError**) = nullptr;
   void (*object_unref)(void*) = nullptr;
   void (*error_free)(GError*) = nullptr;
+  cairo_surface_t* (*surface_create)(cairo_format_t, int, int) = nullptr;
+  void (*surface_flush)(cairo_surface_t*) = nullptr;
+  unsigned char* (*surface_data)(cairo_surface_t*) = nullptr;
+  int (*surface_stride)(cairo_surface_t*) = nullptr;
+  cairo_status_t (*surface_status)(cairo_surface_t*) = nullptr;
+  void (*surface_destroy)(cairo_surface_t*) = nullptr;
+  cairo_t* (*context_create)(cairo_surface_t*) = nullptr;
+  void (*context_destroy)(cairo_t*) = nullptr;
 
   bool Complete() const {
     return new_from_data && intrinsic_size_in_pixels && render_document && object_unref &&
-           error_free;
+           error_free && surface_create && surface_flush && surface_data && surface_stride &&
+           surface_status && surface_destroy && context_create && context_destroy;
   }
 };
 
@@ -54,6 +63,14 @@ const RsvgLibrary* Library() {
     Bind(handle, "rsvg_handle_render_document", lib->render_document);
     Bind(handle, "g_object_unref", lib->object_unref);
     Bind(handle, "g_error_free", lib->error_free);
+    Bind(handle, "cairo_image_surface_create", lib->surface_create);
+    Bind(handle, "cairo_surface_flush", lib->surface_flush);
+    Bind(handle, "cairo_image_surface_get_data", lib->surface_data);
+    Bind(handle, "cairo_image_surface_get_stride", lib->surface_stride);
+    Bind(handle, "cairo_surface_status", lib->surface_status);
+    Bind(handle, "cairo_surface_destroy", lib->surface_destroy);
+    Bind(handle, "cairo_create", lib->context_create);
+    Bind(handle, "cairo_destroy", lib->context_destroy);
     if (lib->Complete()) return lib;
     delete lib;
     dlclose(handle);
@@ -65,6 +82,34 @@ const RsvgLibrary* Library() {
 [[noreturn]] void Fail(const std::string& reason) {
   throw EInvalidGraphic("Invalid SVG drawing: " + reason);
 }
+
+// A surface and its drawing context of the renderer's cairo.
+class RenderTarget {
+ public:
+  RenderTarget(const RsvgLibrary& lib, int width, int height)
+      : lib_(lib),
+        surface_(lib.surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+        cr_(lib.context_create(surface_)) {}
+  ~RenderTarget() {
+    lib_.context_destroy(cr_);
+    lib_.surface_destroy(surface_);
+  }
+  RenderTarget(const RenderTarget&) = delete;
+  RenderTarget& operator=(const RenderTarget&) = delete;
+
+  bool Ok() const { return lib_.surface_status(surface_) == CAIRO_STATUS_SUCCESS; }
+  cairo_t* Context() const { return cr_; }
+  PixelImage Pixels(int width, int height) const {
+    lib_.surface_flush(surface_);
+    return ImageFromCairoPixels(lib_.surface_data(surface_), width, height,
+                                lib_.surface_stride(surface_), true);
+  }
+
+ private:
+  const RsvgLibrary& lib_;
+  cairo_surface_t* surface_;
+  cairo_t* cr_;
+};
 
 class Handle {
  public:
@@ -108,18 +153,19 @@ PixelImage RenderSvg(std::span<const std::uint8_t> data) {
   }
   const int w = static_cast<int>(std::ceil(width));
   const int h = static_cast<int>(std::ceil(height));
-  const CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
-  const CairoContextPtr cr(cairo_create(surface.get()));
+  const RenderTarget target(*lib, w, h);
+  if (!target.Ok()) Fail("no memory to render into");
   const RsvgRectangle viewport{0, 0, width, height};
   GError* error = nullptr;
-  const bool rendered = lib->render_document(handle.get(), cr.get(), &viewport, &error) != 0;
+  const bool rendered =
+      lib->render_document(handle.get(), target.Context(), &viewport, &error) != 0;
   if (error != nullptr) {
     const std::string message = error->message != nullptr ? error->message : "not rendered";
     lib->error_free(error);
     Fail(message);
   }
   if (!rendered) Fail("not rendered");
-  return ImageFromCairoSurface(surface.get());
+  return target.Pixels(w, h);
 }
 
 }  // namespace orlit
