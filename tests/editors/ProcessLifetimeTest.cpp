@@ -13,11 +13,11 @@ void FailUnless(bool ok) {
   if (!ok) std::_Exit(3);
 }
 
-// A use of process-wide objects that comes after every static destructor of the process.
+// `make` runs first in a fresh process; `use_at_exit` after its last static destructor.
 struct LateUse {
   const char* name;
-  void (*make)();         // runs first in the process, creating the objects
-  void (*use_at_exit)();  // runs after the last static destructor
+  void (*make)();
+  void (*use_at_exit)();
 };
 
 const TcxEditStyleController* g_kept_controller = nullptr;

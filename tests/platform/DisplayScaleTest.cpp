@@ -6,41 +6,38 @@ namespace orlit {
 namespace {
 
 TEST(DisplayScaleTest, FactorFromSettingThenXftDpiElseOne) {
-  struct Case {
+  const struct {
     const char* setting;
     const char* resources;
     int factor;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"3", "Xft.dpi:\t96\n", 3},
       {"1", "Xft.dpi:\t192\n", 1},
       {"4", "", 4},
       {"5", "", 1},
       {"0", "Xft.dpi:\t192\n", 2},
       {"2x", "", 1},
-      {"", "", 1},
       {nullptr, "Xft.antialias:\t1\nXft.dpi:\t144\n", 2},
       {nullptr, "Xft.dpi: 143.9\n", 1},
-      {nullptr, "Xft.dpi:\t288\n", 2},
       {nullptr, "Xcursor.size: 192\n", 1},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(ChooseScaleFactor(c.setting, c.resources), c.factor)
         << (c.setting ? c.setting : "(unset)") << " / " << c.resources;
   }
 }
 
-TEST(DisplayScaleTest, ScreenPixelsToWindowPixels) {
-  struct Case {
+TEST(DisplayScaleTest, ScreenPixelsToWindowPixelsRoundDown) {
+  const struct {
     TPoint physical;
     int factor;
     TPoint logical;
-  };
-  const Case cases[] = {
-      {{7, 9}, 1, {7, 9}},     {{0, 1}, 2, {0, 0}},    {{1133, 1001}, 2, {566, 500}},
-      {{-1, -2}, 2, {-1, -1}}, {{-3, 11}, 2, {-2, 5}}, {{11, -5}, 4, {2, -2}},
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{{7, 9}, 1, {7, 9}},
+               {{1133, 1001}, 2, {566, 500}},
+               {{-1, -2}, 2, {-1, -1}},
+               {{-3, 11}, 2, {-2, 5}},
+               {{11, -5}, 4, {2, -2}}};
+  for (const auto& c : cases) {
     EXPECT_EQ(ToLogical(c.physical, c.factor), c.logical) << c.physical.X << "," << c.physical.Y;
   }
 }
