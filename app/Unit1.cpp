@@ -2,6 +2,7 @@
 
 #include "app/Layouts.h"
 #include "app/PeriodCalculation.h"
+#include "convert/FormatSettings.h"
 #include "editors/EditorClasses.h"
 #include "framework/Application.h"
 #include "framework/LayoutReader.h"
@@ -27,9 +28,16 @@ void RegisterUnit1Classes() {
         .Field("cxTextEdit3", &TForm1::cxTextEdit3)
         .Field("cxTextEdit4", &TForm1::cxTextEdit4)
         .Field("cxTextEdit5", &TForm1::cxTextEdit5)
+        .Field("cxMaskEdit1", &TForm1::cxMaskEdit1)
         .Field("cxGroupBox2", &TForm1::cxGroupBox2)
         .Field("cxImage1", &TForm1::cxImage1)
         .Field("cxImage2", &TForm1::cxImage2)
+        .Handler("cxMaskEdit1KeyPress", &TForm1::cxMaskEdit1KeyPress)
+        .Handler("cxTextEdit1KeyPress", &TForm1::cxTextEdit1KeyPress)
+        .Handler("cxTextEdit2KeyPress", &TForm1::cxTextEdit2KeyPress)
+        .Handler("cxTextEdit3KeyPress", &TForm1::cxTextEdit3KeyPress)
+        .Handler("cxTextEdit4KeyPress", &TForm1::cxTextEdit4KeyPress)
+        .Handler("cxTextEdit5KeyPress", &TForm1::cxTextEdit5KeyPress)
         .Handler("FormCreate", &TForm1::FormCreate)
         .Handler("stri5Click", &TForm1::stri5Click)
         .Handler("stri3Click", &TForm1::stri3Click)
@@ -51,12 +59,46 @@ TForm1::TForm1() {
   }
 }
 
+namespace {
+
+// Enter moves the focus on to `next` and goes no further; any other key passes. True for Enter.
+bool EnterMovesTo(char32_t& key, TWinControl* next) {
+  if (key != U'\r') return false;
+  key = 0;
+  next->SetFocus();
+  return true;
+}
+
+}  // namespace
+
+void TForm1::cxMaskEdit1KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cxTextEdit1); }
+
+void TForm1::cxTextEdit1KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cxTextEdit2); }
+
+void TForm1::cxTextEdit2KeyPress(TObject*, char32_t& key) {
+  if (!EnterMovesTo(key, cxTextEdit3)) return;
+  const std::string working_days = cxTextEdit2->Text();
+  const std::string leave_days = cxTextEdit1->Text();
+  const std::string end_date = cxMaskEdit1->Text();
+  std::string result;
+  CalculatePeriod(end_date, leave_days, working_days, result);
+  cxTextEdit3->SetText(result);
+}
+
+void TForm1::cxTextEdit3KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cxTextEdit4); }
+
+void TForm1::cxTextEdit4KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cxTextEdit5); }
+
+void TForm1::cxTextEdit5KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cxMaskEdit1); }
+
 void TForm1::FormCreate(TObject*) {
   cxTextEdit1->SetText("65");
-  cxTextEdit2->SetText("24.5");
+  // In the locale's own notation, so that the default reads back wherever the program runs.
+  cxTextEdit2->SetText(std::string("24") + DecimalSep + "5");
   cxTextEdit3->SetText("");
   cxTextEdit4->SetText("");
   cxTextEdit5->SetText("");
+  cxMaskEdit1->SetText("31.10.83");
 }
 
 void TForm1::FormShow(TObject*) { Form1->strlabel->SetCaption(Form1->Caption()); }

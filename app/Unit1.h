@@ -3,6 +3,7 @@
 #include "app/TitleBarDrag.h"
 #include "editors/GroupBox.h"
 #include "editors/Image.h"
+#include "editors/MaskEdit.h"
 #include "editors/TextEdit.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
@@ -30,10 +31,17 @@ class TForm1 : public TForm {
   TcxTextEdit* cxTextEdit3 = nullptr;
   TcxTextEdit* cxTextEdit4 = nullptr;
   TcxTextEdit* cxTextEdit5 = nullptr;
+  TcxMaskEdit* cxMaskEdit1 = nullptr;
   TcxGroupBox* cxGroupBox2 = nullptr;
   TcxImage* cxImage1 = nullptr;
   TcxImage* cxImage2 = nullptr;
 
+  void cxMaskEdit1KeyPress(TObject* sender, char32_t& key);
+  void cxTextEdit1KeyPress(TObject* sender, char32_t& key);
+  void cxTextEdit2KeyPress(TObject* sender, char32_t& key);
+  void cxTextEdit3KeyPress(TObject* sender, char32_t& key);
+  void cxTextEdit4KeyPress(TObject* sender, char32_t& key);
+  void cxTextEdit5KeyPress(TObject* sender, char32_t& key);
   void FormCreate(TObject* sender);
   void stri5Click(TObject* sender);
   void stri3Click(TObject* sender);

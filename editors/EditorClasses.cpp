@@ -2,6 +2,7 @@
 
 #include "editors/GroupBox.h"
 #include "editors/Image.h"
+#include "editors/MaskEdit.h"
 #include "editors/TextEdit.h"
 #include "framework/FrameworkClasses.h"
 
@@ -24,6 +25,8 @@ constexpr EnumName kVertAlignmentNames[] = {
 constexpr EnumName kCharCaseNames[] = {
     {"ecNormal", ecNormal}, {"ecUpperCase", ecUpperCase}, {"ecLowerCase", ecLowerCase}};
 constexpr EnumName kEchoModeNames[] = {{"eemNormal", eemNormal}, {"eemPassword", eemPassword}};
+constexpr EnumName kMaskKindNames[] = {
+    {"emkStandard", emkStandard}, {"emkRegExpr", emkRegExpr}, {"emkRegExprEx", emkRegExprEx}};
 constexpr EnumName kCaptionAlignmentNames[] = {
     {"alTopLeft", alTopLeft},           {"alTopCenter", alTopCenter},
     {"alTopRight", alTopRight},         {"alBottomLeft", alBottomLeft},
@@ -86,6 +89,14 @@ void PublishProperties() {
       .Integer("MaxLength", &TextProperties::SetMaxLength)
       .Boolean("UseLeftAlignmentOnEditing", &TextProperties::SetUseLeftAlignmentOnEditing);
   PublishAbstractClass<TcxTextEditProperties, TextProperties>("TcxTextEditProperties");
+  using MaskProperties = TcxCustomMaskEditProperties;
+  PublishAbstractClass<MaskProperties, TextProperties>("TcxCustomMaskEditProperties")
+      .Enum<TcxEditMaskKind>("MaskKind", kMaskKindNames, &MaskProperties::SetMaskKind)
+      .String("EditMask", &MaskProperties::SetEditMask)
+      .Boolean("IgnoreMaskBlank", &MaskProperties::SetIgnoreMaskBlank)
+      .Boolean("AlwaysShowBlanksAndLiterals", &MaskProperties::SetAlwaysShowBlanksAndLiterals)
+      .Boolean("CaseInsensitive", &MaskProperties::SetCaseInsensitive);
+  PublishAbstractClass<TcxMaskEditProperties, MaskProperties>("TcxMaskEditProperties");
   PublishAbstractClass<TcxCustomGroupBoxProperties, Properties>("TcxCustomGroupBoxProperties");
   PublishAbstractClass<TcxPopupMenuLayout, TcxPopupMenuLayout>("TcxPopupMenuLayout")
       .Set<TcxPopupMenuItems>("MenuItems", kPopupMenuItemNames, &TcxPopupMenuLayout::SetMenuItems)
@@ -124,6 +135,8 @@ void PublishEditors() {
       .Event<TcxEditEditingEvent>("OnEditing", &TcxCustomEdit::OnEditing);
   PublishAbstractClass<TcxCustomTextEdit, TcxCustomEdit>("TcxCustomTextEdit");
   PublishClass<TcxTextEdit, TcxCustomTextEdit>("TcxTextEdit");
+  PublishAbstractClass<TcxCustomMaskEdit, TcxCustomTextEdit>("TcxCustomMaskEdit");
+  PublishClass<TcxMaskEdit, TcxCustomMaskEdit>("TcxMaskEdit");
   PublishAbstractClass<TcxCustomGroupBox, TcxCustomEdit>("TcxCustomGroupBox")
       .Enum<TcxCaptionAlignment>("Alignment", kCaptionAlignmentNames,
                                  &TcxCustomGroupBox::SetAlignment)

@@ -97,20 +97,21 @@ TEST_F(MainWindowTest, FieldsSitAtTheirPlacesAndSizeThemselvesToTheirFonts) {
 }
 
 TEST_F(MainWindowTest, TabWalksTheFieldsInTabOrder) {
-  const TcxTextEdit* order[] = {Form1->cxTextEdit1, Form1->cxTextEdit2, Form1->cxTextEdit3,
-                                Form1->cxTextEdit4, Form1->cxTextEdit5, Form1->cxTextEdit1};
+  const TcxCustomTextEdit* order[] = {Form1->cxMaskEdit1, Form1->cxTextEdit1, Form1->cxTextEdit2,
+                                      Form1->cxTextEdit3, Form1->cxTextEdit4, Form1->cxTextEdit5,
+                                      Form1->cxMaskEdit1};
   EXPECT_TRUE(order[0]->Focused());
   for (size_t i = 1; i < std::size(order); ++i) {
     desktop_.PressKey(VK_TAB);
     application_.ProcessMessages();
     EXPECT_TRUE(order[i]->Focused()) << "after " << order[i - 1]->Name();
   }
-  EXPECT_NE(WindowStateJson(*Form1).find("\"focused\": \"cxTextEdit1\""), std::string::npos);
+  EXPECT_NE(WindowStateJson(*Form1).find("\"focused\": \"cxMaskEdit1\""), std::string::npos);
 }
 
 TEST_F(MainWindowTest, FocusedFieldIsYellowAndAFieldUnderTheMouseLime) {
   const TPoint inside{60, 12};
-  EXPECT_EQ(ShownPixel(Form1->cxTextEdit1, inside), ColorToPixel(clYellow));
+  EXPECT_EQ(ShownPixel(Form1->cxMaskEdit1, inside), ColorToPixel(clYellow));
   EXPECT_EQ(ShownPixel(Form1->cxTextEdit2, inside), ColorToPixel(clWindow));
   desktop_.MoveMouse(OnScreen(Form1->cxTextEdit2, inside));
   application_.ProcessMessages();

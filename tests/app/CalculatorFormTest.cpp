@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "convert/FormatSettings.h"
+#include "framework/Application.h"
+#include "framework/MessageBox.h"
+#include "lookandfeel/LookAndFeelModule.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/headless/HeadlessWindowSystem.h"
+
+namespace orlit {
+namespace {
+
+// The shown window on the headless desktop, with the browser launches recorded and every message
+// box read and answered.
+class CalculatorWindow {
+ public:
+  CalculatorWindow() {
+    auto recorder = std::make_unique<RecordingProcessLauncher>();
+    launches_ = recorder.get();
+    previous_launcher_ = SetProcessLauncher(std::move(recorder));
+    desktop_.SetIdleHandler([this] {
+      if (auto* box = dynamic_cast<TMessageBoxForm*>(application_.ActiveForm())) {
+        messages.push_back(box->Text());
+        desktop_.PressKey(VK_RETURN);
+      }
+    });
+    application_.CreateForm(Form1);
+    Form1->Show();
+    application_.ProcessMessages();
+  }
+  ~CalculatorWindow() {
+    Form1 = nullptr;
+    SetProcessLauncher(std::move(previous_launcher_));
+  }
+
+  // Puts the focus into `field` (none: leaves it), then types `typed` there ("\r" is Enter).
+  void Type(const char* field, const char* typed) {
+    if (field != nullptr) {
+      static_cast<TWinControl*>(Form1->FindComponent(field))->SetFocus();
+      application_.ProcessMessages();
+    }
+    desktop_.TypeText(typed);
+    application_.ProcessMessages();
+  }
+  std::string Focused() const {
+    const TControl* focused = Form1->ActiveControl();
+    while (focused != nullptr && focused->Name().empty()) focused = focused->Parent();
+    return focused != nullptr ? focused->Name() : "";
+  }
+  int SitesOpened() const { return static_cast<int>(launches_->requests.size()); }
+
+  std::vector<std::string> messages;
+
+ private:
+  const LookAndFeelModule look_and_feel_;
+  HeadlessWindowSystem desktop_;
+  TApplication application_{desktop_, "/opt/orlit/orlit_cfs"};
+  RecordingProcessLauncher* launches_ = nullptr;
+  std::unique_ptr<ProcessLauncher> previous_launcher_;
+};
+
+TEST(CalculatorFormTest, EnterWalksTheFieldsAndComputes) {
+  struct Step {
+    const char* field;
+    const char* typed;
+  };
+  struct Case {
+    const char* name;
+    char decimal_sep;  // of the locale the program runs in
+    std::vector<Step> steps;
+    const char* focused;
+    std::vector<std::string> texts;  // date, leave days, working days, result, spare fields
+    int sites_opened;
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {"start", '.', {}, "cxMaskEdit1", {"31.10.83", "65", "24.5", "", "", ""}, 0, {}},
+      {"three Enters with the start values",
+       '.',
+       {{nullptr, "\r\r\r"}},
+       "cxTextEdit3",
+       {"31.10.83", "65", "24.5", "15.08.83", "", ""},
+       2,
+       {}},
+      {"round the spare fields without computing",
+       '.',
+       {{"cxTextEdit3", "\r\r\r"}},
+       "cxMaskEdit1",
+       {"31.10.83", "65", "24.5", "", "", ""},
+       0,
+       {}},
+      {"two runs",
+       '.',
+       {{nullptr, "\r\r\r"}, {"cxTextEdit2", "\r"}},
+       "cxTextEdit3",
+       {"31.10.83", "65", "24.5", "15.08.83", "", ""},
+       4,
+       {}},
+      {"a failure keeps the old result",
+       '.',
+       {{nullptr, "\r\r\r"}, {"cxTextEdit2", "x\r"}},
+       "cxTextEdit3",
+       {"31.10.83", "65", "x", "15.08.83", "", ""},
+       2,
+       {"'x' is not a valid floating point value."}},
+      {"an incomplete date stops the chain",
+       '.',
+       {{"cxMaskEdit1", "\b12\r"}},
+       "cxMaskEdit1",
+       {"12.  .  ", "65", "24.5", "", "", ""},
+       0,
+       {"The edit value is invalid."}},
+      {"a comma locale",
+       ',',
+       {{nullptr, "\r\r\r"}},
+       "cxTextEdit3",
+       {"31.10.83", "65", "24,5", "15.08.83", "", ""},
+       2,
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DecimalSep = c.decimal_sep;
+    CalculatorWindow window;
+    for (const Step& step : c.steps) window.Type(step.field, step.typed);
+    EXPECT_EQ(window.Focused(), c.focused);
+    const std::vector<std::string> texts = {Form1->cxMaskEdit1->Text(), Form1->cxTextEdit1->Text(),
+                                            Form1->cxTextEdit2->Text(), Form1->cxTextEdit3->Text(),
+                                            Form1->cxTextEdit4->Text(), Form1->cxTextEdit5->Text()};
+    EXPECT_EQ(texts, c.texts);
+    EXPECT_EQ(window.SitesOpened(), c.sites_opened);
+    EXPECT_EQ(window.messages, c.messages);
+  }
+  DecimalSep = '.';
+}
+
+}  // namespace
+}  // namespace orlit
