@@ -58,7 +58,7 @@ extents=$(xprop -id "$window" _NET_FRAME_EXTENTS)
 echo "== fields: yellow with the focus, lime under the mouse, typed into and tabbed through"
 left=228
 top=133
-eventually pixel_is 290 64 FFFF00 || fail "the first field is not yellow: $(pixel 290 64)"
+eventually pixel_is 115 64 FFFF00 || fail "the date field is not yellow: $(pixel 115 64)"
 xdotool mousemove $((left + 380)) $((top + 268))
 eventually pixel_is 380 268 00FF00 || fail "the field under the mouse is not lime: $(pixel 380 268)"
 xdotool mousemove $((left + 380)) $((top + 400))

@@ -47,7 +47,7 @@ block_is() { [[ "$(block "$1" "$2")" == "$3 " ]]; }
 # Points the mouse at window pixel x,y through its lower right screen pixel.
 point() { xdotool mousemove $((left + 2 * $1 + 1)) $((top + 2 * $2 + 1)); }
 
-eventually block_is 290 64 FFFF00 || fail "the first field is not yellow: $(block 290 64)"
+eventually block_is 115 64 FFFF00 || fail "the date field is not yellow: $(block 115 64)"
 point 380 268
 eventually block_is 380 268 00FF00 || fail "the field under the mouse is not lime: $(block 380 268)"
 point 450 64 && sleep 0.1 && xdotool click 1
