@@ -184,7 +184,8 @@ void TcxContainer::SetFocus() {
 }
 
 bool TcxContainer::Focused() const {
-  return TcxControl::Focused() || (inner_control_ != nullptr && inner_control_->Focused());
+  return TcxControl::Focused() || (inner_control_ != nullptr && inner_control_->Focused()) ||
+         HoldsFocusState();
 }
 
 bool TcxContainer::IsNativeStyle() const {

@@ -45,7 +45,8 @@ class TcxContainer : public TcxControl {
 
   TWinControl* InnerControl() const { return inner_control_; }
   void SetFocus() override;
-  // The container or its inner control has the focus.
+  // The container or its inner control has the focus, or the container holds on to it while a
+  // dialog of its own is open.
   bool Focused() const;
   // Painted through the desktop's visual style: the look and feel's painter is the native one.
   bool IsNativeStyle() const;
@@ -61,6 +62,8 @@ class TcxContainer : public TcxControl {
   void StyleChanged();
 
  protected:
+  // True while the container's own dialog has the desktop's focus.
+  virtual bool HoldsFocusState() const { return false; }
   explicit TcxContainer(ContainerStyleKind kind);
 
   // The inner control, owned through the component tree; it becomes a child of the container.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editors/ImagePopupMenu.h"
 #include "framework/Canvas.h"
 #include "platform/PictureError.h"
 #include "platform/VirtualKeys.h"
@@ -102,6 +103,12 @@ TcxCustomImage::TcxCustomImage()
 }
 
 TcxCustomImage::~TcxCustomImage() { picture_->OnChange = nullptr; }
+
+void TcxCustomImage::ContextPopup(TPoint point) {
+  if (Properties().PopupMenuLayout().MenuItems() == 0) return;
+  if (!popup_menu_) popup_menu_ = std::make_unique<TcxImagePopupMenu>(*this);
+  popup_menu_->Popup(ClientToScreen(point));
+}
 
 void TcxCustomImage::SetEditValue(const Variant& value) {
   setting_value_ = true;
@@ -214,6 +221,20 @@ bool TcxCustomImage::CanAutoSize(int& new_width, int& new_height) {
 }
 
 void TcxCustomImage::EditorKeyDown(int& key, TShiftState shift) {
+  const TShiftState modifiers = shift & (ssShift | ssCtrl | ssAlt);
+  const auto pressed = [&](int k, TShiftState with) { return key == k && modifiers == with; };
+  void (TcxCustomImage::*operation)() = nullptr;
+  if (pressed('C', ssCtrl) || pressed(VK_INSERT, ssCtrl))
+    operation = &TcxCustomImage::CopyToClipboard;
+  if (pressed('V', ssCtrl) || pressed(VK_INSERT, ssShift))
+    operation = &TcxCustomImage::PasteFromClipboard;
+  if (pressed('X', ssCtrl) || pressed(VK_DELETE, ssShift))
+    operation = &TcxCustomImage::CutToClipboard;
+  if (operation != nullptr) {
+    key = 0;
+    (this->*operation)();
+    return;
+  }
   if (key == VK_APPS) {
     key = 0;
     ContextPopup(kKeyboardMenuPoint);

@@ -41,10 +41,13 @@ class TcxImageViewData : public TcxCustomEditViewData {
                            bool center, TPoint scroll_pos);
 };
 
+class TcxImagePopupMenu;
+class TPictureDialog;
+
 // An editor that shows a picture. Its value is the graphic's file as a byte string (null for no
-// picture). A left click gives it the focus, which a frame marks. The editing operations
-// (clipboard, files, the built-in context menu) come in through EditorKeyDown and
-// ContextPopup.
+// picture). A left click gives it the focus, which a frame marks. A right click or the menu key
+// opens the built-in context menu of the editing operations; Ctrl+C and Ctrl+Insert copy,
+// Ctrl+V and Shift+Insert paste, Ctrl+X and Shift+Delete cut.
 class TcxCustomImage : public TcxCustomEdit {
  public:
   static constexpr int kDefaultWidth = 140;
@@ -75,10 +78,34 @@ class TcxCustomImage : public TcxCustomEdit {
 
   std::string DisplayText() const override { return {}; }
 
+  // The editing operations. Those that change the picture do nothing while it may not be
+  // changed or the editing request is refused; errors (an unreadable clipboard picture or file,
+  // a file that cannot be written) are raised with the picture as it was.
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void ClearPicture();
+  // Through the open or save dialog, whose filter is CustomFilter, else the graphic kind's, else
+  // (opening) every known kind's; the editor counts as focused while it is open.
+  void LoadFromFile();
+  void SaveToFile();
+  // Without a dialog. A loaded file's kind follows its extension; a saved one is written whole
+  // or not at all.
+  void LoadFromFile(const std::string& path);
+  void SaveToFile(const std::string& path) const;
+
+  // Not read-only.
+  bool CanModifyPicture() const;
+  // The clipboard holds a picture that pasting can take for the graphic kind: a bitmap for the
+  // bitmap and JPEG kinds and when no kind is set; never for icons and vector drawings, whose
+  // own formats the desktop's clipboard does not carry.
+  bool CanPasteFromClipboard() const;
+
  protected:
-  // Asked for the context menu at `point` (client coordinates; 10, 10 from the keyboard).
-  // Nothing is offered here; the editing operations add their built-in menu.
-  virtual void ContextPopup(TPoint /*point*/) {}
+  // Asked for the context menu at `point` (client coordinates; 10, 10 from the keyboard): the
+  // built-in menu, unless its layout offers no item.
+  virtual void ContextPopup(TPoint point);
+  bool HoldsFocusState() const override { return dialog_open_; }
 
   std::unique_ptr<TcxContainerViewInfo> CreateViewInfo() override;
   std::unique_ptr<TcxCustomEditViewData> CreateViewData() const override;
@@ -97,7 +124,12 @@ class TcxCustomImage : public TcxCustomEdit {
   // The largest scroll position for the current picture and client area.
   TPoint MaxScrollPos();
 
+  // Runs a load or save dialog with the editor counting as focused meanwhile.
+  bool RunDialog(TPictureDialog& dialog);
+
   std::unique_ptr<TPicture> picture_;
+  std::unique_ptr<TcxImagePopupMenu> popup_menu_;
+  bool dialog_open_ = false;
   TPoint scroll_pos_;
   // The picture changes because the value was set: the value is already the new one.
   bool setting_value_ = false;
