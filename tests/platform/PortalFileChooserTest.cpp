@@ -1,0 +1,161 @@
+#include <dbus/dbus.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "platform/PortalFileChooser.h"
+
+namespace orlit {
+namespace {
+
+// A private session bus for the test, ended with it.
+class PrivateBus {
+ public:
+  PrivateBus() {
+    int out[2];
+    if (pipe(out) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(out[1], STDOUT_FILENO);
+      execlp("dbus-daemon", "dbus-daemon", "--session", "--nofork", "--print-address=1",
+             static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(out[1]);
+    char line[512] = {};
+    FILE* reader = fdopen(out[0], "r");
+    if (reader != nullptr && std::fgets(line, sizeof line, reader) != nullptr) {
+      address_ = line;
+      while (!address_.empty() && address_.back() == '\n') address_.pop_back();
+    }
+    if (reader != nullptr) std::fclose(reader);
+  }
+  ~PrivateBus() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& Address() const { return address_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string address_;
+};
+
+// Answers one file chooser call the way the desktop portal does: the request's path at once,
+// then the Response signal on it with `response` and, for 0, the file's URI.
+void ServeOneCall(const std::string& address, std::uint32_t response, std::string* title) {
+  DBusConnection* bus = dbus_connection_open_private(address.c_str(), nullptr);
+  if (bus == nullptr || !dbus_bus_register(bus, nullptr)) return;
+  dbus_bus_request_name(bus, "org.freedesktop.portal.Desktop", DBUS_NAME_FLAG_DO_NOT_QUEUE,
+                        nullptr);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool served = false;
+  while (!served && std::chrono::steady_clock::now() < end && dbus_connection_read_write(bus, 50)) {
+    DBusMessage* call = dbus_connection_pop_message(bus);
+    if (call == nullptr) continue;
+    if (dbus_message_is_method_call(call, "org.freedesktop.portal.FileChooser", "SaveFile")) {
+      DBusMessageIter args;
+      DBusMessageIter options;
+      const char* text = nullptr;
+      const char* token = "";
+      dbus_message_iter_init(call, &args);
+      dbus_message_iter_next(&args);
+      dbus_message_iter_get_basic(&args, &text);
+      *title = text;
+      dbus_message_iter_next(&args);
+      for (dbus_message_iter_recurse(&args, &options);
+           dbus_message_iter_get_arg_type(&options) == DBUS_TYPE_DICT_ENTRY;
+           dbus_message_iter_next(&options)) {
+        DBusMessageIter entry;
+        DBusMessageIter value;
+        const char* key = nullptr;
+        dbus_message_iter_recurse(&options, &entry);
+        dbus_message_iter_get_basic(&entry, &key);
+        dbus_message_iter_next(&entry);
+        dbus_message_iter_recurse(&entry, &value);
+        if (std::string(key) == "handle_token") dbus_message_iter_get_basic(&value, &token);
+      }
+      std::string sender = dbus_message_get_sender(call) + 1;
+      for (char& c : sender) c = c == '.' ? '_' : c;
+      const std::string path_text =
+          "/org/freedesktop/portal/desktop/request/" + sender + "/" + token;
+      const char* path = path_text.c_str();
+      DBusMessage* reply = dbus_message_new_method_return(call);
+      dbus_message_append_args(reply, DBUS_TYPE_OBJECT_PATH, &path, DBUS_TYPE_INVALID);
+      dbus_connection_send(bus, reply, nullptr);
+      dbus_message_unref(reply);
+
+      DBusMessage* signal =
+          dbus_message_new_signal(path, "org.freedesktop.portal.Request", "Response");
+      DBusMessageIter out, results, entry, variant, uris;
+      dbus_message_iter_init_append(signal, &out);
+      dbus_message_iter_append_basic(&out, DBUS_TYPE_UINT32, &response);
+      dbus_message_iter_open_container(&out, DBUS_TYPE_ARRAY, "{sv}", &results);
+      if (response == 0) {
+        const char* key = "uris";
+        const char* uri = "file:///tmp/my%20picture.bmp";
+        dbus_message_iter_open_container(&results, DBUS_TYPE_DICT_ENTRY, nullptr, &entry);
+        dbus_message_iter_append_basic(&entry, DBUS_TYPE_STRING, &key);
+        dbus_message_iter_open_container(&entry, DBUS_TYPE_VARIANT, "as", &variant);
+        dbus_message_iter_open_container(&variant, DBUS_TYPE_ARRAY, "s", &uris);
+        dbus_message_iter_append_basic(&uris, DBUS_TYPE_STRING, &uri);
+        dbus_message_iter_close_container(&variant, &uris);
+        dbus_message_iter_close_container(&entry, &variant);
+        dbus_message_iter_close_container(&results, &entry);
+      }
+      dbus_message_iter_close_container(&out, &results);
+      dbus_connection_send(bus, signal, nullptr);
+      dbus_connection_flush(bus);
+      dbus_message_unref(signal);
+      served = true;
+    }
+    dbus_message_unref(call);
+  }
+  dbus_connection_close(bus);
+  dbus_connection_unref(bus);
+}
+
+TEST(PortalFileChooserTest, TheDesktopsAnswerOrNoneWithoutAPortal) {
+  const PrivateBus bus;
+  if (bus.Address().empty()) GTEST_SKIP() << "no dbus-daemon";
+  setenv("DBUS_SESSION_BUS_ADDRESS", bus.Address().c_str(), 1);
+  FileChooserRequest request;
+  request.save = true;
+  request.title = "Save Picture As";
+  request.filters = {{"Bitmaps (*.bmp)", {"*.bmp"}}};
+  struct Case {
+    bool portal;
+    std::uint32_t response;
+    FileChoice choice;
+    std::string path;
+  } cases[] = {{true, 0, FileChoice::kChosen, "/tmp/my picture.bmp"},
+               {true, 1, FileChoice::kCancelled, ""},
+               {false, 0, FileChoice::kUnavailable, ""}};
+  for (const Case& c : cases) {
+    std::string title;
+    std::thread portal;
+    if (c.portal) {
+      portal = std::thread(ServeOneCall, bus.Address(), c.response, &title);
+      // The fake portal owns its name before it is asked.
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    const FileChooserAnswer answer = PortalFileChooser::Ask(request, [] {});
+    if (portal.joinable()) portal.join();
+    EXPECT_EQ(answer.choice, c.choice) << c.response;
+    EXPECT_EQ(answer.path, c.path) << c.response;
+    EXPECT_EQ(title, c.portal ? request.title : "");
+  }
+  unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+}  // namespace
+}  // namespace orlit
