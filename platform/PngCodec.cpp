@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/CairoPtr.h"
+#include "platform/DecodeLimits.h"
 #include "platform/PictureError.h"
 
 namespace orlit {
@@ -33,8 +34,8 @@ void CheckHeader(std::span<const std::uint8_t> data) {
   if (std::memcmp(data.data() + 12, "IHDR", 4) != 0) Fail("no header chunk");
   const std::uint32_t width = BigEndian32(data, 16);
   const std::uint32_t height = BigEndian32(data, 20);
-  if (width == 0 || height == 0 || width > kMaxCairoDimension || height > kMaxCairoDimension ||
-      !PixelImage::IsValidSize(static_cast<int>(width), static_cast<int>(height))) {
+  if (width > kMaxCairoDimension || height > kMaxCairoDimension ||
+      !IsPlausiblePictureSize(width, height, data.size(), PixelImage::kMaxPixels)) {
     Fail("size " + std::to_string(width) + " x " + std::to_string(height) + " out of range");
   }
 }
