@@ -203,7 +203,9 @@ void SdlWindowSystem::SetClipboardText(const std::string& text) {
   if (SDL_SetClipboardText(text.c_str()) != 0) {
     throw EWindowSystemError(std::string("Cannot open clipboard: ") + SDL_GetError());
   }
-  if (picture_clipboard_) picture_clipboard_->NoteTextOwner();
+  // Made now if not yet, so that a later look for a picture knows this owner holds only text
+  // rather than asking it and waiting for an answer only this loop could give.
+  if (X11PictureClipboard* clipboard = PictureClipboard()) clipboard->NoteTextOwner();
 }
 
 X11PictureClipboard* SdlWindowSystem::PictureClipboard() const {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Pictures on the X clipboard through the SDL backend, against xclip as the other program: a
-# picture the probe offers is read back as PNG and BMP (large enough to go incrementally); PNG and
-# BMP pictures xclip offers are read (a large one incrementally); garbage and an owner that never
-# answers give an error or nothing, in bounded time, and the probe goes on.
+# Pictures on the X clipboard through the SDL backend, against xclip as the other program: the
+# probe's own text holds no picture; a picture the probe offers is read back as PNG and BMP
+# (large enough to go incrementally); PNG and BMP pictures xclip offers are read (a large one
+# incrementally); garbage and an owner that never answers give an error or nothing, in bounded
+# time, and the probe goes on.
 # Usage: picture_clipboard_test.sh PATH/TO/window_probe. Exits 77 when a tool is missing.
 set -euo pipefail
 
@@ -58,6 +59,12 @@ PY
 probe_pid=$!
 pids+=("$probe_pid")
 expect_line '^focus-gained'
+
+echo "== the probe's own text holds no picture, found without waiting"
+xdotool key c
+expect_line '^clipboard '
+xdotool key v
+expect_line '^picture none after_ms=[0-9]{1,3}$'
 
 echo "== the probe's picture, read by xclip"
 xdotool key p
