@@ -73,10 +73,29 @@ bool TcxMaskEditStandardMode::PressChar(char32_t& key) {
   std::u32string chars = inner->Model().Chars();
   chars[static_cast<std::size_t>(start)] = c;
   inner->OverwriteByUser(chars);
-  PlaceCaret(start);
   editor_->SetExtendingSelection(false);
-  MoveRight();
+  PlaceCaretBlock(NextFillable(start));
   return false;
+}
+
+int TcxMaskEditStandardMode::NextFillable(int start) const {
+  int literals = 0;
+  while (IsLiteral(start + literals + 1)) ++literals;
+  return start + literals + 1 <= TextLength() ? start + literals + 1 : start;
+}
+
+int TcxMaskEditStandardMode::PreviousFillable(int start) const {
+  int literals = 0;
+  while (IsLiteral(start - literals - 1)) ++literals;
+  return literals < start ? start - literals - 1 : start;
+}
+
+void TcxMaskEditStandardMode::PlaceCaretBlock(int position) {
+  if (!editor_->Focused()) {
+    PlaceCaret(position);
+    return;
+  }
+  Inner()->SetSelection(position, std::min(position + 1, TextLength()));
 }
 
 bool TcxMaskEditStandardMode::MoveRight() {
@@ -91,9 +110,7 @@ bool TcxMaskEditStandardMode::MoveRight() {
   }
   const int text_length = TextLength();
   if (length <= 1) {
-    int literals = 0;
-    while (IsLiteral(start + literals + 1)) ++literals;
-    if (start + literals + 1 <= text_length) PlaceCaret(start + literals + 1);
+    PlaceCaret(NextFillable(start));
     return false;
   }
   int p = start + length;
@@ -123,9 +140,7 @@ bool TcxMaskEditStandardMode::MoveLeft() {
     PlaceCaret(p);
     return false;
   }
-  int literals = 0;
-  while (IsLiteral(start - literals - 1)) ++literals;
-  if (literals < start) PlaceCaret(start - literals - 1);
+  PlaceCaret(PreviousFillable(start));
   return false;
 }
 
@@ -146,7 +161,14 @@ bool TcxMaskEditStandardMode::BlankSelection() {
   TCustomEdit* inner = Inner();
   if (inner == nullptr) return false;
   const int start = inner->SelStart();
-  const int end = std::min(start + inner->SelLength(), TextLength());
+  BlankRange(start, start + inner->SelLength());
+  PlaceCaret(start);
+  return false;
+}
+
+void TcxMaskEditStandardMode::BlankRange(int start, int end) {
+  TCustomEdit* inner = Inner();
+  end = std::min(end, TextLength());
   std::u32string chars = inner->Model().Chars();
   bool changed = false;
   for (int i = start; i < end; ++i) {
@@ -155,19 +177,18 @@ bool TcxMaskEditStandardMode::BlankSelection() {
     changed = true;
   }
   if (changed) inner->OverwriteByUser(chars);
-  PlaceCaret(start);
-  return false;
 }
 
 bool TcxMaskEditStandardMode::DeleteBack() {
   TCustomEdit* inner = Inner();
   if (inner == nullptr) return false;
-  if (inner->SelLength() <= 1) {
-    editor_->SetExtendingSelection(false);
-    MoveLeft();
-    ShowCaretBlock();
-  }
-  return BlankSelection();
+  if (inner->SelLength() > 1) return BlankSelection();
+  // Onto the previous fillable position, which is blanked and becomes the caret block.
+  editor_->SetExtendingSelection(false);
+  const int target = PreviousFillable(inner->SelStart());
+  BlankRange(target, target + 1);
+  PlaceCaretBlock(target);
+  return false;
 }
 
 void TcxMaskEditStandardMode::ShowCaretBlock() {

@@ -98,6 +98,13 @@ class TcxMaskEditStandardMode final : public TcxMaskEditCustomMode {
   int TextLength() const;
   // Collapses the selection there.
   void PlaceCaret(int position);
+  // The caret block there while focused, in one update of the selection.
+  void PlaceCaretBlock(int position);
+  // Past the literals after `start` (or before it), or `start` when nothing fillable lies there.
+  int NextFillable(int start) const;
+  int PreviousFillable(int start) const;
+  // Blanks the fillable positions of [start, end); literals keep their characters.
+  void BlankRange(int start, int end);
 
   TcxStandardMask mask_items_;
 };
