@@ -1,10 +1,12 @@
 #pragma once
 
+#include "editors/InnerTextEditor.h"
 #include "framework/CustomEdit.h"
 
 namespace orlit {
 
 class TcxCustomTextEdit;
+class TcxCustomInnerTextEdit;
 
 // The native single-line edit inside a text editor. Its keys go to the editor first (the
 // editor's key path, then the native processing), its text changes are reported to the editor,
@@ -39,6 +41,29 @@ class TcxCustomInnerTextEdit : public TCustomEdit {
 
  private:
   TcxCustomTextEdit* container_;
+};
+
+// The single-line inner edit as a text editor reaches it.
+class TcxCustomInnerTextEditHelper : public InnerTextEditor {
+ public:
+  explicit TcxCustomInnerTextEditHelper(TcxCustomInnerTextEdit& edit) : edit_(edit) {}
+
+  TWinControl& Control() const override;
+  std::string Text() const override;
+  void SetText(const std::string& text) override;
+  int SelStart() const override;
+  void SetSelStart(int start) override;
+  int SelLength() const override;
+  void SetSelLength(int length) override;
+  std::string SelText() const override;
+  void SelectAll() override;
+  void CopyToClipboard() override;
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
+  void ApplyProperties(const TcxCustomTextEditProperties& properties) override;
+
+ private:
+  TcxCustomInnerTextEdit& edit_;
 };
 
 }  // namespace orlit

@@ -15,10 +15,25 @@ constexpr int kDefaultWidth = 121;
 TcxCustomTextEdit::TcxCustomTextEdit()
     : TcxCustomTextEdit(std::make_unique<TcxTextEditProperties>()) {}
 
+namespace {
+
+std::unique_ptr<InnerTextEditor> MakeSingleLineInner(TcxCustomTextEdit& editor) {
+  auto* edit = editor.Create<TcxCustomInnerTextEdit>(&editor);
+  return std::make_unique<TcxCustomInnerTextEditHelper>(*edit);
+}
+
+}  // namespace
+
 TcxCustomTextEdit::TcxCustomTextEdit(std::unique_ptr<TcxCustomTextEditProperties> properties)
+    : TcxCustomTextEdit(std::move(properties), MakeSingleLineInner) {
+  inner_edit_ = static_cast<TcxCustomInnerTextEdit*>(&inner_->Control());
+}
+
+TcxCustomTextEdit::TcxCustomTextEdit(std::unique_ptr<TcxCustomTextEditProperties> properties,
+                                     InnerFactory make_inner)
     : TcxCustomEdit(std::move(properties)) {
-  inner_edit_ = Create<TcxCustomInnerTextEdit>(this);
-  SetInnerControl(inner_edit_);
+  inner_ = make_inner(*this);
+  SetInnerControl(&inner_->Control());
   ApplyProperties();
   SetWidth(kDefaultWidth);
   SetAutoSize(true);
@@ -26,49 +41,50 @@ TcxCustomTextEdit::TcxCustomTextEdit(std::unique_ptr<TcxCustomTextEditProperties
 
 TcxCustomTextEdit::~TcxCustomTextEdit() {
   // Freed while the editor is whole, so that its leaving the editor finds a live parent.
-  TcxCustomInnerTextEdit* inner = inner_edit_;
+  TWinControl* inner = &inner_->Control();
   inner_edit_ = nullptr;
   SetInnerControl(nullptr);
+  inner_.reset();
   RemoveComponent(inner).reset();
 }
 
 std::string TcxCustomTextEdit::DisplayText() const {
-  return inner_edit_ != nullptr ? inner_edit_->Text() : std::string();
+  return inner_ != nullptr ? inner_->Text() : std::string();
 }
 
 void TcxCustomTextEdit::InternalSetDisplayText(const std::string& text) {
-  inner_edit_->SetText(text);
+  inner_->SetText(text);
   // While disabled the editor draws the text itself, from its view info.
-  if (!inner_edit_->Visible()) {
+  if (!inner_->Control().Visible()) {
     ShortRefreshContainer(false);
     Invalidate();
   }
 }
 
-int TcxCustomTextEdit::SelStart() const { return inner_edit_->SelStart(); }
+int TcxCustomTextEdit::SelStart() const { return inner_->SelStart(); }
 
-void TcxCustomTextEdit::SetSelStart(int start) { inner_edit_->SetSelStart(start); }
+void TcxCustomTextEdit::SetSelStart(int start) { inner_->SetSelStart(start); }
 
-int TcxCustomTextEdit::SelLength() const { return inner_edit_->SelLength(); }
+int TcxCustomTextEdit::SelLength() const { return inner_->SelLength(); }
 
-void TcxCustomTextEdit::SetSelLength(int length) { inner_edit_->SetSelLength(length); }
+void TcxCustomTextEdit::SetSelLength(int length) { inner_->SetSelLength(length); }
 
-std::string TcxCustomTextEdit::SelText() const { return inner_edit_->SelText(); }
+std::string TcxCustomTextEdit::SelText() const { return inner_->SelText(); }
 
-void TcxCustomTextEdit::SelectAll() { inner_edit_->SelectAll(); }
+void TcxCustomTextEdit::SelectAll() { inner_->SelectAll(); }
 
-void TcxCustomTextEdit::SelectAllText() { inner_edit_->SelectAll(); }
+void TcxCustomTextEdit::SelectAllText() { inner_->SelectAll(); }
 
-void TcxCustomTextEdit::CopyToClipboard() { inner_edit_->CopyToClipboard(); }
+void TcxCustomTextEdit::CopyToClipboard() { inner_->CopyToClipboard(); }
 
 void TcxCustomTextEdit::CutToClipboard() {
   if (!ModifiedSinceEntry() && !RequestEditing()) return;
-  inner_edit_->CutToClipboard();
+  inner_->CutToClipboard();
 }
 
 void TcxCustomTextEdit::PasteFromClipboard() {
   if (!ModifiedSinceEntry() && !RequestEditing()) return;
-  inner_edit_->PasteFromClipboard();
+  inner_->PasteFromClipboard();
 }
 
 void TcxCustomTextEdit::InnerCutToClipboard() { inner_edit_->NativeCutToClipboard(); }
@@ -78,27 +94,20 @@ void TcxCustomTextEdit::InnerPasteFromClipboard() { inner_edit_->NativePasteFrom
 void TcxCustomTextEdit::EditorKeyDown(int& key, TShiftState shift) {
   TcxCustomEdit::EditorKeyDown(key, shift);
   if ((key != VK_LEFT && key != VK_RIGHT) || (shift & ssShift) != 0) return;
-  if (inner_edit_->SelLength() == 0) return;
-  const int start = inner_edit_->SelStart();
-  const int end = start + inner_edit_->SelLength();
-  inner_edit_->SetSelStart(key == VK_LEFT ? start : end);
+  if (inner_->SelLength() == 0) return;
+  const int start = inner_->SelStart();
+  const int end = start + inner_->SelLength();
+  inner_->SetSelStart(key == VK_LEFT ? start : end);
   key = 0;
 }
 
 void TcxCustomTextEdit::ApplyProperties() {
-  if (inner_edit_ == nullptr) return;
-  const TcxCustomTextEditProperties& properties = Properties();
-  inner_edit_->SetReadOnly(properties.ReadOnly());
-  inner_edit_->SetMaxLength(properties.MaxLength());
-  inner_edit_->SetCharCase(properties.CharCase());
-  inner_edit_->SetPasswordChar(properties.EffectivePasswordChar());
-  inner_edit_->SetHideSelection(properties.HideSelection());
-  inner_edit_->SetAlignment(properties.Alignment().Horz());
+  if (inner_ != nullptr) inner_->ApplyProperties(Properties());
 }
 
 void TcxCustomTextEdit::DoEnter() {
   TcxCustomEdit::DoEnter();
-  if (Properties().AutoSelect()) inner_edit_->SelectAll();
+  if (Properties().AutoSelect()) inner_->SelectAll();
 }
 
 std::unique_ptr<TcxContainerViewInfo> TcxCustomTextEdit::CreateViewInfo() {
@@ -117,13 +126,13 @@ void TcxCustomTextEdit::CalculateViewInfo(TcxContainerViewInfo& view_info) {
 void TcxCustomTextEdit::VisualStateChanged() {
   // The native edit draws disabled text in its own grey; the disabled style's text colour is
   // drawn by the editor instead (PaintContent).
-  if (inner_edit_ == nullptr) return;
+  if (inner_ == nullptr) return;
   const bool enabled = !VisualState().Contains(EditVisualState::kDisabled);
-  if (inner_edit_->Visible() != enabled) inner_edit_->SetVisible(enabled);
+  if (inner_->Control().Visible() != enabled) inner_->Control().SetVisible(enabled);
 }
 
 void TcxCustomTextEdit::PaintContent(TCanvas& canvas) {
-  if (inner_edit_ == nullptr || inner_edit_->Visible()) return;
+  if (inner_ == nullptr || inner_->Control().Visible()) return;
   const auto& info = static_cast<const TcxCustomTextEditViewInfo&>(ViewInfo());
   const std::u32string chars = ToCodePoints(info.text);
   const char32_t password = Properties().EffectivePasswordChar();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "editors/Edit.h"
+#include "editors/InnerTextEditor.h"
 #include "editors/TextEditProperties.h"
 
 namespace orlit {
@@ -21,7 +22,10 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   TcxCustomTextEditProperties& Properties() const {
     return static_cast<TcxCustomTextEditProperties&>(TcxCustomEdit::Properties());
   }
+  // The single-line inner edit; editor kinds with another inner control have none.
   TcxCustomInnerTextEdit& InnerEdit() const { return *inner_edit_; }
+  // The inner control, whichever kind it is.
+  InnerTextEditor& Inner() const { return *inner_; }
 
   std::string DisplayText() const override;
 
@@ -38,6 +42,11 @@ class TcxCustomTextEdit : public TcxCustomEdit {
 
  protected:
   TcxCustomTextEdit(std::unique_ptr<TcxCustomTextEditProperties> properties);
+  // An editor kind with its own inner control: `make_inner` creates it (owned through the
+  // component tree) and answers the operations on it.
+  using InnerFactory = std::unique_ptr<InnerTextEditor> (*)(TcxCustomTextEdit& editor);
+  TcxCustomTextEdit(std::unique_ptr<TcxCustomTextEditProperties> properties,
+                    InnerFactory make_inner);
 
   void EditorKeyDown(int& key, TShiftState shift) override;
   bool CanKeepEnterValue() const override { return true; }
@@ -61,6 +70,7 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   friend class TcxCustomInnerTextEdit;
 
   TcxCustomInnerTextEdit* inner_edit_ = nullptr;
+  std::unique_ptr<InnerTextEditor> inner_;
 };
 
 // The single-line text editor as forms place it. AutoSize, TabStop and BeepOnEnter start True;

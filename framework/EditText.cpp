@@ -105,27 +105,29 @@ std::u32string ToCodePoints(std::string_view utf8) {
   return out;
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+  if (!IsEncodable(c)) c = kReplacement;
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
 std::string ToUtf8(std::u32string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char32_t c : text) {
-    if (!IsEncodable(c)) c = kReplacement;
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
+  for (char32_t c : text) AppendUtf8(out, c);
   return out;
 }
 
@@ -160,6 +162,33 @@ CharClass ClassOfChar(char32_t c) {
     return CharClass::kPunctuation;
   }
   return CharClass::kWord;
+}
+
+int WordStartBefore(std::u32string_view chars, int position) {
+  int i = std::clamp(position, 0, static_cast<int>(chars.size()));
+  while (i > 0 && ClassOfChar(chars[i - 1]) != CharClass::kWord) --i;
+  while (i > 0 && ClassOfChar(chars[i - 1]) == CharClass::kWord) --i;
+  return i;
+}
+
+int WordEndAfter(std::u32string_view chars, int position) {
+  const int length = static_cast<int>(chars.size());
+  int i = std::clamp(position, 0, length);
+  while (i < length && ClassOfChar(chars[i]) != CharClass::kWord) ++i;
+  while (i < length && ClassOfChar(chars[i]) == CharClass::kWord) ++i;
+  return i;
+}
+
+CharSpan WordAround(std::u32string_view chars, int position) {
+  const int length = static_cast<int>(chars.size());
+  if (length == 0) return {};
+  const int at = std::clamp(position, 0, length - 1);
+  const CharClass kind = ClassOfChar(chars[at]);
+  int start = at;
+  while (start > 0 && ClassOfChar(chars[start - 1]) == kind) --start;
+  int end = at + 1;
+  while (end < length && ClassOfChar(chars[end]) == kind) ++end;
+  return {start, end};
 }
 
 std::u32string_view EditText::SelectedChars() const {
@@ -219,32 +248,17 @@ void EditText::MoveCaret(Move move, bool extend) {
 }
 
 int EditText::WordStartBefore(int position) const {
-  int i = Clamp(position);
-  if (masked_) return 0;
-  while (i > 0 && ClassOfChar(chars_[i - 1]) != CharClass::kWord) --i;
-  while (i > 0 && ClassOfChar(chars_[i - 1]) == CharClass::kWord) --i;
-  return i;
+  return masked_ ? 0 : orlit::WordStartBefore(chars_, position);
 }
 
 int EditText::WordEndAfter(int position) const {
-  int i = Clamp(position);
-  const int length = Length();
-  if (masked_) return length;
-  while (i < length && ClassOfChar(chars_[i]) != CharClass::kWord) ++i;
-  while (i < length && ClassOfChar(chars_[i]) == CharClass::kWord) ++i;
-  return i;
+  return masked_ ? Length() : orlit::WordEndAfter(chars_, position);
 }
 
 void EditText::SelectWordAt(int position) {
-  const int length = Length();
-  if (masked_ || length == 0) return SelectAll();
-  const int at = std::min(Clamp(position), length - 1);
-  const CharClass kind = ClassOfChar(chars_[at]);
-  int start = at;
-  while (start > 0 && ClassOfChar(chars_[start - 1]) == kind) --start;
-  int end = at + 1;
-  while (end < length && ClassOfChar(chars_[end]) == kind) ++end;
-  SetSelection(start, end);
+  if (masked_ || chars_.empty()) return SelectAll();
+  const CharSpan word = WordAround(chars_, position);
+  SetSelection(word.start, word.end);
 }
 
 std::u32string EditText::Filtered(std::u32string_view text) const {

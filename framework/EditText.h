@@ -18,10 +18,24 @@ char32_t ApplyCharCase(char32_t c, TEditCharCase char_case);
 // cannot carry (surrogates, beyond U+10FFFF) encode as U+FFFD.
 std::u32string ToCodePoints(std::string_view utf8);
 std::string ToUtf8(std::u32string_view text);
+void AppendUtf8(std::string& out, char32_t c);
 
 // What Ctrl+Left/Right and a double click treat as belonging together.
 enum class CharClass { kWord, kSpace, kPunctuation };
 CharClass ClassOfChar(char32_t c);
+
+// Word boundaries in a run of text, shared by the single- and multi-line edits. Positions are
+// clamped into [0, size]. Ctrl+Left goes to the start of the word at or before `position`,
+// Ctrl+Right to the end of the word at or after it.
+int WordStartBefore(std::u32string_view chars, int position);
+int WordEndAfter(std::u32string_view chars, int position);
+// The run of characters of one class around `position` (the character after it, or before it
+// at the end), as [start, end).
+struct CharSpan {
+  int start = 0;
+  int end = 0;
+};
+CharSpan WordAround(std::u32string_view chars, int position);
 
 // The text, caret and selection of a single-line edit, and the rules of changing them, without
 // any painting. Positions count code points and lie in [0, Length()]. The selection runs between

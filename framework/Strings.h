@@ -35,9 +35,9 @@ class TStrings : public TPersistent {
   int IndexOf(std::string_view text) const;
 
   // Every line followed by a line break.
-  std::string Text() const;
+  virtual std::string Text() const;
   // Splits at CR LF, lone CR and lone LF; a final break does not start another line.
-  void SetText(std::string_view text);
+  virtual void SetText(std::string_view text);
 
   // Changes between these calls are announced once: OnChanging before the first, OnChange
   // after the last EndUpdate; an update without changes announces nothing.

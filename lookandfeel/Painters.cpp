@@ -1,5 +1,7 @@
 #include "lookandfeel/Painters.h"
 
+#include <algorithm>
+
 #include "lookandfeel/Office11Scheme.h"
 #include "lookandfeel/VisualStyles.h"
 
@@ -32,6 +34,42 @@ TRect TcxCustomLookAndFeelPainter::GetInnerContentRect(const TRect& rect) const 
 }
 
 TColor TcxCustomLookAndFeelPainter::ButtonColor(TcxButtonState) const { return clBtnFace; }
+
+void TcxCustomLookAndFeelPainter::DrawScrollBarPart(TcxCanvas& canvas, const TRect& rect,
+                                                    TcxScrollBarPart part, bool horizontal) const {
+  if (rect.IsEmpty() || part == sbpNone) return;
+  if (part == sbpPageUp || part == sbpPageDown) {
+    canvas.FillRect(rect, clBtnHighlight);
+    return;
+  }
+  canvas.FillRect(rect, ButtonColor(cxbsNormal));
+  switch (LookAndFeelStyle()) {
+    case lfsStandard:
+    case lfsNative:
+      canvas.DrawEdge(rect, false, true);
+      canvas.DrawEdge(rect.Inflate(-1, -1), false, false);
+      break;
+    case lfsFlat:
+      canvas.DrawEdge(rect, false, true);
+      break;
+    case lfsUltraFlat:
+    case lfsOffice11:
+      canvas.FrameRect(rect, clBtnShadow);
+      break;
+  }
+  if (part == sbpThumbnail) return;
+  // A solid triangle, one row (or column) of pixels at a time, pointing away from the centre.
+  const int size = std::max(1, std::min(rect.Width(), rect.Height()) / 4);
+  const int cx = (rect.Left + rect.Right) / 2;
+  const int cy = (rect.Top + rect.Bottom) / 2;
+  const bool towards_start = part == sbpLineUp;
+  for (int i = 0; i < size; ++i) {
+    const int depth = (towards_start ? i : size - 1 - i) - size / 2;
+    const TRect band = horizontal ? TRect{cx + depth, cy - i, cx + depth + 1, cy + i + 1}
+                                  : TRect{cx - i, cy + depth, cx + i + 1, cy + depth + 1};
+    canvas.FillRect(band, clBtnText);
+  }
+}
 
 TcxLookAndFeelPainterClass TcxStandardLookAndFeelPainter::Class() {
   return PainterClass<TcxStandardLookAndFeelPainter>();

@@ -11,6 +11,9 @@ enum TcxLookAndFeelStyle { lfsFlat, lfsStandard, lfsUltraFlat, lfsNative, lfsOff
 
 enum TcxButtonState { cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled };
 
+// The parts of a scroll bar: the arrow buttons, the thumb and the track on either side of it.
+enum TcxScrollBarPart { sbpNone, sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp, sbpPageDown };
+
 class TcxCustomLookAndFeelPainter;
 
 // A painter class: painters have no state and are never created by their users, so a class is
@@ -37,6 +40,12 @@ class TcxCustomLookAndFeelPainter {
   TRect GetInnerContentRect(const TRect& rect) const;
 
   virtual TColor ButtonColor(TcxButtonState state) const;
+
+  // One part of a scroll bar: buttons and thumb framed in this look and feel's manner (raised
+  // edges, one raised ring, or a flat line), the arrows pointing up and down, or left and right
+  // when `horizontal`.
+  void DrawScrollBarPart(TcxCanvas& canvas, const TRect& rect, TcxScrollBarPart part,
+                         bool horizontal) const;
 
  protected:
   TcxCustomLookAndFeelPainter() = default;

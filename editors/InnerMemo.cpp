@@ -1,0 +1,116 @@
+#include "editors/InnerMemo.h"
+
+#include "editors/Memo.h"
+#include "editors/MemoProperties.h"
+#include "platform/VirtualKeys.h"
+
+namespace orlit {
+
+TcxCustomInnerMemo::TcxCustomInnerMemo(TcxCustomMemo* container) : container_(container) {
+  // The memo is the tab stop; its container draws the border.
+  SetTabStop(false);
+}
+
+void TcxCustomInnerMemo::Change() {
+  TMemo::Change();
+  container_->InnerTextChanged();
+}
+
+void TcxCustomInnerMemo::KeyDown(int& key, TShiftState shift) {
+  container_->KeyDown(key, shift);
+  if (key != 0) NativeKeyDown(key, shift);
+}
+
+void TcxCustomInnerMemo::KeyUp(int& key, TShiftState shift) { container_->KeyUp(key, shift); }
+
+void TcxCustomInnerMemo::KeyPress(char32_t& key) {
+  if (key == kCharTab && !WantTabs()) {
+    key = 0;
+    return;
+  }
+  container_->KeyPress(key);
+  if (key == 0) return;
+  if ((key == kCharEnter || key == kCharEscape) && container_->IsInplace()) return;
+  if (key == kCharEnter && !container_->BeepOnEnter()) return;
+  NativeKeyPress(key);
+}
+
+void TcxCustomInnerMemo::MouseEnter() {
+  TMemo::MouseEnter();
+  container_->InnerMouseEnter();
+}
+
+void TcxCustomInnerMemo::MouseLeave() {
+  TMemo::MouseLeave();
+  container_->InnerMouseLeave();
+}
+
+void TcxCustomInnerMemo::MouseMove(TShiftState shift, int x, int y) {
+  TMemo::MouseMove(shift, x, y);
+  container_->InnerMouseMove(shift, x + Left(), y + Top());
+}
+
+void TcxCustomInnerMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TMemo::MouseDown(button, shift, x, y);
+  container_->InnerMouseDown(button, shift, x + Left(), y + Top());
+}
+
+void TcxCustomInnerMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TMemo::MouseUp(button, shift, x, y);
+  container_->InnerMouseUp(button, shift, x + Left(), y + Top());
+}
+
+void TcxCustomInnerMemo::Click() {
+  TMemo::Click();
+  container_->InnerClick();
+}
+
+void TcxCustomInnerMemo::DblClick() {
+  TMemo::DblClick();
+  container_->InnerDblClick();
+}
+
+void TcxCustomInnerMemo::FocusChanged() {
+  TMemo::FocusChanged();
+  container_->InnerFocusChanged();
+}
+
+TWinControl& TcxCustomInnerMemoHelper::Control() const { return memo_; }
+
+std::string TcxCustomInnerMemoHelper::Text() const { return memo_.Text(); }
+
+void TcxCustomInnerMemoHelper::SetText(const std::string& text) { memo_.Lines().SetText(text); }
+
+int TcxCustomInnerMemoHelper::SelStart() const { return memo_.SelStart(); }
+
+void TcxCustomInnerMemoHelper::SetSelStart(int start) { memo_.SetSelStart(start); }
+
+int TcxCustomInnerMemoHelper::SelLength() const { return memo_.SelLength(); }
+
+void TcxCustomInnerMemoHelper::SetSelLength(int length) { memo_.SetSelLength(length); }
+
+std::string TcxCustomInnerMemoHelper::SelText() const { return memo_.SelText(); }
+
+void TcxCustomInnerMemoHelper::SelectAll() { memo_.SelectAll(); }
+
+void TcxCustomInnerMemoHelper::CopyToClipboard() { memo_.CopyToClipboard(); }
+
+void TcxCustomInnerMemoHelper::CutToClipboard() { memo_.CutToClipboard(); }
+
+void TcxCustomInnerMemoHelper::PasteFromClipboard() { memo_.PasteFromClipboard(); }
+
+void TcxCustomInnerMemoHelper::ApplyProperties(const TcxCustomTextEditProperties& properties) {
+  memo_.SetReadOnly(properties.ReadOnly());
+  memo_.SetMaxLength(properties.MaxLength());
+  memo_.SetCharCase(properties.CharCase());
+  memo_.SetHideSelection(properties.HideSelection());
+  memo_.SetAlignment(properties.Alignment().Horz());
+  if (const auto* memo = dynamic_cast<const TcxCustomMemoProperties*>(&properties)) {
+    memo_.SetWordWrap(memo->WordWrap());
+    memo_.SetWantReturns(memo->WantReturns());
+    memo_.SetWantTabs(memo->WantTabs());
+    memo_.SetScrollBars(memo->ScrollBars());
+  }
+}
+
+}  // namespace orlit

@@ -1,0 +1,909 @@
+#include "framework/Memo.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "framework/Application.h"
+#include "framework/Canvas.h"
+#include "platform/DeviceContext.h"
+#include "platform/TextLayout.h"
+#include "platform/VirtualKeys.h"
+
+namespace orlit {
+
+namespace {
+
+constexpr char32_t kCharCtrlEnter = 10;
+constexpr int kWheelRows = 3;
+
+int CountChars(std::string_view utf8) {
+  int count = 0;
+  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  return count;
+}
+
+bool IsSpace(char32_t c) { return c == U' ' || c == U'\t'; }
+
+}  // namespace
+
+// The characters of one line with their pixel offsets and the rows they wrap into.
+struct TMemo::LineLayout {
+  std::u32string chars;
+  std::vector<std::uint32_t> bytes;  // byte offset of each character boundary
+  std::vector<int> x;                // pixel offset of each character boundary
+  std::vector<RowLayout> rows;
+};
+
+TMemo::TMemo() {
+  SetParentColor(false);
+  SetColor(clWindow);
+  SetCursor(crIBeam);
+  SetTabStop(true);
+  SetFocusOnClick(true);
+  SetBounds(Left(), Top(), 185, 89);
+}
+
+TMemo::~TMemo() = default;
+
+WindowSystem* TMemo::Desktop() {
+  return Application != nullptr ? &Application->Desktop() : nullptr;
+}
+
+int TMemo::LineHeight() const { return std::max(1, Font().Handle()->TextMetrics().tmHeight); }
+
+bool TMemo::SetText(std::string_view text) {
+  if (!ReplaceRange(0, text_.Length(), text, false, false, false)) return false;
+  undo_ = {};
+  modified_ = false;
+  anchor_ = caret_ = 0;
+  top_row_ = 0;
+  scroll_x_ = 0;
+  UpdateView();
+  return true;
+}
+
+void TMemo::SetSelLength(int length) { SetSelection(SelStart(), SelStart() + length); }
+
+void TMemo::SetSelection(int anchor, int caret) {
+  anchor_ = text_.Snap(anchor);
+  caret_ = text_.Snap(caret);
+  goal_x_ = -1;
+  UpdateView();
+}
+
+bool TMemo::SetSelText(std::string_view text) {
+  undo_ = {};
+  return ReplaceRange(SelStart(), SelLength(), text, false, false, false);
+}
+
+void TMemo::SetHideSelection(bool hide_selection) {
+  if (hide_selection == hide_selection_) return;
+  hide_selection_ = hide_selection;
+  Invalidate();
+}
+
+void TMemo::SetAlignment(TAlignment alignment) {
+  if (alignment == alignment_) return;
+  alignment_ = alignment;
+  Invalidate();
+}
+
+void TMemo::SetWordWrap(bool word_wrap) {
+  if (word_wrap == word_wrap_) return;
+  word_wrap_ = word_wrap;
+  scroll_x_ = 0;
+  InvalidateLayout();
+  UpdateView();
+  Invalidate();
+}
+
+void TMemo::SetRedraw(bool redraw) {
+  redraw_ = redraw;
+  if (redraw) {
+    UpdateView();
+    Invalidate();
+  }
+}
+
+// ---- Changes -------------------------------------------------------------------------------
+
+bool TMemo::ReplaceRange(int start, int length, std::string_view text, bool by_user, bool undoable,
+                         bool typing) {
+  const int from = text_.Snap(start);
+  const int to = std::max(from, text_.Snap(start + std::max(length, 0)));
+  const int old_length = text_.Length();
+  const std::uint64_t revision = text_.Revision();
+  std::string removed;
+  if (undoable) removed = text_.TextRange(from, to - from);
+  MemoText::LinesChange change;
+  if (!text_.Replace(from, to - from, text, &change)) return false;
+  const int inserted = text_.Length() - old_length + (to - from);
+  if (undoable) {
+    if (typing && undo_.valid && undo_.typing && from == to &&
+        from == undo_.start + undo_.inserted) {
+      undo_.inserted += inserted;
+    } else {
+      undo_ = {true, from, std::move(removed), inserted, typing};
+    }
+  }
+  anchor_ = caret_ = from + inserted;
+  goal_x_ = -1;
+  if (text_.Revision() == revision) {
+    UpdateView();
+    return true;
+  }
+  LinesReplaced(change);
+  InvalidateRows(FirstRowOfLine(change.first));
+  UpdateView();
+  AfterChange(by_user);
+  return true;
+}
+
+void TMemo::AfterChange(bool by_user) {
+  if (by_user) modified_ = true;
+  const bool outer = changing_by_user_;
+  changing_by_user_ = by_user;
+  try {
+    Change();
+  } catch (...) {
+    changing_by_user_ = outer;
+    throw;
+  }
+  changing_by_user_ = outer;
+}
+
+void TMemo::Change() {
+  if (OnChange) OnChange(this);
+}
+
+std::string TMemo::FilterUserText(std::u32string_view text) const {
+  std::u32string kept;
+  kept.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c == U'\r' || c == U'\n') {
+      // Every kind of break arrives as CR LF.
+      if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
+      kept += U"\r\n";
+      continue;
+    }
+    if ((c < 0x20 && c != U'\t') || (c >= 0x7F && c <= 0x9F)) continue;
+    kept.push_back(ApplyCharCase(c, char_case_));
+  }
+  if (max_length_ > 0) {
+    const int room = std::max(0, max_length_ - (text_.Length() - SelLength()));
+    if (static_cast<int>(kept.size()) > room) {
+      std::size_t cut = static_cast<std::size_t>(room);
+      // A break is kept whole or not at all.
+      if (cut > 0 && kept[cut - 1] == U'\r') --cut;
+      kept.resize(cut);
+    }
+  }
+  return ToUtf8(kept);
+}
+
+bool TMemo::InsertByUser(std::u32string_view text, bool typing) {
+  if (read_only_) return false;
+  const std::string filtered = FilterUserText(text);
+  if (filtered.empty()) return false;
+  return ReplaceRange(SelStart(), SelLength(), filtered, true, true, typing);
+}
+
+bool TMemo::DeleteByUser(int start, int end) {
+  if (read_only_ || end <= start) return false;
+  return ReplaceRange(start, end - start, {}, true, true, false);
+}
+
+void TMemo::CopyToClipboard() {
+  if (SelLength() == 0) return;
+  if (WindowSystem* desktop = Desktop()) desktop->SetClipboardText(SelText());
+}
+
+void TMemo::CutToClipboard() {
+  // Read-only: cutting only copies.
+  CopyToClipboard();
+  if (SelLength() > 0 && Desktop() != nullptr) DeleteByUser(SelStart(), SelStart() + SelLength());
+}
+
+void TMemo::PasteFromClipboard() {
+  if (read_only_) return;
+  WindowSystem* desktop = Desktop();
+  if (desktop == nullptr) return;
+  const std::string clipboard = desktop->ClipboardText();
+  if (!clipboard.empty()) InsertByUser(ToCodePoints(clipboard), false);
+}
+
+void TMemo::Undo() {
+  if (read_only_ || !undo_.valid) return;
+  const UndoRecord record = undo_;
+  std::string current = text_.TextRange(record.start, record.inserted);
+  if (!ReplaceRange(record.start, record.inserted, record.removed, true, false, false)) return;
+  // Undoing again redoes.
+  undo_ = {true, record.start, std::move(current), CountChars(record.removed), false};
+}
+
+// ---- Layout --------------------------------------------------------------------------------
+
+int TMemo::WrapWidth() const { return std::max(1, ClientWidth() - kCaretWidth); }
+
+void TMemo::InvalidateLayout() {
+  std::fill(line_rows_.begin(), line_rows_.end(), 0);
+  sums_valid_ = 0;
+}
+
+void TMemo::EnsureLines() {
+  std::shared_ptr<const orlit::Font> font = Font().Handle();
+  const int width = word_wrap_ ? WrapWidth() : 0;
+  if (font != layout_font_ || width != layout_width_) {
+    layout_font_ = std::move(font);
+    layout_width_ = width;
+    InvalidateLayout();
+  }
+}
+
+void TMemo::LinesReplaced(const MemoText::LinesChange& change) {
+  const auto first = line_rows_.begin() + change.first;
+  if (change.removed == change.added) {
+    std::fill(first, first + change.added, 0);
+  } else {
+    line_rows_.erase(first, first + change.removed);
+    line_rows_.insert(line_rows_.begin() + change.first, static_cast<std::size_t>(change.added), 0);
+  }
+  sums_valid_ = std::min(sums_valid_, static_cast<std::size_t>(change.first / kGroupLines));
+}
+
+void TMemo::LayoutLine(int line, LineLayout& out) const {
+  const std::string_view text = text_.Line(line);
+  const std::shared_ptr<const orlit::Font> font = Font().Handle();
+  out.chars.clear();
+  out.bytes.clear();
+  out.x.clear();
+  out.rows.clear();
+  out.bytes.push_back(0);
+  out.x.push_back(0);
+  const int tab = std::max(1, font->TextMetrics().tmAveCharWidth) * 8;
+  int x = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t begin = pos;
+    const char32_t c = NextCodePoint(text, pos);
+    x = c == U'\t' ? (x / tab + 1) * tab : x + font->TextWidth(text.substr(begin, pos - begin));
+    out.chars.push_back(c);
+    out.bytes.push_back(static_cast<std::uint32_t>(pos));
+    out.x.push_back(x);
+  }
+  const int n = static_cast<int>(out.chars.size());
+  int start = 0;
+  if (word_wrap_) {
+    const int width = WrapWidth();
+    int after_space = -1;
+    for (int i = 0; i < n; ++i) {
+      // Spaces hang past the edge; a word that does not fit moves to the next row, and a word
+      // wider than the row breaks between characters.
+      if (IsSpace(out.chars[static_cast<std::size_t>(i)])) {
+        after_space = i + 1;
+        continue;
+      }
+      while (i > start &&
+             out.x[static_cast<std::size_t>(i) + 1] - out.x[static_cast<std::size_t>(start)] >
+                 width) {
+        const int cut = after_space > start && after_space <= i ? after_space : i;
+        out.rows.push_back({start, cut});
+        start = cut;
+        after_space = -1;
+      }
+    }
+  }
+  out.rows.push_back({start, n});
+}
+
+int TMemo::RowsOfLine(int line) {
+  if (!word_wrap_) return 1;
+  std::uint32_t& rows = line_rows_[static_cast<std::size_t>(line)];
+  if (rows == 0) {
+    LineLayout layout;
+    LayoutLine(line, layout);
+    rows = static_cast<std::uint32_t>(layout.rows.size());
+  }
+  return static_cast<int>(rows);
+}
+
+void TMemo::EnsureSums() {
+  EnsureLines();
+  const int lines = text_.LineCount();
+  const std::size_t groups = static_cast<std::size_t>((lines + kGroupLines - 1) / kGroupLines);
+  group_end_.resize(groups);
+  for (std::size_t g = sums_valid_; g < groups; ++g) {
+    std::int64_t sum = g == 0 ? 0 : group_end_[g - 1];
+    const int last = std::min(lines, static_cast<int>(g + 1) * kGroupLines);
+    for (int line = static_cast<int>(g) * kGroupLines; line < last; ++line) sum += RowsOfLine(line);
+    group_end_[g] = sum;
+  }
+  sums_valid_ = groups;
+}
+
+int TMemo::RowCount() {
+  if (!word_wrap_) return text_.LineCount();
+  EnsureSums();
+  return static_cast<int>(group_end_.back());
+}
+
+int TMemo::FirstRowOfLine(int line) {
+  if (!word_wrap_) return line;
+  EnsureSums();
+  const int group = line / kGroupLines;
+  std::int64_t row = group == 0 ? 0 : group_end_[static_cast<std::size_t>(group) - 1];
+  for (int l = group * kGroupLines; l < line; ++l) row += RowsOfLine(l);
+  return static_cast<int>(row);
+}
+
+void TMemo::LineOfRow(int row, int& line, int& row_in_line) {
+  if (!word_wrap_) {
+    line = row;
+    row_in_line = 0;
+    return;
+  }
+  EnsureSums();
+  const auto it = std::upper_bound(group_end_.begin(), group_end_.end(), row);
+  const std::size_t group = std::min<std::size_t>(static_cast<std::size_t>(it - group_end_.begin()),
+                                                  group_end_.size() - 1);
+  std::int64_t first = group == 0 ? 0 : group_end_[group - 1];
+  line = static_cast<int>(group) * kGroupLines;
+  const int last_line = text_.LineCount() - 1;
+  while (line < last_line && first + RowsOfLine(line) <= row) first += RowsOfLine(line++);
+  row_in_line = std::clamp(static_cast<int>(row - first), 0, RowsOfLine(line) - 1);
+}
+
+int TMemo::RowStart(int row) {
+  if (row < 0 || row >= RowCount()) return -1;
+  int line = 0;
+  int k = 0;
+  LineOfRow(row, line, k);
+  if (!word_wrap_) return text_.LineStart(line);
+  LineLayout layout;
+  LayoutLine(line, layout);
+  return text_.LineStart(line) + layout.rows[static_cast<std::size_t>(k)].start;
+}
+
+int TMemo::RowLength(int row) {
+  if (row < 0 || row >= RowCount()) return -1;
+  int line = 0;
+  int k = 0;
+  LineOfRow(row, line, k);
+  if (!word_wrap_) return text_.LineLength(line);
+  LineLayout layout;
+  LayoutLine(line, layout);
+  const RowLayout& r = layout.rows[static_cast<std::size_t>(k)];
+  return r.end - r.start;
+}
+
+int TMemo::RowInLine(const LineLayout& layout, int column) {
+  int k = static_cast<int>(layout.rows.size()) - 1;
+  while (k > 0 && layout.rows[static_cast<std::size_t>(k)].start > column) --k;
+  return k;
+}
+
+int TMemo::RowOfPosition(int position) {
+  const int line = text_.LineOfPosition(position);
+  if (!word_wrap_) return line;
+  LineLayout layout;
+  LayoutLine(line, layout);
+  return FirstRowOfLine(line) + RowInLine(layout, text_.Snap(position) - text_.LineStart(line));
+}
+
+int TMemo::RowOrigin(const LineLayout& layout, const RowLayout& row) const {
+  const int width =
+      layout.x[static_cast<std::size_t>(row.end)] - layout.x[static_cast<std::size_t>(row.start)];
+  const int view = WrapWidth();
+  if (!word_wrap_ && width > view) return -scroll_x_;
+  switch (alignment_) {
+    case taRightJustify:
+      return std::max(0, view - width) - (word_wrap_ ? 0 : scroll_x_);
+    case taCenter:
+      return std::max(0, view - width) / 2 - (word_wrap_ ? 0 : scroll_x_);
+    case taLeftJustify:
+      break;
+  }
+  return -scroll_x_;
+}
+
+int TMemo::ContentWidth() {
+  if (word_wrap_) return WrapWidth();
+  int widest = 0;
+  LineLayout layout;
+  for (int line = 0; line < text_.LineCount(); ++line) {
+    LayoutLine(line, layout);
+    widest = std::max(widest, layout.x.back());
+  }
+  return widest;
+}
+
+int TMemo::VisibleRows() { return std::max(1, ClientHeight() / LineHeight()); }
+
+int TMemo::ClampTopRow(int row) {
+  return std::clamp(row, 0, std::max(0, RowCount() - VisibleRows()));
+}
+
+void TMemo::SetTopRow(int row) {
+  row = ClampTopRow(row);
+  if (row == top_row_) return;
+  top_row_ = row;
+  UpdateView();
+}
+
+void TMemo::SetScrollX(int x) {
+  x = word_wrap_ ? 0 : std::clamp(x, 0, std::max(0, ContentWidth() - WrapWidth()));
+  if (x == scroll_x_) return;
+  scroll_x_ = x;
+  UpdateView();
+}
+
+TPoint TMemo::PosFromChar(int position) {
+  position = text_.Snap(position);
+  const int line = text_.LineOfPosition(position);
+  const int column = position - text_.LineStart(line);
+  LineLayout layout;
+  LayoutLine(line, layout);
+  const int k = RowInLine(layout, column);
+  const RowLayout& row = layout.rows[static_cast<std::size_t>(k)];
+  const int x = RowOrigin(layout, row) + layout.x[static_cast<std::size_t>(column)] -
+                layout.x[static_cast<std::size_t>(row.start)];
+  return {x, (FirstRowOfLine(line) + k - top_row_) * LineHeight()};
+}
+
+int TMemo::CharFromPos(TPoint point) {
+  const int row_count = RowCount();
+  const int y = point.Y < 0 ? point.Y - LineHeight() + 1 : point.Y;
+  const int row = std::clamp(top_row_ + y / LineHeight(), 0, row_count - 1);
+  int line = 0;
+  int k = 0;
+  LineOfRow(row, line, k);
+  LineLayout layout;
+  LayoutLine(line, layout);
+  const RowLayout& r = layout.rows[static_cast<std::size_t>(k)];
+  // The end of a wrapped row is the start of the next one: a click there stays on this row.
+  const bool last = k + 1 == static_cast<int>(layout.rows.size());
+  const int end = last || r.end == r.start ? r.end : r.end - 1;
+  const int local = point.X - RowOrigin(layout, r) + layout.x[static_cast<std::size_t>(r.start)];
+  int best = r.start;
+  for (int i = r.start; i < end; ++i) {
+    const int middle =
+        (layout.x[static_cast<std::size_t>(i)] + layout.x[static_cast<std::size_t>(i) + 1]) / 2;
+    if (local >= middle) best = i + 1;
+  }
+  return text_.LineStart(line) + best;
+}
+
+// ---- Caret and view ------------------------------------------------------------------------
+
+void TMemo::MoveCaret(int position, bool extend) {
+  caret_ = text_.Snap(position);
+  if (!extend) anchor_ = caret_;
+  UpdateView();
+}
+
+void TMemo::MoveVertically(int rows, bool extend) {
+  const TPoint at = PosFromChar(caret_);
+  if (goal_x_ < 0) goal_x_ = at.X;
+  const int goal = goal_x_;
+  const int row = std::clamp(RowOfPosition(caret_) + rows, 0, RowCount() - 1);
+  caret_ = CharFromPos({goal, (row - top_row_) * LineHeight()});
+  if (!extend) anchor_ = caret_;
+  UpdateView();
+  goal_x_ = goal;
+}
+
+void TMemo::ScrollCaretIntoView() {
+  const int row = RowOfPosition(caret_);
+  const int visible = VisibleRows();
+  if (row < top_row_) {
+    top_row_ = row;
+  } else if (row >= top_row_ + visible) {
+    top_row_ = row - visible + 1;
+  }
+  top_row_ = ClampTopRow(top_row_);
+  if (word_wrap_) return;
+  const int line = text_.LineOfPosition(caret_);
+  LineLayout layout;
+  LayoutLine(line, layout);
+  const int caret_x = layout.x[static_cast<std::size_t>(caret_ - text_.LineStart(line))];
+  const int view = WrapWidth();
+  const int jump = view / 3;
+  if (caret_x < scroll_x_) {
+    scroll_x_ = std::max(0, caret_x - jump);
+  } else if (caret_x > scroll_x_ + view) {
+    scroll_x_ = caret_x - view + jump;
+  }
+}
+
+void TMemo::InvalidateRows(int first_row) {
+  if (!redraw_) return;
+  const int top = std::max(0, (first_row - top_row_) * LineHeight());
+  if (top < ClientHeight()) InvalidateRect({0, top, ClientWidth(), ClientHeight()});
+}
+
+void TMemo::InvalidateRowSpan(int from, int to) {
+  if (!redraw_) return;
+  const int line = LineHeight();
+  const int top = std::max(0, (std::min(from, to) - top_row_) * line);
+  const int bottom = std::min(ClientHeight(), (std::max(from, to) - top_row_ + 1) * line);
+  if (bottom > top) InvalidateRect({0, top, ClientWidth(), bottom});
+}
+
+void TMemo::UpdateView() {
+  const int old_top = top_row_;
+  const int old_x = scroll_x_;
+  ScrollCaretIntoView();
+  const bool focused = Focused();
+  const bool selection_shown = focused || !hide_selection_;
+  const int sel_start = selection_shown ? SelStart() : 0;
+  const int sel_end = selection_shown ? SelStart() + SelLength() : 0;
+  const int caret = focused && SelLength() == 0 ? caret_ : -1;
+  if (caret >= 0 && (caret != painted_caret_ || blink_timer_ == nullptr)) StartBlink();
+  const bool scrolled = top_row_ != old_top || scroll_x_ != old_x;
+  if (scrolled || painted_top_row_ != top_row_) {
+    if (redraw_) Invalidate();
+  } else if (sel_start != painted_sel_start_ || sel_end != painted_sel_end_ ||
+             caret != painted_caret_) {
+    // The rows between the old and the new selection and caret.
+    auto row_of = [&](int position) { return position < 0 ? -1 : RowOfPosition(position); };
+    if (painted_sel_end_ > painted_sel_start_) {
+      InvalidateRowSpan(row_of(painted_sel_start_), row_of(painted_sel_end_));
+    }
+    if (sel_end > sel_start) InvalidateRowSpan(row_of(sel_start), row_of(sel_end));
+    if (painted_caret_ >= 0) InvalidateRowSpan(row_of(painted_caret_), row_of(painted_caret_));
+    if (caret >= 0) InvalidateRowSpan(row_of(caret), row_of(caret));
+  }
+  painted_top_row_ = top_row_;
+  painted_sel_start_ = sel_start;
+  painted_sel_end_ = sel_end;
+  painted_caret_ = caret;
+  if (scrolled && OnScroll) OnScroll(this);
+}
+
+bool TMemo::CaretShown() const {
+  return caret_on_ && SelLength() == 0 && blink_timer_ != nullptr && Focused();
+}
+
+TRect TMemo::CaretRect() {
+  const TPoint at = PosFromChar(caret_);
+  return {at.X, at.Y, at.X + kCaretWidth, at.Y + LineHeight()};
+}
+
+// ---- Painting ------------------------------------------------------------------------------
+
+void TMemo::Paint(TCanvas& canvas) {
+  DeviceContext& dc = canvas.Handle();
+  dc.SelectFont(Font().Handle());
+  dc.SetBkMode(TRANSPARENT);
+  TRect clip;
+  dc.GetClipBox(clip);
+  const int height = LineHeight();
+  const int row_count = RowCount();
+  const int first_row = top_row_ + std::max(0, clip.Top) / height;
+  const int last_row = std::min(row_count - 1, top_row_ + std::max(0, clip.Bottom - 1) / height);
+  if (first_row > last_row) return;
+  const TColor text_color = EffectivelyEnabled() ? Font().Color() : clGrayText;
+  const bool selection_shown = Focused() || !hide_selection_;
+  const int sel_start = selection_shown ? SelStart() : 0;
+  const int sel_end = selection_shown ? SelStart() + SelLength() : 0;
+
+  int line = 0;
+  int k = 0;
+  LineOfRow(first_row, line, k);
+  LineLayout layout;
+  int row = first_row;
+  while (row <= last_row && line < text_.LineCount()) {
+    LayoutLine(line, layout);
+    const std::string_view text = text_.Line(line);
+    const int line_start = text_.LineStart(line);
+    for (; k < static_cast<int>(layout.rows.size()) && row <= last_row; ++k, ++row) {
+      const RowLayout& r = layout.rows[static_cast<std::size_t>(k)];
+      const int origin = RowOrigin(layout, r) - layout.x[static_cast<std::size_t>(r.start)];
+      const int y = (row - top_row_) * height;
+      auto x_of = [&](int i) { return origin + layout.x[static_cast<std::size_t>(i)]; };
+      // Runs between tabs, each where its first character stands.
+      auto draw = [&](int from, int to, const TRect* band) {
+        int run = from;
+        for (int i = from; i <= to; ++i) {
+          if (i < to && layout.chars[static_cast<std::size_t>(i)] != U'\t') continue;
+          if (i > run) {
+            const std::uint32_t b0 = layout.bytes[static_cast<std::size_t>(run)];
+            const std::uint32_t b1 = layout.bytes[static_cast<std::size_t>(i)];
+            dc.ExtTextOut(x_of(run), y, band != nullptr ? ETO_CLIPPED : 0, band,
+                          text.substr(b0, b1 - b0));
+          }
+          run = i + 1;
+        }
+      };
+      dc.SetTextColor(text_color);
+      draw(r.start, r.end, nullptr);
+      const int from = std::clamp(sel_start - line_start, r.start, r.end);
+      // A selected line break shows as a little room after the row.
+      int to = std::clamp(sel_end - line_start, r.start, r.end);
+      const bool break_selected = k + 1 == static_cast<int>(layout.rows.size()) &&
+                                  sel_end > line_start + r.end && sel_start <= line_start + r.end;
+      if (to > from || break_selected) {
+        const int right = x_of(to) + (break_selected ? std::max(2, height / 4) : 0);
+        const TRect band{x_of(from), y, right, y + height};
+        dc.FillRect(band, Brush::Solid(clHighlight));
+        dc.SetTextColor(clHighlightText);
+        draw(from, to, &band);
+      }
+    }
+    ++line;
+    k = 0;
+  }
+  if (CaretShown()) {
+    const TRect caret = CaretRect();
+    dc.FillRect(caret, Brush::Solid(text_color));
+  }
+}
+
+// ---- Keys ----------------------------------------------------------------------------------
+
+void TMemo::KeyDown(int& key, TShiftState shift) {
+  TWinControl::KeyDown(key, shift);
+  if (key != 0) NativeKeyDown(key, shift);
+}
+
+void TMemo::KeyPress(char32_t& key) {
+  TWinControl::KeyPress(key);
+  if (key != 0) NativeKeyPress(key);
+}
+
+int TMemo::StepLeft(int position) const { return position <= 0 ? 0 : text_.Snap(position - 1); }
+
+int TMemo::StepRight(int position) const {
+  const int line = text_.LineOfPosition(position);
+  const bool at_end = position == text_.LineStart(line) + text_.LineLength(line);
+  return at_end && line + 1 < text_.LineCount() ? text_.LineStart(line + 1)
+                                                : text_.Snap(position + 1);
+}
+
+int TMemo::WordLeft(int position) const {
+  const int line = text_.LineOfPosition(position);
+  const int start = text_.LineStart(line);
+  if (position == start) return StepLeft(position);
+  return start + WordStartBefore(ToCodePoints(text_.Line(line)), position - start);
+}
+
+int TMemo::WordRight(int position) const {
+  const int line = text_.LineOfPosition(position);
+  const int start = text_.LineStart(line);
+  if (position == start + text_.LineLength(line)) return StepRight(position);
+  return start + WordEndAfter(ToCodePoints(text_.Line(line)), position - start);
+}
+
+void TMemo::NativeKeyDown(int& key, TShiftState shift) {
+  if (shift & ssAlt) return;
+  const bool ctrl = (shift & ssCtrl) != 0;
+  const bool extend = (shift & ssShift) != 0;
+  const bool selected = SelLength() > 0;
+  goal_x_ = key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT ? goal_x_ : -1;
+  switch (key) {
+    case VK_LEFT:
+      if (!extend && selected && !ctrl) {
+        MoveCaret(SelStart(), false);
+      } else {
+        MoveCaret(ctrl ? WordLeft(caret_) : StepLeft(caret_), extend);
+      }
+      break;
+    case VK_RIGHT:
+      if (!extend && selected && !ctrl) {
+        MoveCaret(SelStart() + SelLength(), false);
+      } else {
+        MoveCaret(ctrl ? WordRight(caret_) : StepRight(caret_), extend);
+      }
+      break;
+    case VK_UP:
+      MoveVertically(-1, extend);
+      break;
+    case VK_DOWN:
+      MoveVertically(1, extend);
+      break;
+    case VK_PRIOR:
+    case VK_NEXT: {
+      const int page = key == VK_PRIOR ? -VisibleRows() : VisibleRows();
+      top_row_ = ClampTopRow(top_row_ + page);
+      MoveVertically(page, extend);
+      break;
+    }
+    case VK_HOME:
+    case VK_END: {
+      if (ctrl) {
+        MoveCaret(key == VK_HOME ? 0 : text_.Length(), extend);
+        break;
+      }
+      const int row = RowOfPosition(caret_);
+      const int start = RowStart(row);
+      int end = start + RowLength(row);
+      // A wrapped row ends where the next begins; End stays before its hanging space.
+      if (end != text_.LineStart(text_.LineOfPosition(start)) +
+                     text_.LineLength(text_.LineOfPosition(start)) &&
+          end > start) {
+        --end;
+      }
+      MoveCaret(key == VK_HOME ? start : end, extend);
+      break;
+    }
+    case VK_DELETE:
+      if (extend && !ctrl) {
+        CutToClipboard();
+      } else if (selected) {
+        DeleteByUser(SelStart(), SelStart() + SelLength());
+      } else {
+        DeleteByUser(caret_, ctrl ? WordRight(caret_) : StepRight(caret_));
+      }
+      break;
+    case VK_INSERT:
+      if (ctrl && !extend) {
+        CopyToClipboard();
+      } else if (extend && !ctrl) {
+        PasteFromClipboard();
+      } else {
+        return;
+      }
+      break;
+    default:
+      return;
+  }
+  key = 0;
+}
+
+void TMemo::NativeKeyPress(char32_t& key) {
+  switch (key) {
+    case kCharCtrlC:
+      CopyToClipboard();
+      return;
+    case kCharCtrlV:
+      PasteFromClipboard();
+      return;
+    case kCharCtrlX:
+      CutToClipboard();
+      return;
+    case kCharCtrlZ:
+      Undo();
+      return;
+    case kCharBackspace:
+    case kCharCtrlBackspace:
+      if (SelLength() > 0) {
+        DeleteByUser(SelStart(), SelStart() + SelLength());
+      } else {
+        DeleteByUser(key == kCharBackspace ? StepLeft(caret_) : WordLeft(caret_), caret_);
+      }
+      return;
+    case kCharEnter:
+      if (want_returns_) InsertByUser(U"\r\n", false);
+      return;
+    case kCharCtrlEnter:
+      InsertByUser(U"\r\n", false);
+      return;
+    case kCharTab:
+      if (want_tabs_) InsertByUser(U"\t", true);
+      return;
+    default:
+      break;
+  }
+  if (key < 0x20) return;
+  const char32_t typed = key;
+  InsertByUser(std::u32string_view(&typed, 1), true);
+}
+
+// ---- Mouse and focus -----------------------------------------------------------------------
+
+void TMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == mbLeft) {
+    WindowSystem* desktop = Desktop();
+    const std::uint64_t now = desktop != nullptr ? desktop->TickCount() : 0;
+    const bool triple = after_double_click_ && desktop != nullptr &&
+                        now - double_click_ms_ < desktop->DoubleClickTime() &&
+                        std::abs(x - double_click_pos_.X) <= kTripleClickDistance &&
+                        std::abs(y - double_click_pos_.Y) <= kTripleClickDistance;
+    after_double_click_ = false;
+    selecting_ = false;
+    const int position = CharFromPos({x, y});
+    const int line = text_.LineOfPosition(position);
+    const int line_start = text_.LineStart(line);
+    goal_x_ = -1;
+    if (shift & ssDouble) {
+      const CharSpan word = WordAround(ToCodePoints(text_.Line(line)), position - line_start);
+      anchor_ = line_start + word.start;
+      caret_ = line_start + word.end;
+      after_double_click_ = true;
+      double_click_ms_ = now;
+      double_click_pos_ = {x, y};
+    } else if (triple) {
+      anchor_ = line_start;
+      caret_ = line_start + text_.LineLength(line);
+    } else {
+      caret_ = position;
+      if ((shift & ssShift) == 0) anchor_ = caret_;
+      selecting_ = true;
+    }
+    UpdateView();
+  }
+  TWinControl::MouseDown(button, shift, x, y);
+}
+
+void TMemo::MouseMove(TShiftState shift, int x, int y) {
+  if (selecting_ && (shift & ssLeft)) {
+    const int position = CharFromPos({x, y});
+    if (position != caret_) MoveCaret(position, true);
+  }
+  TWinControl::MouseMove(shift, x, y);
+}
+
+void TMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == mbLeft) selecting_ = false;
+  TWinControl::MouseUp(button, shift, x, y);
+}
+
+bool TMemo::DoMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos) {
+  if (TWinControl::DoMouseWheel(shift, wheel_delta, mouse_pos)) return true;
+  const int before = top_row_;
+  top_row_ = ClampTopRow(top_row_ + (wheel_delta > 0 ? -kWheelRows : kWheelRows));
+  if (top_row_ != before) {
+    painted_top_row_ = -1;
+    if (redraw_) Invalidate();
+    if (OnScroll) OnScroll(this);
+  }
+  return true;
+}
+
+void TMemo::FocusChanged() {
+  TWinControl::FocusChanged();
+  if (Focused()) {
+    StartBlink();
+  } else {
+    StopBlink();
+    selecting_ = false;
+  }
+  painted_caret_ = -2;
+  UpdateView();
+  Invalidate();
+}
+
+void TMemo::FontChanged() {
+  TWinControl::FontChanged();
+  EnsureLines();
+  Invalidate();
+}
+
+void TMemo::ColorChanged() {
+  TWinControl::ColorChanged();
+  Invalidate();
+}
+
+void TMemo::EnabledChanged() {
+  TWinControl::EnabledChanged();
+  Invalidate();
+}
+
+void TMemo::BoundsChanged() {
+  TWinControl::BoundsChanged();
+  EnsureLines();
+  top_row_ = ClampTopRow(top_row_);
+  UpdateView();
+  Invalidate();
+}
+
+void TMemo::StartBlink() {
+  caret_on_ = true;
+  if (blink_timer_ == nullptr) {
+    blink_timer_ = MakeComponent<TTimer>();
+    blink_timer_->OnTimer = [this](TObject*) {
+      caret_on_ = !caret_on_;
+      if (caret_ >= 0 && redraw_) InvalidateRowSpan(RowOfPosition(caret_), RowOfPosition(caret_));
+    };
+  }
+  blink_timer_->SetEnabled(false);
+  blink_timer_->SetInterval(kCaretBlinkMs);
+  blink_timer_->SetEnabled(true);
+}
+
+void TMemo::StopBlink() {
+  blink_timer_.reset();
+  caret_on_ = true;
+}
+
+}  // namespace orlit

@@ -1,0 +1,240 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/Alignment.h"
+#include "framework/EditText.h"
+#include "framework/MemoStrings.h"
+#include "framework/MemoText.h"
+#include "framework/Timer.h"
+#include "framework/WinControl.h"
+
+namespace orlit {
+
+class WindowSystem;
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// The desktop's multi-line edit control. Its text is a MemoText; this class adds the layout
+// (word wrap per line, computed only for lines that changed), the caret and selection, the
+// keys, the mouse, the clipboard, one level of undo, vertical scrolling that keeps the caret in
+// view, and painting of the rows in view only.
+//
+// A "row" is a line as the control lays it out: with WordWrap a long line is several rows.
+// The row queries (RowCount, RowStart, RowLength, RowOfPosition) are what line counts and line
+// indexes of a multi-line edit mean; positions count characters, a line break two.
+class TMemo : public TWinControl {
+ public:
+  static constexpr int kCaretWidth = 1;
+  static constexpr std::uint32_t kCaretBlinkMs = 530;
+  static constexpr int kTripleClickDistance = 4;
+
+  TMemo();
+  ~TMemo() override;
+
+  const MemoText& Model() const { return text_; }
+  // The text as a live list of lines.
+  TMemoStrings& Lines() { return lines_; }
+  std::string Text() const { return text_.Text(); }
+  // Whole-text assignment from code: the caret goes to the start, undo and Modified are
+  // cleared. False when the text does not fit (MemoText::kCapacity).
+  bool SetText(std::string_view text);
+  int GetTextLen() const { return text_.Length(); }
+
+  int RowCount();
+  // First character of row `row`, -1 when there is no such row.
+  int RowStart(int row);
+  // Characters of the row without a line break, -1 when there is no such row.
+  int RowLength(int row);
+  int RowOfPosition(int position);
+
+  int SelStart() const { return std::min(anchor_, caret_); }
+  int SelLength() const { return std::max(anchor_, caret_) - SelStart(); }
+  int CaretIndex() const { return caret_; }
+  void SetSelStart(int start) { SetSelection(start, start); }
+  void SetSelLength(int length);
+  void SetSelection(int anchor, int caret);
+  void SelectAll() { SetSelection(0, text_.Length()); }
+  std::string SelText() const { return text_.TextRange(SelStart(), SelLength()); }
+  // Replaces the selection from code: read-only does not apply, nothing is undoable; the caret
+  // ends after the inserted text and is scrolled into view. False when it does not fit.
+  bool SetSelText(std::string_view text);
+
+  virtual void CopyToClipboard();
+  virtual void CutToClipboard();
+  virtual void PasteFromClipboard();
+  virtual void Undo();
+  bool CanUndo() const { return undo_.valid; }
+  void ClearUndo() { undo_ = {}; }
+
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+  bool ReadOnly() const { return read_only_; }
+  void SetReadOnly(bool read_only) { read_only_ = read_only; }
+  int MaxLength() const { return max_length_; }
+  void SetMaxLength(int max_length) { max_length_ = max_length < 0 ? 0 : max_length; }
+  TEditCharCase CharCase() const { return char_case_; }
+  void SetCharCase(TEditCharCase char_case) { char_case_ = char_case; }
+  bool HideSelection() const { return hide_selection_; }
+  void SetHideSelection(bool hide_selection);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment alignment);
+  bool WordWrap() const { return word_wrap_; }
+  void SetWordWrap(bool word_wrap);
+  bool WantReturns() const { return want_returns_; }
+  void SetWantReturns(bool want_returns) { want_returns_ = want_returns; }
+  bool WantTabs() const { return want_tabs_; }
+  void SetWantTabs(bool want_tabs) { want_tabs_ = want_tabs; }
+  // Which scroll bars the control's owner shows; the memo itself only scrolls.
+  TScrollStyle ScrollBars() const { return scroll_bars_; }
+  void SetScrollBars(TScrollStyle scroll_bars) { scroll_bars_ = scroll_bars; }
+
+  // While off, changes do not repaint; switching it on repaints the whole control.
+  void SetRedraw(bool redraw);
+
+  // The first row in view, the rows that fit, and the horizontal scroll in pixels.
+  int TopRow() const { return top_row_; }
+  void SetTopRow(int row);
+  int VisibleRows();
+  int ScrollX() const { return scroll_x_; }
+  void SetScrollX(int x);
+  // The widest line, for a horizontal scroll bar (without word wrap).
+  int ContentWidth();
+  int LineHeight() const;
+  // Client coordinates of the boundary before character `position` (top of its row).
+  TPoint PosFromChar(int position);
+  int CharFromPos(TPoint point);
+  bool CaretShown() const;
+  TRect CaretRect();
+
+  bool ChangingByUser() const { return changing_by_user_; }
+
+  TNotifyEvent OnChange;
+  // After the view scrolled.
+  TNotifyEvent OnScroll;
+
+ protected:
+  virtual void Change();
+
+  void KeyDown(int& key, TShiftState shift) override;
+  void KeyPress(char32_t& key) override;
+  virtual void NativeKeyDown(int& key, TShiftState shift);
+  virtual void NativeKeyPress(char32_t& key);
+
+  void Paint(TCanvas& canvas) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  bool DoMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos) override;
+  void FocusChanged() override;
+  void FontChanged() override;
+  void ColorChanged() override;
+  void EnabledChanged() override;
+  void BoundsChanged() override;
+
+ private:
+  struct UndoRecord {
+    bool valid = false;
+    int start = 0;
+    std::string removed;
+    int inserted = 0;
+    bool typing = false;
+  };
+  // One row of a line: characters [start, end) of the line.
+  struct RowLayout {
+    int start = 0;
+    int end = 0;
+  };
+  struct LineLayout;
+
+  // Replaces [start, start + length) with `text`; every change of the text goes through here.
+  bool ReplaceRange(int start, int length, std::string_view text, bool by_user, bool undoable,
+                    bool typing);
+  // The user's insertion at the selection: filtered, cased and limited; refused when read-only.
+  bool InsertByUser(std::u32string_view text, bool typing);
+  bool DeleteByUser(int start, int end);
+  std::string FilterUserText(std::u32string_view text) const;
+  void AfterChange(bool by_user);
+
+  // Layout: rows of each line, laid out on demand and kept until the line changes.
+  int WrapWidth() const;
+  void InvalidateLayout();
+  void EnsureLines();
+  void EnsureSums();
+  void LinesReplaced(const MemoText::LinesChange& change);
+  int RowsOfLine(int line);
+  void LayoutLine(int line, LineLayout& out) const;
+  static int RowInLine(const LineLayout& layout, int column);
+  int FirstRowOfLine(int line);
+  // The line holding `row` and the row's index within the line.
+  void LineOfRow(int row, int& line, int& row_in_line);
+  // Where the row's first character is drawn.
+  int RowOrigin(const LineLayout& layout, const RowLayout& row) const;
+
+  int StepLeft(int position) const;
+  int StepRight(int position) const;
+  int WordLeft(int position) const;
+  int WordRight(int position) const;
+  void MoveCaret(int position, bool extend);
+  void MoveVertically(int rows, bool extend);
+  void ScrollCaretIntoView();
+  // Scrolls as needed and invalidates what the selection, caret or scrolling changed.
+  void UpdateView();
+  void InvalidateRows(int first_row);
+  void InvalidateRowSpan(int from, int to);
+  int ClampTopRow(int row);
+
+  void StartBlink();
+  void StopBlink();
+  static WindowSystem* Desktop();
+
+  MemoText text_;
+  TMemoStrings lines_{*this};
+  int anchor_ = 0;
+  int caret_ = 0;
+  // The x the caret keeps over Up and Down, -1 when it follows the caret.
+  int goal_x_ = -1;
+  UndoRecord undo_;
+  bool modified_ = false;
+  bool changing_by_user_ = false;
+  bool read_only_ = false;
+  int max_length_ = 0;
+  TEditCharCase char_case_ = ecNormal;
+  bool hide_selection_ = true;
+  TAlignment alignment_ = taLeftJustify;
+  bool word_wrap_ = true;
+  bool want_returns_ = true;
+  bool want_tabs_ = false;
+  TScrollStyle scroll_bars_ = ssNone;
+  bool redraw_ = true;
+
+  // Rows per line (0: not laid out yet), and their running sums per group of lines (valid for
+  // the groups before sums_valid_).
+  static constexpr int kGroupLines = 1024;
+  std::vector<std::uint32_t> line_rows_ = std::vector<std::uint32_t>(1, 0);
+  std::vector<std::int64_t> group_end_;  // rows up to the end of each group
+  std::size_t sums_valid_ = 0;
+  int layout_width_ = -1;
+  std::shared_ptr<const orlit::Font> layout_font_;
+
+  int top_row_ = 0;
+  int scroll_x_ = 0;
+  // What the last paint showed, so that a change repaints from the first row it touched.
+  int painted_top_row_ = -1;
+  int painted_caret_ = -1;
+  int painted_sel_start_ = 0;
+  int painted_sel_end_ = 0;
+
+  std::unique_ptr<TTimer> blink_timer_;
+  bool caret_on_ = true;
+  bool selecting_ = false;
+  bool after_double_click_ = false;
+  std::uint64_t double_click_ms_ = 0;
+  TPoint double_click_pos_;
+};
+
+}  // namespace orlit
