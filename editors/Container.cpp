@@ -255,7 +255,7 @@ void TcxContainer::Paint(TCanvas& canvas) {
   frame.border_color = info.border_color;
   frame.edges = info.edges;
   frame.shadow = info.shadow;
-  frame.fill = true;
+  frame.fill = !PaintsOwnBackground();
   frame.transparent = info.transparent;
   frame.background = info.background_color;
   frame.native = info.native;

@@ -82,6 +82,8 @@ class TcxContainer : public TcxControl {
   virtual bool IsEditor() const { return false; }
   // Drawn after the frame, before the children.
   virtual void PaintContent(TCanvas& /*canvas*/) {}
+  // The content area is left to PaintContent rather than filled with the background.
+  virtual bool PaintsOwnBackground() const { return false; }
   // The state, view info or inner control's look changed; editors add their own updates.
   virtual void VisualStateChanged() {}
 

@@ -109,10 +109,14 @@ void TcxCustomContainerStyle::SetBorderColor(TColor color) {
 
 TcxContainerBorderStyle TcxCustomContainerStyle::BorderStyle() const {
   if (const auto* source = AssignedSource(csvBorderStyle)) return source->border_style_;
-  if (IsBaseStyle()) return GetDefaultEditBorderStyle(LookAndFeel().Kind());
+  if (IsBaseStyle()) return DefaultBorderStyle();
   const TcxContainerBorderStyle normal = parent_style_->BorderStyle();
   if ((state_ == cssFocused || state_ == cssHot) && HotTrack()) return HotTrackBorderStyle(normal);
   return normal;
+}
+
+TcxContainerBorderStyle TcxCustomContainerStyle::DefaultBorderStyle() const {
+  return GetDefaultEditBorderStyle(LookAndFeel().Kind());
 }
 
 void TcxCustomContainerStyle::SetBorderStyle(TcxContainerBorderStyle style) {
@@ -158,7 +162,7 @@ const TFont& TcxCustomContainerStyle::ResolvedFont() const {
 bool TcxCustomContainerStyle::HotTrack() const {
   if (!IsBaseStyle()) return parent_style_->HotTrack();
   if (const auto* source = AssignedSource(csvHotTrack)) return source->hot_track_;
-  return true;
+  return DefaultHotTrack();
 }
 
 void TcxCustomContainerStyle::SetHotTrack(bool hot_track) {
@@ -351,7 +355,9 @@ TcxContainerStyles::TcxContainerStyles(TcxContainer* container, TcxStyleControll
   for (int state = 0; state < kContainerStyleStateCount; ++state) {
     const auto s = static_cast<TcxContainerStyleState>(state);
     TcxCustomContainerStyle* parent = state == cssNormal ? nullptr : styles_[0].get();
-    if (kind == ContainerStyleKind::kEdit) {
+    if (kind == ContainerStyleKind::kLabel && state == cssNormal) {
+      styles_[0] = std::make_unique<TcxLabelEditStyle>(container, controller, s, parent);
+    } else if (kind != ContainerStyleKind::kContainer) {
       if (state == cssNormal) {
         styles_[0] = std::make_unique<TcxEditStyle>(container, controller, s, parent);
       } else {

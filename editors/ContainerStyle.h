@@ -55,7 +55,7 @@ enum TcxContainerStyleState { cssNormal, cssFocused, cssDisabled, cssHot };
 inline constexpr int kContainerStyleStateCount = 4;
 
 // Which classes a set of four styles is made of.
-enum class ContainerStyleKind { kContainer, kEdit };
+enum class ContainerStyleKind { kContainer, kEdit, kLabel };
 
 // One style of a container: attribute values, the set of those explicitly assigned, and the
 // resolution of each attribute. A read takes the style's own value when assigned, else the
@@ -150,6 +150,9 @@ class TcxCustomContainerStyle : public TPersistent {
 
  protected:
   virtual bool IsEditStyle() const { return false; }
+  // The normal style's border style and hot tracking while they are not assigned.
+  virtual TcxContainerBorderStyle DefaultBorderStyle() const;
+  virtual bool DefaultHotTrack() const { return true; }
   // The style that assigned `value`: this one, or a controller's style of the same state.
   const TcxCustomContainerStyle* AssignedSource(int value) const;
   template <typename T>

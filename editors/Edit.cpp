@@ -9,8 +9,9 @@
 
 namespace orlit {
 
-TcxCustomEdit::TcxCustomEdit(std::unique_ptr<TcxCustomEditProperties> properties)
-    : TcxContainer(ContainerStyleKind::kEdit), properties_(std::move(properties)) {
+TcxCustomEdit::TcxCustomEdit(std::unique_ptr<TcxCustomEditProperties> properties,
+                             ContainerStyleKind kind)
+    : TcxContainer(kind), properties_(std::move(properties)) {
   properties_->AddListener(this);
   SetTabStop(true);
 }

@@ -80,7 +80,8 @@ class TcxCustomEdit : public TcxContainer, protected EditPropertiesListener {
   TcxEditEditingEvent OnEditing;
 
  protected:
-  explicit TcxCustomEdit(std::unique_ptr<TcxCustomEditProperties> properties);
+  explicit TcxCustomEdit(std::unique_ptr<TcxCustomEditProperties> properties,
+                         ContainerStyleKind kind = ContainerStyleKind::kEdit);
 
   // Made on first use by CreateViewData, once the editor kind is complete.
   TcxCustomEditViewData& ViewData() const;

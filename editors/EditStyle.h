@@ -71,6 +71,15 @@ class TcxEditStyle : public TcxCustomEditStyle {
   using TcxCustomEditStyle::TcxCustomEditStyle;
 };
 
+// The normal style of a label: no border and no hot tracking unless assigned.
+class TcxLabelEditStyle : public TcxEditStyle {
+ public:
+  using TcxEditStyle::TcxEditStyle;
+
+  TcxContainerBorderStyle DefaultBorderStyle() const override { return cbsNone; }
+  bool DefaultHotTrack() const override { return false; }
+};
+
 // The class of StyleDisabled, StyleFocused and StyleHot.
 class TcxEditStyleEx : public TcxCustomEditStyle {
  public:
