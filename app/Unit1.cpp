@@ -38,6 +38,14 @@ void RegisterUnit1Classes() {
         .Handler("cxTextEdit3KeyPress", &TForm1::cxTextEdit3KeyPress)
         .Handler("cxTextEdit4KeyPress", &TForm1::cxTextEdit4KeyPress)
         .Handler("cxTextEdit5KeyPress", &TForm1::cxTextEdit5KeyPress)
+        .Field("cxMemo2", &TForm1::cxMemo2)
+        .Field("cxLabel1", &TForm1::cxLabel1)
+        .Field("cxLabel2", &TForm1::cxLabel2)
+        .Field("cxLabel3", &TForm1::cxLabel3)
+        .Field("cxLabel4", &TForm1::cxLabel4)
+        .Field("cxLabel5", &TForm1::cxLabel5)
+        .Field("cxLabel6", &TForm1::cxLabel6)
+        .Field("Label1", &TForm1::Label1)
         .Handler("FormCreate", &TForm1::FormCreate)
         .Handler("stri5Click", &TForm1::stri5Click)
         .Handler("stri3Click", &TForm1::stri3Click)
@@ -57,6 +65,8 @@ TForm1::TForm1() {
                            static_cast<TControl*>(stri2)}) {
     title_bar_drag_.Attach(handle);
   }
+  // The calculation writes its lines into the log memo while the window exists.
+  SetCalculationLog([this](const std::string& line) { cxMemo2->Lines().Add(line); });
 }
 
 namespace {
@@ -90,6 +100,7 @@ void TForm1::cxTextEdit3KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cx
 void TForm1::cxTextEdit4KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cxTextEdit5); }
 
 void TForm1::cxTextEdit5KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cxMaskEdit1); }
+TForm1::~TForm1() { SetCalculationLog(nullptr); }
 
 void TForm1::FormCreate(TObject*) {
   cxTextEdit1->SetText("65");
@@ -99,6 +110,13 @@ void TForm1::FormCreate(TObject*) {
   cxTextEdit4->SetText("");
   cxTextEdit5->SetText("");
   cxMaskEdit1->SetText("31.10.83");
+  cxMemo2->SetEditValue(Variant::Null());
+  cxLabel1->SetCaption("Nr zile CFS");
+  cxLabel2->SetCaption("Nr zile lucratoare/lun\xC3\xA4");
+  cxLabel3->SetCaption("Sf\xC3\xA2rsitul perioadei=");
+  cxLabel4->SetCaption("");
+  cxLabel5->SetCaption("");
+  cxLabel6->SetCaption("Data de final a perioadei");
 }
 
 void TForm1::FormShow(TObject*) { Form1->strlabel->SetCaption(Form1->Caption()); }

@@ -3,7 +3,9 @@
 #include "app/TitleBarDrag.h"
 #include "editors/GroupBox.h"
 #include "editors/Image.h"
+#include "editors/Label.h"
 #include "editors/MaskEdit.h"
+#include "editors/Memo.h"
 #include "editors/TextEdit.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
@@ -16,6 +18,7 @@ namespace orlit {
 class TForm1 : public TForm {
  public:
   TForm1();
+  ~TForm1() override;
 
   TPanel* str1 = nullptr;
   TPanel* str2 = nullptr;
@@ -35,6 +38,14 @@ class TForm1 : public TForm {
   TcxGroupBox* cxGroupBox2 = nullptr;
   TcxImage* cxImage1 = nullptr;
   TcxImage* cxImage2 = nullptr;
+  TcxMemo* cxMemo2 = nullptr;
+  TcxLabel* cxLabel1 = nullptr;
+  TcxLabel* cxLabel2 = nullptr;
+  TcxLabel* cxLabel3 = nullptr;
+  TcxLabel* cxLabel4 = nullptr;
+  TcxLabel* cxLabel5 = nullptr;
+  TcxLabel* cxLabel6 = nullptr;
+  TLabel* Label1 = nullptr;
 
   void cxMaskEdit1KeyPress(TObject* sender, char32_t& key);
   void cxTextEdit1KeyPress(TObject* sender, char32_t& key);

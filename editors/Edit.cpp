@@ -53,8 +53,16 @@ void TcxCustomEdit::SetModifiedSinceEntry(bool modified) {
   if (modified) input_validated_ = false;
 }
 
+const Variant& TcxCustomEdit::EditValue() const {
+  if (edit_value_stale_) {
+    edit_value_ = properties_->MakeEditValue(DisplayText(), Focused());
+    edit_value_stale_ = false;
+  }
+  return edit_value_;
+}
+
 void TcxCustomEdit::InternalSetEditValue(const Variant& value) {
-  if (value == edit_value_) return;
+  if (value == EditValue()) return;
   edit_value_ = value;
   DoEditValueChanged();
 }
@@ -64,7 +72,12 @@ void TcxCustomEdit::InnerTextChanged(bool by_user) {
   if (by_user && !by_editor && Focused()) SetModifiedSinceEntry(true);
   DoChange();
   // The editor's own display changes come with their value; the others bring a new one.
-  if (!by_editor) InternalSetEditValue(properties_->MakeEditValue(DisplayText(), Focused()));
+  if (by_editor) return;
+  if (DefersEditValue() && !properties_->OnEditValueChanged) {
+    edit_value_stale_ = true;
+  } else {
+    InternalSetEditValue(properties_->MakeEditValue(DisplayText(), Focused()));
+  }
 }
 
 void TcxCustomEdit::DoChange() {
@@ -245,7 +258,7 @@ void TcxCustomEdit::AbandonChanges() {
   try {
     SetModifiedSinceEntry(false);
     InternalSetEditValue(enter_value_);
-    SetDisplayText(properties_->MakeDisplayText(edit_value_, Focused()));
+    SetDisplayText(properties_->MakeDisplayText(EditValue(), Focused()));
     SelectAllText();
   } catch (...) {
     LockChangeEvents(false);
@@ -275,8 +288,8 @@ void TcxCustomEdit::DoEnter() {
     ShortRefreshContainer(false);
     return;
   }
-  if (CanKeepEnterValue()) enter_value_ = edit_value_;
-  SetDisplayText(properties_->MakeDisplayText(edit_value_, true));
+  if (CanKeepEnterValue()) enter_value_ = EditValue();
+  SetDisplayText(properties_->MakeDisplayText(EditValue(), true));
   SetModifiedSinceEntry(false);
   ShortRefreshContainer(false);
   FocusInnerControl();
@@ -322,7 +335,7 @@ bool TcxCustomEdit::CanAutoSize(int& /*new_width*/, int& new_height) {
 
 void TcxCustomEdit::Loaded() {
   TcxContainer::Loaded();
-  SetDisplayText(properties_->MakeDisplayText(edit_value_, Focused()));
+  SetDisplayText(properties_->MakeDisplayText(EditValue(), Focused()));
 }
 
 void TcxCustomEdit::PropertiesChanged(TcxCustomEditProperties* /*sender*/) {

@@ -47,7 +47,7 @@ class TcxCustomEdit : public TcxContainer, protected EditPropertiesListener {
 
   // The value the editor stands for. Writing it (or Text) from code converts through the
   // properties, shows the display text and is no change of the user's.
-  const Variant& EditValue() const { return edit_value_; }
+  const Variant& EditValue() const;
   void SetEditValue(const Variant& value);
   // The display text as the editor kind reads it back.
   virtual std::string Text() const { return DisplayText(); }
@@ -92,6 +92,9 @@ class TcxCustomEdit : public TcxContainer, protected EditPropertiesListener {
   virtual void EditorKeyPress(char32_t& key);
   // Characters from #32 on that the editor kind accepts.
   virtual bool IsValidChar(char32_t /*key*/) const { return true; }
+  // An editor kind whose text may be long makes its edit value from the text when it is read
+  // rather than at every change, unless OnEditValueChanged asks to hear of each change.
+  virtual bool DefersEditValue() const { return false; }
   // Whether the editor kind keeps EnterValue for Escape.
   virtual bool CanKeepEnterValue() const { return false; }
   // Shows `text` in the inner control without counting as the user's change.
@@ -138,7 +141,9 @@ class TcxCustomEdit : public TcxContainer, protected EditPropertiesListener {
 
   std::unique_ptr<TcxCustomEditProperties> properties_;
   mutable std::unique_ptr<TcxCustomEditViewData> view_data_;
-  Variant edit_value_;
+  // Made from the text when read, after a change of an editor kind that defers it.
+  mutable Variant edit_value_;
+  mutable bool edit_value_stale_ = false;
   Variant enter_value_;
   bool modified_since_entry_ = false;
   bool input_validated_ = false;

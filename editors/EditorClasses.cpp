@@ -1,8 +1,12 @@
 #include "editors/EditorClasses.h"
 
+#include <cstdint>
+
 #include "editors/GroupBox.h"
 #include "editors/Image.h"
+#include "editors/Label.h"
 #include "editors/MaskEdit.h"
+#include "editors/Memo.h"
 #include "editors/TextEdit.h"
 #include "framework/FrameworkClasses.h"
 
@@ -27,6 +31,23 @@ constexpr EnumName kCharCaseNames[] = {
 constexpr EnumName kEchoModeNames[] = {{"eemNormal", eemNormal}, {"eemPassword", eemPassword}};
 constexpr EnumName kMaskKindNames[] = {
     {"emkStandard", emkStandard}, {"emkRegExpr", emkRegExpr}, {"emkRegExprEx", emkRegExprEx}};
+constexpr EnumName kScrollStyleNames[] = {{"ssNone", ssNone},
+                                          {"ssHorizontal", ssHorizontal},
+                                          {"ssVertical", ssVertical},
+                                          {"ssBoth", ssBoth}};
+constexpr EnumName kLabelEffectNames[] = {{"cxleNormal", cxleNormal},
+                                          {"cxleFun", cxleFun},
+                                          {"cxleExtrude", cxleExtrude},
+                                          {"cxleCool", cxleCool}};
+constexpr EnumName kLabelStyleNames[] = {{"cxlsNormal", cxlsNormal},
+                                         {"cxlsRaised", cxlsRaised},
+                                         {"cxlsLowered", cxlsLowered},
+                                         {"cxlsOutLine", cxlsOutLine}};
+constexpr EnumName kLabelOrientationNames[] = {
+    {"cxoLeft", cxoLeft},         {"cxoRight", cxoRight},
+    {"cxoTop", cxoTop},           {"cxoBottom", cxoBottom},
+    {"cxoLeftTop", cxoLeftTop},   {"cxoLeftBottom", cxoLeftBottom},
+    {"cxoRightTop", cxoRightTop}, {"cxoRightBottom", cxoRightBottom}};
 constexpr EnumName kCaptionAlignmentNames[] = {
     {"alTopLeft", alTopLeft},           {"alTopCenter", alTopCenter},
     {"alTopRight", alTopRight},         {"alBottomLeft", alBottomLeft},
@@ -64,6 +85,7 @@ void PublishStyles() {
                                   s.SetBorderStyle(ToContainerBorderStyle(style));
                                 });
   PublishAbstractClass<TcxEditStyle, TcxCustomEditStyle>("TcxEditStyle");
+  PublishAbstractClass<TcxLabelEditStyle, TcxEditStyle>("TcxLabelEditStyle");
   PublishAbstractClass<TcxEditStyleEx, TcxCustomEditStyle>("TcxEditStyleEx");
 }
 
@@ -97,6 +119,29 @@ void PublishProperties() {
       .Boolean("AlwaysShowBlanksAndLiterals", &MaskProperties::SetAlwaysShowBlanksAndLiterals)
       .Boolean("CaseInsensitive", &MaskProperties::SetCaseInsensitive);
   PublishAbstractClass<TcxMaskEditProperties, MaskProperties>("TcxMaskEditProperties");
+  using MemoProperties = TcxCustomMemoProperties;
+  PublishAbstractClass<MemoProperties, TextProperties>("TcxCustomMemoProperties")
+      .Enum<TScrollStyle>("ScrollBars", kScrollStyleNames, &MemoProperties::SetScrollBars)
+      .Boolean("WantReturns", &MemoProperties::SetWantReturns)
+      .Boolean("WantTabs", &MemoProperties::SetWantTabs)
+      .Boolean("WordWrap", &MemoProperties::SetWordWrap);
+  PublishAbstractClass<TcxMemoProperties, MemoProperties>("TcxMemoProperties");
+  using LabelProperties = TcxCustomLabelProperties;
+  PublishAbstractClass<LabelProperties, Properties>("TcxCustomLabelProperties")
+      .Integer("Angle", &LabelProperties::SetAngle)
+      .Integer("Depth",
+               [](LabelProperties& p, int depth) { p.SetDepth(static_cast<std::uint16_t>(depth)); })
+      .Enum<TcxLabelEffect>("LabelEffect", kLabelEffectNames, &LabelProperties::SetLabelEffect)
+      .Enum<TcxLabelStyle>("LabelStyle", kLabelStyleNames, &LabelProperties::SetLabelStyle)
+      .Enum<TcxLabelOrientation>("Orientation", kLabelOrientationNames,
+                                 &LabelProperties::SetOrientation)
+      .Integer("PenWidth", &LabelProperties::SetPenWidth)
+      .Color("ShadowedColor", &LabelProperties::SetShadowedColor)
+      .Boolean("ShowAccelChar", &LabelProperties::SetShowAccelChar)
+      .Boolean("ShowEndEllipsis", &LabelProperties::SetShowEndEllipsis)
+      .Boolean("Transparent", &LabelProperties::SetTransparent)
+      .Boolean("WordWrap", &LabelProperties::SetWordWrap);
+  PublishAbstractClass<TcxLabelProperties, LabelProperties>("TcxLabelProperties");
   PublishAbstractClass<TcxCustomGroupBoxProperties, Properties>("TcxCustomGroupBoxProperties");
   PublishAbstractClass<TcxPopupMenuLayout, TcxPopupMenuLayout>("TcxPopupMenuLayout")
       .Set<TcxPopupMenuItems>("MenuItems", kPopupMenuItemNames, &TcxPopupMenuLayout::SetMenuItems)
@@ -137,6 +182,11 @@ void PublishEditors() {
   PublishClass<TcxTextEdit, TcxCustomTextEdit>("TcxTextEdit");
   PublishAbstractClass<TcxCustomMaskEdit, TcxCustomTextEdit>("TcxCustomMaskEdit");
   PublishClass<TcxMaskEdit, TcxCustomMaskEdit>("TcxMaskEdit");
+  PublishAbstractClass<TcxCustomMemo, TcxCustomTextEdit>("TcxCustomMemo")
+      .Strings("Lines", [](TcxCustomMemo& m) -> TStrings& { return m.Lines(); });
+  PublishClass<TcxMemo, TcxCustomMemo>("TcxMemo");
+  PublishAbstractClass<TcxCustomLabel, TcxCustomEdit>("TcxCustomLabel");
+  PublishClass<TcxLabel, TcxCustomLabel>("TcxLabel");
   PublishAbstractClass<TcxCustomGroupBox, TcxCustomEdit>("TcxCustomGroupBox")
       .Enum<TcxCaptionAlignment>("Alignment", kCaptionAlignmentNames,
                                  &TcxCustomGroupBox::SetAlignment)

@@ -13,7 +13,7 @@ TcxCustomInnerMemo::TcxCustomInnerMemo(TcxCustomMemo* container) : container_(co
 
 void TcxCustomInnerMemo::Change() {
   TMemo::Change();
-  container_->InnerTextChanged();
+  container_->InnerTextChanged(ChangingByUser());
 }
 
 void TcxCustomInnerMemo::KeyDown(int& key, TShiftState shift) {

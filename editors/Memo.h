@@ -52,6 +52,8 @@ class TcxCustomMemo : public TcxCustomTextEdit {
   bool CanAutoSize(int& new_width, int& new_height) override;
   void ApplyProperties() override;
   void Loaded() override;
+  // The log grows to megabytes: its value is not copied at every appended line.
+  bool DefersEditValue() const override { return true; }
 
  private:
   friend class TcxCustomInnerMemo;

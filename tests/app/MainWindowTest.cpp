@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/PeriodCalculation.h"
 #include "app/Program.h"
 #include "app/Unit1.h"
 #include "framework/Application.h"
@@ -99,7 +100,7 @@ TEST_F(MainWindowTest, FieldsSitAtTheirPlacesAndSizeThemselvesToTheirFonts) {
 TEST_F(MainWindowTest, TabWalksTheFieldsInTabOrder) {
   const TcxCustomTextEdit* order[] = {Form1->cxMaskEdit1, Form1->cxTextEdit1, Form1->cxTextEdit2,
                                       Form1->cxTextEdit3, Form1->cxTextEdit4, Form1->cxTextEdit5,
-                                      Form1->cxMaskEdit1};
+                                      Form1->cxMemo2,     Form1->cxMaskEdit1};
   EXPECT_TRUE(order[0]->Focused());
   for (size_t i = 1; i < std::size(order); ++i) {
     desktop_.PressKey(VK_TAB);
@@ -120,6 +121,19 @@ TEST_F(MainWindowTest, FocusedFieldIsYellowAndAFieldUnderTheMouseLime) {
   desktop_.AdvanceTime(10);
   application_.ProcessMessages();
   EXPECT_EQ(ShownPixel(Form1->cxTextEdit2, inside), ColorToPixel(clWindow));
+}
+
+TEST_F(MainWindowTest, LogStartsEmptyAndTheCalculationAppendsToIt) {
+  EXPECT_EQ(Form1->cxMemo2->Lines().Count(), 0);
+  EXPECT_EQ(Form1->cxMemo2->BoundsRect(), TRect::FromBounds(32, 96, 337, 153));
+  EXPECT_TRUE(Form1->cxMemo2->Properties().ReadOnly());
+  EXPECT_EQ(Form1->cxLabel2->Caption(), "Nr zile lucratoare/lun\xC3\xA4");
+  EXPECT_EQ(Form1->cxLabel3->Caption(), "Sf\xC3\xA2rsitul perioadei=");
+  EXPECT_EQ(Form1->Label1->Caption(), "CFS= Concediu Fara Salar");
+  std::string result;
+  ComputePeriod("31.10.83", "65", "24.5", result);
+  EXPECT_EQ(Form1->cxMemo2->Lines().Count(), 7);
+  EXPECT_EQ(Form1->cxMemo2->Lines().Strings(6), "____________________________");
 }
 
 TEST_F(MainWindowTest, ShowPutsTheCaptionIntoTheTitleBar) {
@@ -198,7 +212,7 @@ TEST_F(MainWindowTest, TitleBarShowsItsPictures) {
   }
   EXPECT_GT(red_pixels, 40);
   // Below the title bar: the button face.
-  EXPECT_EQ(image.Pixel(300, 200), image.Pixel(10, 480));
+  EXPECT_EQ(image.Pixel(20, 300), image.Pixel(10, 480));
 }
 
 }  // namespace
