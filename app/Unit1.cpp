@@ -14,6 +14,23 @@ void RegisterUnit1Classes() {
   static const bool registered = [] {
     RegisterEditorClasses();
     PublishAbstractClass<TForm1, TForm>("TForm1")
+        .Field("cxGroupBox2", &TForm1::cxGroupBox2)
+        .Field("cxMemo1", &TForm1::cxMemo1)
+        .Field("cxImage1", &TForm1::cxImage1)
+        .Field("cxTextEdit1", &TForm1::cxTextEdit1)
+        .Field("cxLabel1", &TForm1::cxLabel1)
+        .Field("cxTextEdit2", &TForm1::cxTextEdit2)
+        .Field("cxLabel2", &TForm1::cxLabel2)
+        .Field("cxTextEdit3", &TForm1::cxTextEdit3)
+        .Field("cxLabel3", &TForm1::cxLabel3)
+        .Field("cxTextEdit4", &TForm1::cxTextEdit4)
+        .Field("cxLabel4", &TForm1::cxLabel4)
+        .Field("cxTextEdit5", &TForm1::cxTextEdit5)
+        .Field("cxLabel5", &TForm1::cxLabel5)
+        .Field("cxMaskEdit1", &TForm1::cxMaskEdit1)
+        .Field("cxLabel6", &TForm1::cxLabel6)
+        .Field("cxMemo2", &TForm1::cxMemo2)
+        .Field("cxImage2", &TForm1::cxImage2)
         .Field("str1", &TForm1::str1)
         .Field("str2", &TForm1::str2)
         .Field("stri1", &TForm1::stri1)
@@ -23,35 +40,20 @@ void RegisterUnit1Classes() {
         .Field("stri3", &TForm1::stri3)
         .Field("stri4", &TForm1::stri4)
         .Field("stri5", &TForm1::stri5)
-        .Field("cxTextEdit1", &TForm1::cxTextEdit1)
-        .Field("cxTextEdit2", &TForm1::cxTextEdit2)
-        .Field("cxTextEdit3", &TForm1::cxTextEdit3)
-        .Field("cxTextEdit4", &TForm1::cxTextEdit4)
-        .Field("cxTextEdit5", &TForm1::cxTextEdit5)
-        .Field("cxMaskEdit1", &TForm1::cxMaskEdit1)
-        .Field("cxGroupBox2", &TForm1::cxGroupBox2)
-        .Field("cxImage1", &TForm1::cxImage1)
-        .Field("cxImage2", &TForm1::cxImage2)
+        .Field("Label1", &TForm1::Label1)
         .Handler("cxMaskEdit1KeyPress", &TForm1::cxMaskEdit1KeyPress)
         .Handler("cxTextEdit1KeyPress", &TForm1::cxTextEdit1KeyPress)
         .Handler("cxTextEdit2KeyPress", &TForm1::cxTextEdit2KeyPress)
         .Handler("cxTextEdit3KeyPress", &TForm1::cxTextEdit3KeyPress)
         .Handler("cxTextEdit4KeyPress", &TForm1::cxTextEdit4KeyPress)
         .Handler("cxTextEdit5KeyPress", &TForm1::cxTextEdit5KeyPress)
-        .Field("cxMemo2", &TForm1::cxMemo2)
-        .Field("cxLabel1", &TForm1::cxLabel1)
-        .Field("cxLabel2", &TForm1::cxLabel2)
-        .Field("cxLabel3", &TForm1::cxLabel3)
-        .Field("cxLabel4", &TForm1::cxLabel4)
-        .Field("cxLabel5", &TForm1::cxLabel5)
-        .Field("cxLabel6", &TForm1::cxLabel6)
-        .Field("Label1", &TForm1::Label1)
         .Handler("FormCreate", &TForm1::FormCreate)
+        .Handler("cxImage1Click", &TForm1::cxImage1Click)
+        .Handler("cxImage2Click", &TForm1::cxImage2Click)
+        .Handler("cxMemo1Click", &TForm1::cxMemo1Click)
         .Handler("stri5Click", &TForm1::stri5Click)
         .Handler("stri3Click", &TForm1::stri3Click)
-        .Handler("FormShow", &TForm1::FormShow)
-        .Handler("cxImage1Click", &TForm1::cxImage1Click)
-        .Handler("cxImage2Click", &TForm1::cxImage2Click);
+        .Handler("FormShow", &TForm1::FormShow);
     return true;
   }();
   (void)registered;
@@ -68,6 +70,8 @@ TForm1::TForm1() {
   // The calculation writes its lines into the log memo while the window exists.
   SetCalculationLog([this](const std::string& line) { cxMemo2->Lines().Add(line); });
 }
+
+TForm1::~TForm1() { SetCalculationLog(nullptr); }
 
 namespace {
 
@@ -100,7 +104,6 @@ void TForm1::cxTextEdit3KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cx
 void TForm1::cxTextEdit4KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cxTextEdit5); }
 
 void TForm1::cxTextEdit5KeyPress(TObject*, char32_t& key) { EnterMovesTo(key, cxMaskEdit1); }
-TForm1::~TForm1() { SetCalculationLog(nullptr); }
 
 void TForm1::FormCreate(TObject*) {
   cxTextEdit1->SetText("65");
@@ -128,5 +131,7 @@ void TForm1::stri5Click(TObject*) { Application->Terminate(); }
 void TForm1::cxImage1Click(TObject*) { OpenPromotionSites(true); }
 
 void TForm1::cxImage2Click(TObject*) { OpenPromotionSites(true); }
+
+void TForm1::cxMemo1Click(TObject*) { OpenPromotionSites(false); }
 
 }  // namespace orlit

@@ -20,6 +20,23 @@ class TForm1 : public TForm {
   TForm1();
   ~TForm1() override;
 
+  TcxGroupBox* cxGroupBox2 = nullptr;
+  TcxMemo* cxMemo1 = nullptr;
+  TcxImage* cxImage1 = nullptr;
+  TcxTextEdit* cxTextEdit1 = nullptr;
+  TcxLabel* cxLabel1 = nullptr;
+  TcxTextEdit* cxTextEdit2 = nullptr;
+  TcxLabel* cxLabel2 = nullptr;
+  TcxTextEdit* cxTextEdit3 = nullptr;
+  TcxLabel* cxLabel3 = nullptr;
+  TcxTextEdit* cxTextEdit4 = nullptr;
+  TcxLabel* cxLabel4 = nullptr;
+  TcxTextEdit* cxTextEdit5 = nullptr;
+  TcxLabel* cxLabel5 = nullptr;
+  TcxMaskEdit* cxMaskEdit1 = nullptr;
+  TcxLabel* cxLabel6 = nullptr;
+  TcxMemo* cxMemo2 = nullptr;
+  TcxImage* cxImage2 = nullptr;
   TPanel* str1 = nullptr;
   TPanel* str2 = nullptr;
   TImage* stri1 = nullptr;
@@ -29,22 +46,6 @@ class TForm1 : public TForm {
   TImage* stri3 = nullptr;
   TImage* stri4 = nullptr;
   TImage* stri5 = nullptr;
-  TcxTextEdit* cxTextEdit1 = nullptr;
-  TcxTextEdit* cxTextEdit2 = nullptr;
-  TcxTextEdit* cxTextEdit3 = nullptr;
-  TcxTextEdit* cxTextEdit4 = nullptr;
-  TcxTextEdit* cxTextEdit5 = nullptr;
-  TcxMaskEdit* cxMaskEdit1 = nullptr;
-  TcxGroupBox* cxGroupBox2 = nullptr;
-  TcxImage* cxImage1 = nullptr;
-  TcxImage* cxImage2 = nullptr;
-  TcxMemo* cxMemo2 = nullptr;
-  TcxLabel* cxLabel1 = nullptr;
-  TcxLabel* cxLabel2 = nullptr;
-  TcxLabel* cxLabel3 = nullptr;
-  TcxLabel* cxLabel4 = nullptr;
-  TcxLabel* cxLabel5 = nullptr;
-  TcxLabel* cxLabel6 = nullptr;
   TLabel* Label1 = nullptr;
 
   void cxMaskEdit1KeyPress(TObject* sender, char32_t& key);
@@ -54,11 +55,12 @@ class TForm1 : public TForm {
   void cxTextEdit4KeyPress(TObject* sender, char32_t& key);
   void cxTextEdit5KeyPress(TObject* sender, char32_t& key);
   void FormCreate(TObject* sender);
+  void cxImage1Click(TObject* sender);
+  void cxImage2Click(TObject* sender);
+  void cxMemo1Click(TObject* sender);
   void stri5Click(TObject* sender);
   void stri3Click(TObject* sender);
   void FormShow(TObject* sender);
-  void cxImage1Click(TObject* sender);
-  void cxImage2Click(TObject* sender);
 
  private:
   TitleBarDrag title_bar_drag_;

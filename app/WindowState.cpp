@@ -90,18 +90,42 @@ std::string WindowStateJson(const TForm1& form) {
       ", \"height\": " + std::to_string(form.Height()) +
       ", \"state\": " + JsonString(window && window->Minimized() ? "minimized" : "normal") + "},\n";
   json += "  \"caption\": " + JsonString(form.strlabel->Caption()) + ",\n";
+  std::vector<const TcxCustomTextEdit*> fields;
+  for (const TcxCustomTextEdit* edit : OfClass<TcxCustomTextEdit>(controls)) {
+    if (dynamic_cast<const TcxCustomMemo*>(edit) == nullptr) fields.push_back(edit);
+  }
   json += "  \"fields\": " +
           Join(
-              OfClass<TcxCustomTextEdit>(controls),
+              fields,
               [](const TcxCustomTextEdit* field) {
                 return JsonString(field->Name()) + ": " + JsonString(field->Text());
               },
               "{", "}", ", ") +
           ",\n";
+  json += "  \"memos\": " +
+          Join(
+              OfClass<TcxCustomMemo>(controls),
+              [](const TcxCustomMemo* memo) {
+                std::vector<std::string> lines;
+                for (int i = 0; i < memo->Lines().Count(); ++i) {
+                  lines.push_back(JsonString(memo->Lines().Strings(i)));
+                }
+                return JsonString(memo->Name()) + ": " +
+                       Join(
+                           lines, [](const std::string& line) { return line; }, "[", "]", ", ");
+              },
+              "{", "}", ", ") +
+          ",\n";
+  std::vector<const TControl*> labels;
+  for (const TControl* control : controls) {
+    if (dynamic_cast<const TLabel*>(control) || dynamic_cast<const TcxCustomLabel*>(control)) {
+      labels.push_back(control);
+    }
+  }
   json += "  \"labels\": " +
           Join(
-              OfClass<TLabel>(controls),
-              [](const TLabel* label) {
+              labels,
+              [](const TControl* label) {
                 return JsonString(label->Name()) + ": " + JsonString(label->Caption());
               },
               "{", "}", ", ") +

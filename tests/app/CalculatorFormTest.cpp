@@ -75,16 +75,18 @@ TEST(CalculatorFormTest, EnterWalksTheFieldsAndComputes) {
     std::vector<Step> steps;
     const char* focused;
     std::vector<std::string> texts;  // date, leave days, working days, result, spare fields
+    int log_lines;
     int sites_opened;
     std::vector<std::string> messages;
   };
   const Case cases[] = {
-      {"start", '.', {}, "cxMaskEdit1", {"31.10.83", "65", "24.5", "", "", ""}, 0, {}},
+      {"start", '.', {}, "cxMaskEdit1", {"31.10.83", "65", "24.5", "", "", ""}, 0, 0, {}},
       {"three Enters with the start values",
        '.',
        {{nullptr, "\r\r\r"}},
        "cxTextEdit3",
        {"31.10.83", "65", "24.5", "15.08.83", "", ""},
+       7,
        2,
        {}},
       {"round the spare fields without computing",
@@ -93,26 +95,30 @@ TEST(CalculatorFormTest, EnterWalksTheFieldsAndComputes) {
        "cxMaskEdit1",
        {"31.10.83", "65", "24.5", "", "", ""},
        0,
+       0,
        {}},
       {"two runs",
        '.',
        {{nullptr, "\r\r\r"}, {"cxTextEdit2", "\r"}},
        "cxTextEdit3",
        {"31.10.83", "65", "24.5", "15.08.83", "", ""},
+       14,
        4,
        {}},
-      {"a failure keeps the old result",
+      {"a failure keeps the old result and the lines before it",
        '.',
-       {{nullptr, "\r\r\r"}, {"cxTextEdit2", "x\r"}},
+       {{nullptr, "\r\r\r"}, {"cxMaskEdit1", "999999\r\r\r"}},
        "cxTextEdit3",
-       {"31.10.83", "65", "x", "15.08.83", "", ""},
+       {"99.99.99", "65", "24.5", "15.08.83", "", ""},
+       10,
        2,
-       {"'x' is not a valid floating point value."}},
+       {"'99.99.99' is not a valid date."}},
       {"an incomplete date stops the chain",
        '.',
        {{"cxMaskEdit1", "\b12\r"}},
        "cxMaskEdit1",
        {"12.  .  ", "65", "24.5", "", "", ""},
+       0,
        0,
        {"The edit value is invalid."}},
       {"a comma locale",
@@ -120,6 +126,7 @@ TEST(CalculatorFormTest, EnterWalksTheFieldsAndComputes) {
        {{nullptr, "\r\r\r"}},
        "cxTextEdit3",
        {"31.10.83", "65", "24,5", "15.08.83", "", ""},
+       7,
        2,
        {}},
   };
@@ -133,6 +140,7 @@ TEST(CalculatorFormTest, EnterWalksTheFieldsAndComputes) {
                                             Form1->cxTextEdit2->Text(), Form1->cxTextEdit3->Text(),
                                             Form1->cxTextEdit4->Text(), Form1->cxTextEdit5->Text()};
     EXPECT_EQ(texts, c.texts);
+    EXPECT_EQ(Form1->cxMemo2->Lines().Count(), c.log_lines);
     EXPECT_EQ(window.SitesOpened(), c.sites_opened);
     EXPECT_EQ(window.messages, c.messages);
   }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Drives the calculation in the real program under Xvfb: three Enter keys from the date field
-# with the start values compute "15.08.83" into the result field and start the opener twice (a
-# fake xdg-open, first in PATH, records its arguments). The state dumped when the close area ends
-# the program says so. Usage: app_calc_test.sh PATH/TO/orlit_cfs
+# with the start values compute "15.08.83" into the result field, write seven lines into the log
+# and start the opener twice (a fake xdg-open, first in PATH, records its arguments). The state
+# dumped when the close area ends the program says so. Usage: app_calc_test.sh PATH/TO/orlit_cfs
 # Exits 77 (skipped) when a tool is missing.
 set -euo pipefail
 
@@ -59,6 +59,8 @@ checks = [
     (state["focused"], "cxTextEdit3"),
     (state["fields"]["cxTextEdit3"], "15.08.83"),
     (state["fields"]["cxMaskEdit1"], "31.10.83"),
+    (len(state["memos"]["cxMemo2"]), 7),
+    (state["memos"]["cxMemo2"][5], "15.08.83"),
     # The two openers run side by side: their lines come in either order.
     (sorted(opened), ["https://leave.orlit.example", "https://www.orlit.example"]),
 ]
