@@ -104,6 +104,44 @@ void BM_RepaintAfterAppend(benchmark::State& state) {
 }
 BENCHMARK(BM_RepaintAfterAppend)->Arg(100)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
+// Whole-text assignments of hostile texts to a shown log: each must take time in proportion to
+// its size. Arg: 0 lone CRs, 1 lone LFs, 2 NULs, 3 malformed UTF-8, 4 one 10 MB line,
+// 5 1,000,000 short lines.
+std::string HostileText(int kind) {
+  constexpr std::size_t kSize = 10 * 1000 * 1000;
+  std::string text;
+  text.reserve(kSize);
+  switch (kind) {
+    case 4:
+      text.assign(kSize, 'x');
+      break;
+    case 5:
+      for (int i = 0; i < 1000000; ++i) text += "line\r\n";
+      break;
+    default: {
+      const char* unit = kind == 0 ? "ab\r" : kind == 1 ? "ab\n" : kind == 2 ? "ab\0" : "a\xC3\xFF";
+      while (text.size() < kSize / 10) text.append(unit, 3);
+    }
+  }
+  return text;
+}
+
+void BM_HostileWholeText(benchmark::State& state) {
+  HeadlessForm h;
+  TcxMemo* memo = MakeLog(h);
+  const std::string text = HostileText(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    memo->Lines().SetText(text);
+    h.app.ProcessMessages();
+    state.PauseTiming();
+    state.counters["lines"] = memo->Lines().Count();
+    memo->Lines().Clear();
+    state.ResumeTiming();
+  }
+  state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_HostileWholeText)->DenseRange(0, 5)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // A caption as the window draws it, with an angle and an extrusion on a TrueType face.
 void MakeCaption(TcxCustomLabelViewInfo& info) {
   info.caption = "Nr zile lucratoare/lun\xC3\xA4";
