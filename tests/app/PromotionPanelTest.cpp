@@ -41,6 +41,7 @@ TEST_F(PromotionPanelTest, PanelAndPicturesSitAtTheirPlaces) {
   };
   const Place places[] = {
       {Form1->cxGroupBox2, Form1, TRect::FromBounds(0, 332, 567, 169)},
+      {Form1->cxMemo1, Form1->cxGroupBox2, TRect::FromBounds(2, 16, 560, 142)},
       {Form1->cxImage1, Form1->cxGroupBox2, TRect::FromBounds(336, 24, 157, 119)},
       {Form1->cxImage2, Form1, TRect::FromBounds(400, 168, 97, 37)},
   };
@@ -60,7 +61,7 @@ TEST_F(PromotionPanelTest, EachClickOpensBothSitesWithItsShowCommand) {
     TControl* control;
     int show_command;
   };
-  const Case cases[] = {{Form1->cxImage1, 3}, {Form1->cxImage2, 3}};
+  const Case cases[] = {{Form1->cxImage1, 3}, {Form1->cxImage2, 3}, {Form1->cxMemo1, 2}};
   for (const Case& c : cases) {
     launches_->requests.clear();
     desktop_.Click(c.control->ClientToScreen({40, 20}));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Clicks the promotion panel of the real program under Xvfb: the logo and the banner each start
-# the (fake) opener twice, once per site. Usage: promotion_panel_test.sh PATH/TO/orlit_cfs.
+# Clicks the promotion panel of the real program under Xvfb: the logo, the promotion text and the
+# banner each start the (fake) opener twice, once per site.
+# Usage: promotion_panel_test.sh PATH/TO/orlit_cfs.
 # Exits 77 (skipped) when a tool is missing.
 set -euo pipefail
 
@@ -47,9 +48,10 @@ click_opens() {  # name x y expected
 }
 
 click_opens logo 410 420 2
-click_opens banner 440 185 4
+click_opens "promotion text" 100 400 4
+click_opens banner 440 185 6
 # Two processes start at once, so only the count of each address is certain.
-[[ $(grep -cx 'https://leave.orlit.example' "$work/opened") -eq 2 &&
-  $(grep -cx 'https://www.orlit.example' "$work/opened") -eq 2 ]] ||
+[[ $(grep -cx 'https://leave.orlit.example' "$work/opened") -eq 3 &&
+  $(grep -cx 'https://www.orlit.example' "$work/opened") -eq 3 ]] ||
   fail "addresses: $(cat "$work/opened")"
 echo "promotion panel: all clicks opened both sites"
