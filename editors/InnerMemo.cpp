@@ -6,73 +6,77 @@
 
 namespace orlit {
 
-TcxCustomInnerMemo::TcxCustomInnerMemo(TcxCustomMemo* container) : container_(container) {
+TcxCustomInnerMemo::TcxCustomInnerMemo(TcxCustomTextEdit* container) : container_(container) {
   // The memo is the tab stop; its container draws the border.
   SetTabStop(false);
 }
 
+TcxCustomMemo* TcxCustomInnerMemo::Container() const {
+  return static_cast<TcxCustomMemo*>(container_);
+}
+
 void TcxCustomInnerMemo::Change() {
   TMemo::Change();
-  container_->InnerTextChanged(ChangingByUser());
+  Container()->InnerTextChanged(ChangingByUser());
 }
 
 void TcxCustomInnerMemo::KeyDown(int& key, TShiftState shift) {
-  container_->KeyDown(key, shift);
+  Container()->KeyDown(key, shift);
   if (key != 0) NativeKeyDown(key, shift);
 }
 
-void TcxCustomInnerMemo::KeyUp(int& key, TShiftState shift) { container_->KeyUp(key, shift); }
+void TcxCustomInnerMemo::KeyUp(int& key, TShiftState shift) { Container()->KeyUp(key, shift); }
 
 void TcxCustomInnerMemo::KeyPress(char32_t& key) {
   if (key == kCharTab && !WantTabs()) {
     key = 0;
     return;
   }
-  container_->KeyPress(key);
+  Container()->KeyPress(key);
   if (key == 0) return;
-  if ((key == kCharEnter || key == kCharEscape) && container_->IsInplace()) return;
-  if (key == kCharEnter && !container_->BeepOnEnter()) return;
+  if ((key == kCharEnter || key == kCharEscape) && Container()->IsInplace()) return;
+  if (key == kCharEnter && !Container()->BeepOnEnter()) return;
   NativeKeyPress(key);
 }
 
 void TcxCustomInnerMemo::MouseEnter() {
   TMemo::MouseEnter();
-  container_->InnerMouseEnter();
+  Container()->InnerMouseEnter();
 }
 
 void TcxCustomInnerMemo::MouseLeave() {
   TMemo::MouseLeave();
-  container_->InnerMouseLeave();
+  Container()->InnerMouseLeave();
 }
 
 void TcxCustomInnerMemo::MouseMove(TShiftState shift, int x, int y) {
   TMemo::MouseMove(shift, x, y);
-  container_->InnerMouseMove(shift, x + Left(), y + Top());
+  Container()->InnerMouseMove(shift, x + Left(), y + Top());
 }
 
 void TcxCustomInnerMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TMemo::MouseDown(button, shift, x, y);
-  container_->InnerMouseDown(button, shift, x + Left(), y + Top());
+  Container()->InnerMouseDown(button, shift, x + Left(), y + Top());
 }
 
 void TcxCustomInnerMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   TMemo::MouseUp(button, shift, x, y);
-  container_->InnerMouseUp(button, shift, x + Left(), y + Top());
+  Container()->InnerMouseUp(button, shift, x + Left(), y + Top());
 }
 
 void TcxCustomInnerMemo::Click() {
   TMemo::Click();
-  container_->InnerClick();
+  Container()->InnerClick();
 }
 
 void TcxCustomInnerMemo::DblClick() {
   TMemo::DblClick();
-  container_->InnerDblClick();
+  Container()->InnerDblClick();
 }
 
 void TcxCustomInnerMemo::FocusChanged() {
   TMemo::FocusChanged();
-  container_->InnerFocusChanged();
+  Container()->InnerFocusChanged();
 }
 
 TWinControl& TcxCustomInnerMemoHelper::Control() const { return memo_; }

@@ -6,6 +6,7 @@
 namespace orlit {
 
 class TcxCustomMemo;
+class TcxCustomTextEdit;
 
 // The native multi-line edit inside a memo. Its keys go to the memo first (the editor's key
 // path, then the native processing), its text changes are reported to the memo, and its mouse,
@@ -13,9 +14,11 @@ class TcxCustomMemo;
 // state follows.
 class TcxCustomInnerMemo : public TMemo {
  public:
-  explicit TcxCustomInnerMemo(TcxCustomMemo* container);
+  // Made while the memo's base constructor runs: `container` becomes a memo only once it is
+  // whole, and is reached as one only then.
+  explicit TcxCustomInnerMemo(TcxCustomTextEdit* container);
 
-  TcxCustomMemo* Container() const { return container_; }
+  TcxCustomMemo* Container() const;
 
  protected:
   void Change() override;
@@ -32,7 +35,7 @@ class TcxCustomInnerMemo : public TMemo {
   void FocusChanged() override;
 
  private:
-  TcxCustomMemo* container_;
+  TcxCustomTextEdit* container_;
 };
 
 // Links the inner memo to its memo: the inner-editor operations of a text editor on it.

@@ -18,7 +18,7 @@ constexpr int kDefaultWidth = 185;
 constexpr int kDefaultHeight = 89;
 
 std::unique_ptr<InnerTextEditor> MakeInnerMemo(TcxCustomTextEdit& editor) {
-  auto* memo = editor.Create<TcxCustomInnerMemo>(static_cast<TcxCustomMemo*>(&editor));
+  auto* memo = editor.Create<TcxCustomInnerMemo>(&editor);
   return std::make_unique<TcxCustomInnerMemoHelper>(*memo);
 }
 
