@@ -13,8 +13,8 @@ namespace orlit {
 namespace {
 
 // The parts of the renderer's C interface used here, declared by hand: only its runtime
-// library needs to be installed. The program may carry a cairo of its own linked in, so the
-// renderer draws on surfaces of the cairo it loads itself, reached through its handle.
+// library needs to be installed. The renderer draws on surfaces of the cairo it loads itself,
+// reached through its handle, so it never depends on how the program was linked.
 struct RsvgHandle;
 struct GError {
   std::uint32_t domain;
