@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "app/CommandLine.h"
 #include "app/Csv.h"
 #include "app/PeriodCalculation.h"
 #include "convert/Exceptions.h"
@@ -137,11 +138,6 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
     err << ": " << why << '\n';
     return 2;
   };
-  // A full disk must not pass for a finished run.
-  auto output_lost = [&] {
-    err << "orlit_cfs: the output cannot be written\n";
-    return 2;
-  };
   constexpr std::string_view kHeaderWanted =
       "the first line must be the header end_date,leave_days,working_days";
   std::string piece(kPieceBytes, '\0');
@@ -160,7 +156,7 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
     if (in.bad()) return fail(0, "cannot be read");
     const bool parsed = reader.Feed(bytes);
     writer.Flush();
-    if (!out) return output_lost();
+    if (!out) return ReportLostOutput(err);
     if (writer.HeaderWrong()) return fail(1, kHeaderWanted);
     if (!parsed) return fail(reader.ErrorLine(), reader.Error());
     bytes = read_piece();
@@ -170,7 +166,7 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
   writer.Flush();
   if (!writer.HeaderSeen() || writer.HeaderWrong()) return fail(1, kHeaderWanted);
   if (!finished) return fail(reader.ErrorLine(), reader.Error());
-  if (!out.flush()) return output_lost();
+  if (!out.flush()) return ReportLostOutput(err);
   return writer.AnyRowFailed() ? 1 : 0;
 }
 

@@ -82,7 +82,13 @@ int RunCalculationInTerminal(const std::string& end_date, const std::string& lea
     status = 1;
   }
   SetCalculationLog(nullptr);
+  if (!out.flush()) return ReportLostOutput(err);
   return status;
+}
+
+int ReportLostOutput(std::ostream& err) {
+  err << "orlit_cfs: the output cannot be written\n";
+  return 2;
 }
 
 }  // namespace orlit

@@ -19,9 +19,13 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 void PrintUsage(std::ostream& out);
 
+// Says on `err` that the output could not be written (a full disk, a closed pipe) and gives the
+// exit status 2 for it, so that a lost result never passes for success.
+int ReportLostOutput(std::ostream& err);
+
 // Runs one calculation for the terminal: log lines and the result on `out`, exit status 0; on a
-// failure the lines written so far on `out`, "<class>: <message>" on `err`, exit status 1. Opens
-// no site.
+// failure the lines written so far on `out`, "<class>: <message>" on `err`, exit status 1; an
+// `out` that cannot be written, exit status 2 (ReportLostOutput). Opens no site.
 int RunCalculationInTerminal(const std::string& end_date, const std::string& leave_days,
                              const std::string& working_days, std::ostream& out, std::ostream& err);
 

@@ -87,5 +87,11 @@ TEST_F(TerminalCalculationTest, MessagesGetTheFinalPeriodRule) {
   EXPECT_EQ(out_.str(), "");
 }
 
+TEST_F(TerminalCalculationTest, AnOutputThatCannotBeWrittenIsNoSuccess) {
+  out_.setstate(std::ios::badbit);
+  EXPECT_EQ(Run("31.10.83", "65", "24.5"), 2);
+  EXPECT_EQ(err_.str(), "orlit_cfs: the output cannot be written\n");
+}
+
 }  // namespace
 }  // namespace orlit
