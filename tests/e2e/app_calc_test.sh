@@ -16,19 +16,6 @@ fail() {
   cat "$work/program.log" "$work/state.json" 2>/dev/null || true
   exit 1
 }
-eventually() {
-  for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
-
-mkdir "$work/bin"
-cat >"$work/bin/xdg-open" <<FAKE
-#!/bin/sh
-echo "\$*" >>"$work/opened.log"
-FAKE
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
-
 "$program" --dump-state "$work/state.json" >"$work/program.log" 2>&1 &
 program_pid=$!
 pids+=("$program_pid")

@@ -11,21 +11,11 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb xdotool xwininfo xprop xwd python3 openbox
 start_session 120
 
-fail() {
-  echo "FAIL: $*"
-  cat "$work/program.log" 2>/dev/null || true
-  exit 1
-}
-
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 sleep 0.5
 
 # Waits (up to 5 s) until the command succeeds.
-eventually() {
-  for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
 geometry_is() {  # left top
   local info
   info=$(xwininfo -id "$window")

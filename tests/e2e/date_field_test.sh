@@ -11,22 +11,6 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb xdotool xwd python3
 start_session 140
 
-fail() {
-  echo "FAIL: $*"
-  cat "$work/program.log" 2>/dev/null || true
-  exit 1
-}
-
-# Nothing here calculates, but whatever would open the promotion sites opens nothing.
-mkdir -p "$work/bin"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
-
-eventually() {
-  for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
 windows() { xdotool search --classname '^orlit_cfs$' | wc -l; }
 windows_are() { [[ "$(windows)" == "$1" ]]; }
 # The window is centred on the 1024 x 768 screen; a point of its client area.

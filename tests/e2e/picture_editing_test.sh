@@ -10,18 +10,6 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb xdotool xwininfo xclip python3
 start_session 150
 
-fail() {
-  echo "FAIL: $*"
-  cat "$work/program.log" 2>/dev/null || true
-  exit 1
-}
-
-# The banner's click opens the sites: a fake opener keeps the browser away.
-mkdir -p "$work/bin"
-printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
-
 bitmap_size() {
   python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); w,h=struct.unpack("<ii",d[18:26]); print("%dx%d"%(w,abs(h)) if d[:2]==b"BM" else "unknown")' "$1"
 }

@@ -10,22 +10,6 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb xdotool xwininfo
 start_session 140
 
-fail() {
-  echo "FAIL: $*"
-  cat "$work/program.log" 2>/dev/null || true
-  exit 1
-}
-
-# The opener records each address it is given, one line per start, and never opens a browser.
-mkdir -p "$work/bin"
-cat >"$work/bin/xdg-open" <<SCRIPT
-#!/bin/sh
-echo "\$*" >>"$work/opened"
-SCRIPT
-chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
-touch "$work/opened"
-
 "$program" >"$work/program.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do xdotool search --classname '^orlit_cfs$' >/dev/null 2>&1 && break; sleep 0.05; done
@@ -34,14 +18,14 @@ sleep 0.5
 left=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left X: *//p')
 top=$(xwininfo -id "$window" | sed -n 's/.*Absolute upper-left Y: *//p')
 
-opened() { wc -l <"$work/opened"; }
+opened() { wc -l <"$work/opened.log"; }
 # Clicks a point of the window's client area and waits (up to 5 s) for `expected` starts in all.
 click_opens() {  # name x y expected
   xdotool mousemove $((left + $2)) $((top + $3))
   sleep 0.1
   xdotool click 1
   for _ in $(seq 100); do [[ $(opened) -ge $4 ]] && break; sleep 0.05; done
-  [[ $(opened) -eq $4 ]] || fail "$1: $(opened) starts in all, expected $4: $(cat "$work/opened")"
+  [[ $(opened) -eq $4 ]] || fail "$1: $(opened) starts in all, expected $4: $(cat "$work/opened.log")"
   sleep 0.3
   [[ $(opened) -eq $4 ]] || fail "$1 started the opener more than twice"
   echo "== $1 opens both sites"
@@ -51,7 +35,7 @@ click_opens logo 410 420 2
 click_opens "promotion text" 100 400 4
 click_opens banner 440 185 6
 # Two processes start at once, so only the count of each address is certain.
-[[ $(grep -cx 'https://leave.orlit.example' "$work/opened") -eq 3 &&
-  $(grep -cx 'https://www.orlit.example' "$work/opened") -eq 3 ]] ||
-  fail "addresses: $(cat "$work/opened")"
+[[ $(grep -cx 'https://leave.orlit.example' "$work/opened.log") -eq 3 &&
+  $(grep -cx 'https://www.orlit.example' "$work/opened.log") -eq 3 ]] ||
+  fail "addresses: $(cat "$work/opened.log")"
 echo "promotion panel: all clicks opened both sites"

@@ -10,17 +10,6 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb xdotool xwininfo xwd python3
 start_session 160 1600x1200x24
 
-fail() {
-  echo "FAIL: $*"
-  cat "$work/program.log" 2>/dev/null || true
-  exit 1
-}
-eventually() { for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done; return 1; }
-
-# Whatever opens the promotion sites finds a stand-in that opens nothing.
-mkdir "$work/bin" && printf '#!/bin/sh\n' >"$work/bin/xdg-open" && chmod +x "$work/bin/xdg-open"
-export PATH="$work/bin:$PATH"
-
 echo "== screenshot at 2 is the screenshot at 1 in 2 x 2 blocks"
 ORLIT_SCALE=1 "$program" --screenshot "$work/one.png" || fail "screenshot at 1"
 ORLIT_SCALE=2 "$program" --screenshot "$work/two.png" || fail "screenshot at 2"

@@ -7,15 +7,35 @@ require_tools() {
   done
 }
 
+# Retries a command for up to five seconds; true as soon as it succeeds.
+eventually() {
+  for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
+  return 1
+}
+
+# Ends the script as failed, with what the program printed.
+fail() {
+  echo "FAIL: $*"
+  cat "$work/program.log" 2>/dev/null || true
+  exit 1
+}
+
 # A work directory in $work, every pid put in `pids` killed on exit, and a private Xvfb as
 # $DISPLAY on the first free display number from $1, its screen $2 (default 1024x768x24). Under
-# LeakSanitizer, the system libraries' own lifetime allocations are not ours to report.
+# LeakSanitizer, the system libraries' own lifetime allocations are not ours to report. No test
+# ever opens a real browser: a stand-in `xdg-open` first in PATH writes each call's arguments as
+# a line of $work/opened.log.
 start_session() {
   here=$(cd "$(dirname "$0")" && pwd)
   export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan.supp"
   work=$(mktemp -d)
   pids=()
   trap end_session EXIT
+  mkdir "$work/bin"
+  printf '#!/bin/sh\necho "$*" >>"%s/opened.log"\n' "$work" >"$work/bin/xdg-open"
+  chmod +x "$work/bin/xdg-open"
+  : >"$work/opened.log"
+  export PATH="$work/bin:$PATH"
   local number=$1
   while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
   export DISPLAY=:$number
