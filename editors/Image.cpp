@@ -5,6 +5,7 @@
 
 #include "editors/ImagePopupMenu.h"
 #include "framework/Canvas.h"
+#include "framework/ClipboardShortcuts.h"
 #include "platform/PictureError.h"
 #include "platform/VirtualKeys.h"
 
@@ -221,18 +222,11 @@ bool TcxCustomImage::CanAutoSize(int& new_width, int& new_height) {
 }
 
 void TcxCustomImage::EditorKeyDown(int& key, TShiftState shift) {
-  const TShiftState modifiers = shift & (ssShift | ssCtrl | ssAlt);
-  const auto pressed = [&](int k, TShiftState with) { return key == k && modifiers == with; };
-  void (TcxCustomImage::*operation)() = nullptr;
-  if (pressed('C', ssCtrl) || pressed(VK_INSERT, ssCtrl))
-    operation = &TcxCustomImage::CopyToClipboard;
-  if (pressed('V', ssCtrl) || pressed(VK_INSERT, ssShift))
-    operation = &TcxCustomImage::PasteFromClipboard;
-  if (pressed('X', ssCtrl) || pressed(VK_DELETE, ssShift))
-    operation = &TcxCustomImage::CutToClipboard;
-  if (operation != nullptr) {
+  // A picture has no undo; the letters stand in for the typed characters it never takes.
+  const ClipboardCommand command = ClipboardCommandOfKey(key, shift, /*letters=*/true);
+  if (command != ClipboardCommand::kNone) {
     key = 0;
-    (this->*operation)();
+    RunClipboardCommand(*this, command);
     return;
   }
   if (key == VK_APPS) {

@@ -6,6 +6,7 @@
 
 #include "framework/Application.h"
 #include "framework/Canvas.h"
+#include "framework/ClipboardShortcuts.h"
 #include "platform/DeviceContext.h"
 #include "platform/VirtualKeys.h"
 
@@ -160,6 +161,10 @@ void TCustomEdit::KeyPress(char32_t& key) {
 
 void TCustomEdit::NativeKeyDown(int& key, TShiftState shift) {
   if (shift & ssAlt) return;
+  if (RunClipboardCommand(*this, ClipboardCommandOfKey(key, shift))) {
+    key = 0;
+    return;
+  }
   const bool ctrl = (shift & ssCtrl) != 0;
   const bool extend = (shift & ssShift) != 0;
   using Move = EditText::Move;
@@ -181,20 +186,7 @@ void TCustomEdit::NativeKeyDown(int& key, TShiftState shift) {
       move(Move::kEnd, Move::kEnd);
       break;
     case VK_DELETE:
-      if (extend && !ctrl) {
-        CutToClipboard();
-      } else {
-        UserEdit([&] { text_.DeleteForward(ctrl); });
-      }
-      break;
-    case VK_INSERT:
-      if (ctrl && !extend) {
-        CopyToClipboard();
-      } else if (extend && !ctrl) {
-        PasteFromClipboard();
-      } else {
-        return;
-      }
+      UserEdit([&] { text_.DeleteForward(ctrl); });
       break;
     default:
       return;
@@ -203,21 +195,10 @@ void TCustomEdit::NativeKeyDown(int& key, TShiftState shift) {
 }
 
 void TCustomEdit::NativeKeyPress(char32_t& key) {
+  if (RunClipboardCommand(*this, ClipboardCommandOfChar(key))) return;
   switch (key) {
     case kCharCtrlA:
       SelectAll();
-      return;
-    case kCharCtrlC:
-      CopyToClipboard();
-      return;
-    case kCharCtrlV:
-      PasteFromClipboard();
-      return;
-    case kCharCtrlX:
-      CutToClipboard();
-      return;
-    case kCharCtrlZ:
-      Undo();
       return;
     case kCharBackspace:
       UserEdit([this] { text_.DeleteBackward(false); });

@@ -5,6 +5,7 @@
 
 #include "framework/Application.h"
 #include "framework/Canvas.h"
+#include "framework/ClipboardShortcuts.h"
 #include "platform/DeviceContext.h"
 #include "platform/TextLayout.h"
 #include "platform/VirtualKeys.h"
@@ -680,6 +681,10 @@ void TMemo::NativeKeyDown(int& key, TShiftState shift) {
   const bool extend = (shift & ssShift) != 0;
   const bool selected = SelLength() > 0;
   goal_x_ = key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT ? goal_x_ : -1;
+  if (RunClipboardCommand(*this, ClipboardCommandOfKey(key, shift))) {
+    key = 0;
+    return;
+  }
   switch (key) {
     case VK_LEFT:
       if (!extend && selected && !ctrl) {
@@ -727,21 +732,10 @@ void TMemo::NativeKeyDown(int& key, TShiftState shift) {
       break;
     }
     case VK_DELETE:
-      if (extend && !ctrl) {
-        CutToClipboard();
-      } else if (selected) {
+      if (selected) {
         DeleteByUser(SelStart(), SelStart() + SelLength());
       } else {
         DeleteByUser(caret_, ctrl ? WordRight(caret_) : StepRight(caret_));
-      }
-      break;
-    case VK_INSERT:
-      if (ctrl && !extend) {
-        CopyToClipboard();
-      } else if (extend && !ctrl) {
-        PasteFromClipboard();
-      } else {
-        return;
       }
       break;
     default:
@@ -751,19 +745,8 @@ void TMemo::NativeKeyDown(int& key, TShiftState shift) {
 }
 
 void TMemo::NativeKeyPress(char32_t& key) {
+  if (RunClipboardCommand(*this, ClipboardCommandOfChar(key))) return;
   switch (key) {
-    case kCharCtrlC:
-      CopyToClipboard();
-      return;
-    case kCharCtrlV:
-      PasteFromClipboard();
-      return;
-    case kCharCtrlX:
-      CutToClipboard();
-      return;
-    case kCharCtrlZ:
-      Undo();
-      return;
     case kCharBackspace:
     case kCharCtrlBackspace:
       if (SelLength() > 0) {
