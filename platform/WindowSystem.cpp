@@ -44,6 +44,19 @@ ShiftState ShiftStateOfButton(MouseButton button) {
   return 0;
 }
 
+ShiftState ShiftStateOfModifierKey(int key) {
+  switch (key) {
+    case VK_SHIFT:
+      return kShiftStateShift;
+    case VK_CONTROL:
+      return kShiftStateCtrl;
+    case VK_MENU:
+      return kShiftStateAlt;
+    default:
+      return 0;
+  }
+}
+
 char32_t ControlCharacterForKey(int key, ShiftState shift) {
   if (shift & kShiftStateAlt) return 0;
   const bool ctrl = (shift & kShiftStateCtrl) != 0;

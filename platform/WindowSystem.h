@@ -79,6 +79,9 @@ bool IsInputEvent(EventType type);
 
 // The shift-state bit that says `button` is held.
 ShiftState ShiftStateOfButton(MouseButton button);
+// The shift-state bit that says the modifier key `key` (VK_SHIFT, VK_CONTROL, VK_MENU) is held;
+// 0 for other keys.
+ShiftState ShiftStateOfModifierKey(int key);
 
 // The character that follows the key-down of keys that produce no text input on their own, as
 // the desktop's edit controls expect them: Backspace 8 (127 with Ctrl), Tab 9 (none with Ctrl),

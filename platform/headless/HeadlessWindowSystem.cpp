@@ -73,19 +73,6 @@ std::pair<int, ShiftState> UsKeyFor(char32_t c) {
   return {0, 0};
 }
 
-ShiftState ModifierBit(int key) {
-  switch (key) {
-    case VK_SHIFT:
-      return kShiftStateShift;
-    case VK_CONTROL:
-      return kShiftStateCtrl;
-    case VK_MENU:
-      return kShiftStateAlt;
-    default:
-      return 0;
-  }
-}
-
 void CopyRect(const FrameView& frame, const TRect& rect, PixelImage& target) {
   for (int y = rect.Top; y < rect.Bottom; ++y) {
     auto row = target.Row(y);
@@ -243,7 +230,7 @@ void HeadlessWindowSystem::AdvanceTime(std::uint64_t ms) {
 }
 
 void HeadlessWindowSystem::KeyDown(int key, bool repeat) {
-  keys_held_ |= ModifierBit(key);
+  keys_held_ |= ShiftStateOfModifierKey(key);
   if (focused_ == 0) return;
   Event event;
   event.type = EventType::kKeyDown;
@@ -255,7 +242,7 @@ void HeadlessWindowSystem::KeyDown(int key, bool repeat) {
 }
 
 void HeadlessWindowSystem::KeyUp(int key) {
-  keys_held_ &= static_cast<ShiftState>(~ModifierBit(key));
+  keys_held_ &= static_cast<ShiftState>(~ShiftStateOfModifierKey(key));
   if (focused_ == 0) return;
   Event event;
   event.type = EventType::kKeyUp;
