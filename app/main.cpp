@@ -9,7 +9,7 @@
 #include "convert/FormatSettings.h"
 #include "convert/FpuEnvironment.h"
 #include "platform/headless/HeadlessWindowSystem.h"
-#include "platform/sdl/SdlWindowSystem.h"
+#include "platform/xcb/XcbWindowSystem.h"
 
 using orlit::CommandLine;
 
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         return orlit::RunProgram(desktop, options);
       }
       case CommandLine::Mode::kWindow: {
-        orlit::SdlWindowSystem desktop;  // throws when there is no display
+        orlit::XcbWindowSystem desktop;  // throws when there is no display
         return orlit::RunProgram(desktop, options);
       }
     }

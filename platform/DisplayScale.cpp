@@ -1,13 +1,14 @@
 #include "platform/DisplayScale.h"
 
-#include <X11/Xlib.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+
+#include "platform/WindowSystem.h"
+#include "platform/xcb/XcbConnection.h"
 
 namespace orlit {
 namespace {
@@ -43,19 +44,6 @@ std::optional<double> XftDpi(std::string_view resources) {
   return std::nullopt;
 }
 
-struct DisplayCloser {
-  void operator()(Display* display) const { XCloseDisplay(display); }
-};
-
-std::string ResourcesOfDisplay() {
-  const char* name = std::getenv("DISPLAY");
-  if (name == nullptr || *name == '\0') return {};
-  std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(name));
-  if (!display) return {};
-  const char* resources = XResourceManagerString(display.get());
-  return resources != nullptr ? resources : "";
-}
-
 int FloorDivide(int value, int divisor) {
   return value >= 0 ? value / divisor : -((-(value + 1)) / divisor) - 1;
 }
@@ -70,8 +58,21 @@ int ChooseScaleFactor(const char* scale_setting, std::string_view x_resources) {
 
 int DisplayScaleFactor() {
   const char* setting = std::getenv("ORLIT_SCALE");
-  if (ExplicitFactor(setting)) return ChooseScaleFactor(setting, {});
-  return ChooseScaleFactor(setting, ResourcesOfDisplay());
+  if (ExplicitFactor(setting)) return *ExplicitFactor(setting);
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') return ChooseScaleFactor(setting, {});
+  try {
+    XcbConnection connection;
+    return DisplayScaleFactor(connection);
+  } catch (const EWindowSystemError&) {
+    return ChooseScaleFactor(setting, {});
+  }
+}
+
+int DisplayScaleFactor(XcbConnection& connection) {
+  const char* setting = std::getenv("ORLIT_SCALE");
+  if (const auto factor = ExplicitFactor(setting)) return *factor;
+  return ChooseScaleFactor(setting, connection.Resources());
 }
 
 TPoint ToLogical(TPoint physical, int factor) {

@@ -19,8 +19,12 @@ inline constexpr int kMaxScaleFactor = 4;
 // Xft.dpi to at least 144; otherwise 1.
 int ChooseScaleFactor(const char* scale_setting, std::string_view x_resources);
 
-// ChooseScaleFactor for this process: ORLIT_SCALE, then the X server named by DISPLAY.
+class XcbConnection;
+
+// ChooseScaleFactor for this process: ORLIT_SCALE, then the X server named by DISPLAY (through
+// `connection` when one is open).
 int DisplayScaleFactor();
+int DisplayScaleFactor(XcbConnection& connection);
 
 // A screen-pixel position in the 96-dpi coordinates of the window (rounded toward minus
 // infinity, so positions left of or above the window stay outside it).

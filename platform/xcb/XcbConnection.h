@@ -40,6 +40,8 @@ class XcbConnection {
 
   xcb_connection_t* Get() const { return connection_; }
   const xcb_screen_t& Screen() const { return *screen_; }
+  // For the few calls that take the screen by a non-const pointer without changing it.
+  xcb_screen_t* ScreenPointer() const { return screen_; }
   xcb_window_t Root() const { return screen_->root; }
 
   // The atom of `name`, interned on first use (one round trip) and remembered.
@@ -70,7 +72,7 @@ class XcbConnection {
 
  private:
   xcb_connection_t* connection_ = nullptr;
-  const xcb_screen_t* screen_ = nullptr;
+  xcb_screen_t* screen_ = nullptr;
   std::map<std::string, xcb_atom_t, std::less<>> atoms_;
   std::deque<XcbEventPtr> put_aside_;
   xcb_timestamp_t last_time_ = XCB_CURRENT_TIME;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Time from process start to the first frame on screen, and resident memory at that moment, for
-# the SDL backend and for a bare SDL2 window in the same run, under a private Xvfb.
+# the X backend and for a bare SDL2 window in the same run, under a private Xvfb.
 # Usage: measure_first_frame.sh PATH/TO/window_probe [RUNS]   (RUNS defaults to 10)
 set -euo pipefail
 probe=${1:?usage: $0 PATH/TO/window_probe [RUNS]}

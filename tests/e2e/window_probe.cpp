@@ -1,4 +1,4 @@
-// A window on the real desktop through the SDL backend, for end-to-end tests and start-up
+// A window on the real desktop through the X backend, for end-to-end tests and start-up
 // measurements. It prints every event it receives as one line on standard output, so a script
 // can drive it with xdotool and check what arrived.
 //
@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/SdlWindowSystem.h"
+#include "platform/xcb/XcbWindowSystem.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ void ReportFirstFrame(std::int64_t t0) {
 }
 
 int FirstFrameOurs(std::int64_t t0) {
-  orlit::SdlWindowSystem system;
+  orlit::XcbWindowSystem system;
   auto window = system.CreateWindow({"window_probe", kSize, std::nullopt});
   window->Show();
   const orlit::PixelImage frame = FirstFrame();
@@ -159,7 +159,7 @@ int Measure(const char* self, int runs) {
   const Sample o = Median(ours);
   const Sample b = Median(bare);
   std::printf("first frame, median of %d warm runs\n", runs);
-  std::printf("  orlit SDL backend: %7.1f ms  %6.1f MB resident\n", o.ms, o.rss_kb / 1024.0);
+  std::printf("  orlit X backend:   %7.1f ms  %6.1f MB resident\n", o.ms, o.rss_kb / 1024.0);
   std::printf("  bare SDL2 window:  %7.1f ms  %6.1f MB resident\n", b.ms, b.rss_kb / 1024.0);
   std::printf("  ratio ours/bare:   %7.2f time  %6.2f memory\n", o.ms / b.ms,
               static_cast<double>(o.rss_kb) / static_cast<double>(b.rss_kb));
@@ -239,14 +239,14 @@ void Print(const Event& e) {
 }
 
 int Interactive() {
-  orlit::SdlWindowSystem system;
+  orlit::XcbWindowSystem system;
   auto window = system.CreateWindow({"window_probe", kSize, std::nullopt});
   window->Show();
   const orlit::PixelImage frame = FirstFrame();
   window->Present(orlit::FrameView::Of(frame), {0, 0, kSize.cx, kSize.cy});
   const orlit::TPoint at = window->Position();
-  std::printf("ready id=%u pos=%d,%d size=%dx%d driver=%s\n", window->Id(), at.X, at.Y,
-              window->Size().cx, window->Size().cy, system.DriverName().c_str());
+  std::printf("ready id=%u pos=%d,%d size=%dx%d\n", window->Id(), at.X, at.Y, window->Size().cx,
+              window->Size().cy);
   // A stuck test ends on its own.
   const orlit::TimerId deadline = system.SetTimer(30000);
   orlit::TimerId ticker = 0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Drives the SDL backend under Xvfb: a frameless window of the asked size, centred, that receives
+# Drives the X backend under Xvfb: a frameless window of the asked size, centred, that receives
 # keys, clicks, a double click, a timer and the clipboard; with openbox also minimise and restore
-# through the window manager. Usage: sdl_window_test.sh PATH/TO/window_probe
+# through the window manager. Usage: window_test.sh PATH/TO/window_probe
 # Exits 77 (skipped) when Xvfb, xdotool, xwininfo or xprop is missing.
 set -euo pipefail
 

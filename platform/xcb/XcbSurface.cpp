@@ -1,0 +1,77 @@
+#include "platform/xcb/XcbSurface.h"
+
+#include <algorithm>
+
+#include "platform/DisplayScale.h"
+
+namespace orlit {
+
+namespace {
+
+// Enough rows per request to keep the request count low without holding a frame-sized buffer.
+constexpr std::size_t kMaxRequestBytes = 256 * 1024;
+
+}  // namespace
+
+XcbSurface::XcbSurface(XcbConnection& connection, xcb_window_t window, TSize size)
+    : connection_(connection),
+      window_(window),
+      size_(size),
+      depth_(connection.Screen().root_depth) {
+  if (depth_ != 24 && depth_ != 32) {
+    throw EWindowSystemError("The display must show 24-bit colour");
+  }
+  xcb_connection_t* c = connection_.Get();
+  pixmap_ = xcb_generate_id(c);
+  xcb_create_pixmap(c, depth_, pixmap_, window_, static_cast<std::uint16_t>(size_.cx),
+                    static_cast<std::uint16_t>(size_.cy));
+  gc_ = xcb_generate_id(c);
+  const std::uint32_t black[] = {0};
+  xcb_create_gc(c, gc_, pixmap_, XCB_GC_FOREGROUND, black);
+  const xcb_rectangle_t all{0, 0, static_cast<std::uint16_t>(size_.cx),
+                            static_cast<std::uint16_t>(size_.cy)};
+  xcb_poly_fill_rectangle(c, pixmap_, gc_, 1, &all);
+  const std::uint32_t background[] = {pixmap_};
+  xcb_change_window_attributes(c, window_, XCB_CW_BACK_PIXMAP, background);
+}
+
+XcbSurface::~XcbSurface() {
+  xcb_connection_t* c = connection_.Get();
+  const std::uint32_t none[] = {XCB_BACK_PIXMAP_NONE};
+  xcb_change_window_attributes(c, window_, XCB_CW_BACK_PIXMAP, none);
+  xcb_free_gc(c, gc_);
+  xcb_free_pixmap(c, pixmap_);
+}
+
+void XcbSurface::Show(const FrameView& frame, const TRect& area, int scale) {
+  if (area.IsEmpty()) return;
+  xcb_connection_t* c = connection_.Get();
+  const int width = area.Width() * scale;
+  const std::size_t row_bytes = static_cast<std::size_t>(width) * 4;
+  const std::size_t request_bytes = std::min(kMaxRequestBytes, connection_.MaxRequestBytes() - 64);
+  // Whole enlarged rows of window pixels per request, at least one.
+  const int rows_per_request =
+      std::max(1, static_cast<int>(request_bytes / (row_bytes * static_cast<std::size_t>(scale))));
+  rows_.resize(static_cast<std::size_t>(width) * rows_per_request * scale);
+  for (int top = area.Top; top < area.Bottom; top += rows_per_request) {
+    const int count = std::min(rows_per_request, area.Bottom - top);
+    const auto* first = reinterpret_cast<const unsigned char*>(frame.pixels) +
+                        static_cast<std::ptrdiff_t>(top) * frame.stride_bytes + area.Left * 4;
+    const FrameView part{reinterpret_cast<const std::uint32_t*>(first), area.Width(), count,
+                         frame.stride_bytes};
+    ScaleUpInto(part, TRect{0, 0, area.Width(), count}, scale, rows_.data(),
+                static_cast<int>(row_bytes));
+    xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, gc_, static_cast<std::uint16_t>(width),
+                  static_cast<std::uint16_t>(count * scale),
+                  static_cast<std::int16_t>(area.Left * scale),
+                  static_cast<std::int16_t>(top * scale), 0, depth_,
+                  static_cast<std::uint32_t>(row_bytes * count * scale),
+                  reinterpret_cast<const std::uint8_t*>(rows_.data()));
+  }
+  xcb_clear_area(c, 0, window_, static_cast<std::int16_t>(area.Left * scale),
+                 static_cast<std::int16_t>(area.Top * scale), static_cast<std::uint16_t>(width),
+                 static_cast<std::uint16_t>(area.Height() * scale));
+  connection_.Flush();
+}
+
+}  // namespace orlit

@@ -1,0 +1,582 @@
+#include "platform/xcb/XcbWindowSystem.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#include <xcb/randr.h>
+#include <xcb/shm.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/DisplayScale.h"
+#include "platform/xcb/XcbClipboard.h"
+#include "platform/xcb/XcbKeyboard.h"
+#include "platform/xcb/XcbWindow.h"
+
+namespace orlit {
+
+namespace {
+
+// SIGINT and SIGTERM wake the loop through a pipe; a handler may do no more than write to it.
+int quit_pipe_write = -1;
+
+void WriteQuitByte(int) {
+  const int saved_errno = errno;
+  const char byte = 'q';
+  [[maybe_unused]] const ssize_t written = write(quit_pipe_write, &byte, 1);
+  errno = saved_errno;
+}
+
+struct QuitSignals {
+  int read_fd = -1;
+  struct sigaction previous[2] = {};
+  bool installed[2] = {};
+};
+
+// Made on first use and never destroyed, like every process-wide object here.
+QuitSignals& Signals() {
+  static QuitSignals& signals = *[] {
+    auto* made = new QuitSignals;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
+      made->read_fd = fds[0];
+      quit_pipe_write = fds[1];
+    }
+    return made;
+  }();
+  return signals;
+}
+
+constexpr int kQuitSignals[2] = {SIGINT, SIGTERM};
+
+void ClaimQuitSignals() {
+  QuitSignals& signals = Signals();
+  if (signals.read_fd < 0) return;
+  for (int i = 0; i < 2; ++i) {
+    struct sigaction current {};
+    sigaction(kQuitSignals[i], nullptr, &current);
+    // A signal somebody else handles or ignores stays theirs.
+    if (current.sa_handler != SIG_DFL) continue;
+    struct sigaction action {};
+    action.sa_handler = WriteQuitByte;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    signals.installed[i] = sigaction(kQuitSignals[i], &action, &signals.previous[i]) == 0;
+  }
+}
+
+void ReleaseQuitSignals() {
+  QuitSignals& signals = Signals();
+  for (int i = 0; i < 2; ++i) {
+    if (signals.installed[i]) sigaction(kQuitSignals[i], &signals.previous[i], nullptr);
+    signals.installed[i] = false;
+  }
+}
+
+bool TakeQuitSignal() {
+  const int fd = Signals().read_fd;
+  if (fd < 0) return false;
+  char bytes[16];
+  bool taken = false;
+  while (read(fd, bytes, sizeof bytes) > 0) taken = true;
+  return taken;
+}
+
+// Shift, Ctrl and Alt of a core event's state.
+ShiftState ModifiersOfState(std::uint16_t state) {
+  ShiftState shift = 0;
+  if (state & XCB_MOD_MASK_SHIFT) shift |= kShiftStateShift;
+  if (state & XCB_MOD_MASK_CONTROL) shift |= kShiftStateCtrl;
+  if (state & XCB_MOD_MASK_1) shift |= kShiftStateAlt;
+  return shift;
+}
+
+ShiftState ButtonsOfState(std::uint16_t state) {
+  ShiftState shift = 0;
+  if (state & XCB_BUTTON_MASK_1) shift |= kShiftStateLeft;
+  if (state & XCB_BUTTON_MASK_2) shift |= kShiftStateMiddle;
+  if (state & XCB_BUTTON_MASK_3) shift |= kShiftStateRight;
+  return shift;
+}
+
+bool MouseButtonOfDetail(xcb_button_t detail, MouseButton* button) {
+  switch (detail) {
+    case 1:
+      *button = MouseButton::kLeft;
+      return true;
+    case 2:
+      *button = MouseButton::kMiddle;
+      return true;
+    case 3:
+      *button = MouseButton::kRight;
+      return true;
+    default:
+      return false;
+  }
+}
+
+// How far apart, in window pixels, the presses of a double click may be.
+constexpr int kDoubleClickDistance = 4;
+
+TRect LogicalRect(int x, int y, int width, int height, int scale) {
+  const TPoint top_left = ToLogical({x, y}, scale);
+  const TPoint bottom_right = ToLogical({x + width, y + height}, scale);
+  return {top_left.X, top_left.Y, bottom_right.X, bottom_right.Y};
+}
+
+}  // namespace
+
+XcbWindowSystem::XcbWindowSystem()
+    : connection_(std::make_unique<XcbConnection>()), cursors_(*connection_) {
+  xcb_connection_t* c = connection_->Get();
+  // Asked for together, answered in one round trip below.
+  xcb_prefetch_extension_data(c, &xcb_shm_id);
+  xcb_prefetch_extension_data(c, &xcb_randr_id);
+  connection_->InternAtoms({"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "WM_CHANGE_STATE",
+                            "_MOTIF_WM_HINTS", "_NET_WM_NAME", "_NET_WM_ICON", "_NET_WM_PID",
+                            "_NET_ACTIVE_WINDOW", "UTF8_STRING"});
+  scale_ = DisplayScaleFactor(*connection_);
+  ClaimQuitSignals();
+}
+
+XcbWindowSystem::~XcbWindowSystem() { ReleaseQuitSignals(); }
+
+std::unique_ptr<NativeWindow> XcbWindowSystem::CreateWindow(const WindowParams& params) {
+  return std::make_unique<XcbWindow>(this, params);
+}
+
+std::vector<TRect> XcbWindowSystem::MonitorRects() const {
+  std::vector<TRect> monitors;
+  xcb_connection_t* c = connection_->Get();
+  const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
+  if (randr != nullptr && randr->present != 0) {
+    XcbReplyPtr<xcb_randr_get_monitors_reply_t> reply(xcb_randr_get_monitors_reply(
+        c, xcb_randr_get_monitors(c, connection_->Root(), 1), nullptr));
+    if (reply) {
+      for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem > 0;
+           xcb_randr_monitor_info_next(&it)) {
+        const TRect bounds =
+            LogicalRect(it.data->x, it.data->y, it.data->width, it.data->height, scale_);
+        // The primary screen first: centring uses it.
+        if (it.data->primary) {
+          monitors.insert(monitors.begin(), bounds);
+        } else {
+          monitors.push_back(bounds);
+        }
+      }
+    }
+  }
+  if (monitors.empty()) {
+    const xcb_screen_t& screen = connection_->Screen();
+    monitors.push_back(LogicalRect(0, 0, screen.width_in_pixels, screen.height_in_pixels, scale_));
+  }
+  return monitors;
+}
+
+TRect XcbWindowSystem::DesktopRect() const { return MonitorRects().front(); }
+
+TPoint XcbWindowSystem::CursorPos() const {
+  xcb_connection_t* c = connection_->Get();
+  XcbReplyPtr<xcb_query_pointer_reply_t> pointer(
+      xcb_query_pointer_reply(c, xcb_query_pointer(c, connection_->Root()), nullptr));
+  if (!pointer) return {};
+  return ToLogical({pointer->root_x, pointer->root_y}, scale_);
+}
+
+void XcbWindowSystem::SetCapture(WindowId window) {
+  XcbWindow* captor = Find(window);
+  xcb_connection_t* c = connection_->Get();
+  if (captor != nullptr) {
+    // Our own windows still get their own events; everything else comes to the captor.
+    constexpr std::uint16_t kMask = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                                    XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW |
+                                    XCB_EVENT_MASK_LEAVE_WINDOW;
+    xcb_grab_pointer(c, 1, captor->Handle(), kMask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                     XCB_NONE, XCB_NONE, XCB_CURRENT_TIME);
+  } else if (capture_ != 0) {
+    xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+  }
+  capture_ = captor != nullptr ? window : 0;
+  connection_->Flush();
+}
+
+bool XcbWindowSystem::PollEvent(Event* event) {
+  if (TakePending(event)) return true;
+  Pump(0);
+  return TakePending(event);
+}
+
+bool XcbWindowSystem::WaitEvent(Event* event) {
+  for (;;) {
+    if (TakePending(event)) return true;
+    Pump(-1);
+  }
+}
+
+void XcbWindowSystem::PostQuit(int exit_code) {
+  Event event;
+  event.type = EventType::kQuit;
+  event.exit_code = exit_code;
+  Push(event);
+}
+
+TimerId XcbWindowSystem::SetTimer(std::uint32_t interval_ms) {
+  const TimerId id = next_timer_++;
+  Timer& timer = timers_[id];
+  timer.interval_ms = interval_ms == 0 ? 1 : interval_ms;
+  timer.due_ms = TickCount() + timer.interval_ms;
+  return id;
+}
+
+void XcbWindowSystem::KillTimer(TimerId timer) { timers_.erase(timer); }
+
+std::uint64_t XcbWindowSystem::TickCount() const {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::uint64_t>(now.tv_sec) * 1000 +
+         static_cast<std::uint64_t>(now.tv_nsec) / 1000000;
+}
+
+XcbClipboard& XcbWindowSystem::Clipboard() const {
+  if (!clipboard_) clipboard_ = std::make_unique<XcbClipboard>(*connection_);
+  return *clipboard_;
+}
+
+std::string XcbWindowSystem::ClipboardText() const { return Clipboard().Text(); }
+
+void XcbWindowSystem::SetClipboardText(const std::string& text) { Clipboard().SetText(text); }
+
+bool XcbWindowSystem::ClipboardHasPicture() const { return Clipboard().HasPicture(); }
+
+std::optional<PixelImage> XcbWindowSystem::ClipboardPicture() const {
+  return Clipboard().Picture();
+}
+
+void XcbWindowSystem::SetClipboardPicture(const PixelImage& picture) {
+  Clipboard().SetPicture(picture);
+}
+
+void XcbWindowSystem::Beep() {
+  xcb_bell(connection_->Get(), 0);
+  connection_->Flush();
+}
+
+void XcbWindowSystem::Register(XcbWindow* window) { windows_[window->Id()] = window; }
+
+void XcbWindowSystem::Unregister(WindowId window) {
+  if (capture_ == window) SetCapture(0);
+  windows_.erase(window);
+}
+
+XcbWindow* XcbWindowSystem::Find(WindowId window) const {
+  auto it = windows_.find(window);
+  return it == windows_.end() ? nullptr : it->second;
+}
+
+void XcbWindowSystem::Pump(int timeout_ms) {
+  for (;;) {
+    while (XcbEventPtr event = connection_->NextEvent()) Translate(*event);
+    connection_->CheckAlive();
+    FireDueTimers();
+    if (TakeQuitSignal()) PostQuit(0);
+    if (!pending_.empty() || timeout_ms == 0) return;
+    int wait = MillisecondsToNextTimer();
+    if (timeout_ms > 0 && (wait < 0 || wait > timeout_ms)) wait = timeout_ms;
+    connection_->Flush();
+    pollfd ready[2] = {{xcb_get_file_descriptor(connection_->Get()), POLLIN, 0},
+                       {Signals().read_fd, POLLIN, 0}};
+    const int result = poll(ready, Signals().read_fd >= 0 ? 2 : 1, wait);
+    if (result < 0 && errno != EINTR) throw EWindowSystemError("Cannot wait for events");
+    if (result == 0 && timeout_ms > 0) timeout_ms = 0;
+  }
+}
+
+int XcbWindowSystem::MillisecondsToNextTimer() const {
+  if (timers_.empty()) return -1;
+  const std::uint64_t now = TickCount();
+  std::uint64_t next = UINT64_MAX;
+  for (const auto& [id, timer] : timers_) {
+    if (!timer.firing_queued) next = std::min(next, timer.due_ms);
+  }
+  if (next == UINT64_MAX) return -1;
+  return next <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(next - now, INT32_MAX));
+}
+
+void XcbWindowSystem::FireDueTimers() {
+  const std::uint64_t now = TickCount();
+  for (auto& [id, timer] : timers_) {
+    if (timer.firing_queued || timer.due_ms > now) continue;
+    timer.firing_queued = true;
+    // A timer that fell behind starts afresh instead of firing to catch up.
+    timer.due_ms = std::max(timer.due_ms + timer.interval_ms, now + 1);
+    Event event;
+    event.type = EventType::kTimer;
+    event.timer = id;
+    Push(event);
+  }
+}
+
+bool XcbWindowSystem::TakePending(Event* event) {
+  while (!pending_.empty()) {
+    Event next = pending_.front();
+    pending_.pop_front();
+    if (next.type == EventType::kTimer) {
+      auto timer = timers_.find(next.timer);
+      if (timer == timers_.end()) continue;
+      timer->second.firing_queued = false;
+    }
+    if (next.window != 0) {
+      const XcbWindow* window = Find(next.window);
+      if (window == nullptr) continue;
+      if (!window->Enabled() && IsInputEvent(next.type)) continue;
+    }
+    *event = next;
+    return true;
+  }
+  return false;
+}
+
+void XcbWindowSystem::Push(Event event) {
+  event.time_ms = TickCount();
+  pending_.push_back(event);
+}
+
+void XcbWindowSystem::Translate(const xcb_generic_event_t& event) {
+  if (clipboard_ && clipboard_->HandleEvent(event)) return;
+  if (keyboard_ && keyboard_->HandleEvent(event)) return;
+  switch (XcbEventType(event)) {
+    case 0: {
+      const auto& error = reinterpret_cast<const xcb_generic_error_t&>(event);
+      // A window the server has already destroyed (a race at shutdown) is harmless.
+      if (error.error_code != XCB_WINDOW) {
+        std::fprintf(stderr, "orlit_cfs: X error %d on request %d\n", error.error_code,
+                     error.major_code);
+      }
+      return;
+    }
+    case XCB_KEY_PRESS:
+    case XCB_KEY_RELEASE: {
+      const auto& key = reinterpret_cast<const xcb_key_press_event_t&>(event);
+      TranslateKey(key, XcbEventType(event) == XCB_KEY_PRESS);
+      return;
+    }
+    case XCB_BUTTON_PRESS:
+    case XCB_BUTTON_RELEASE: {
+      const auto& button = reinterpret_cast<const xcb_button_press_event_t&>(event);
+      TranslateButton(button, XcbEventType(event) == XCB_BUTTON_PRESS);
+      return;
+    }
+    case XCB_MOTION_NOTIFY:
+      TranslateMotion(reinterpret_cast<const xcb_motion_notify_event_t&>(event));
+      return;
+    case XCB_ENTER_NOTIFY: {
+      const auto& enter = reinterpret_cast<const xcb_enter_notify_event_t&>(event);
+      connection_->NoteTime(enter.time);
+      if (XcbWindow* window = Find(enter.event)) window->ApplyCursor();
+      return;
+    }
+    case XCB_LEAVE_NOTIFY: {
+      const auto& leave = reinterpret_cast<const xcb_leave_notify_event_t&>(event);
+      connection_->NoteTime(leave.time);
+      if (leave.detail == XCB_NOTIFY_DETAIL_INFERIOR || leave.mode != XCB_NOTIFY_MODE_NORMAL ||
+          capture_ == leave.event || Find(leave.event) == nullptr) {
+        return;
+      }
+      Event out;
+      out.type = EventType::kMouseLeave;
+      out.window = leave.event;
+      Push(out);
+      return;
+    }
+    case XCB_FOCUS_IN:
+    case XCB_FOCUS_OUT: {
+      const auto& focus = reinterpret_cast<const xcb_focus_in_event_t&>(event);
+      // Grabs by the window manager and focus passing through the pointer are not changes of
+      // the window's own focus.
+      if (focus.mode == XCB_NOTIFY_MODE_GRAB || focus.mode == XCB_NOTIFY_MODE_UNGRAB ||
+          focus.detail == XCB_NOTIFY_DETAIL_POINTER || focus.detail == XCB_NOTIFY_DETAIL_INFERIOR) {
+        return;
+      }
+      XcbWindow* window = Find(focus.event);
+      const bool gained = XcbEventType(event) == XCB_FOCUS_IN;
+      if (window == nullptr || !window->NoteFocus(gained)) return;
+      // Keys held now go up unseen elsewhere.
+      if (!gained && keyboard_) keyboard_->ForgetKeysDown();
+      Event out;
+      out.type = gained ? EventType::kFocusGained : EventType::kFocusLost;
+      out.window = focus.event;
+      Push(out);
+      return;
+    }
+    case XCB_EXPOSE: {
+      const auto& expose = reinterpret_cast<const xcb_expose_event_t&>(event);
+      XcbWindow* window = Find(expose.window);
+      if (window == nullptr || expose.count != 0) return;
+      Event out;
+      out.type = EventType::kExposed;
+      out.window = expose.window;
+      Push(out);
+      return;
+    }
+    case XCB_MAP_NOTIFY: {
+      const auto& map = reinterpret_cast<const xcb_map_notify_event_t&>(event);
+      XcbWindow* window = Find(map.window);
+      if (window == nullptr || !window->NoteMapped()) return;
+      Event out;
+      out.type = EventType::kRestored;
+      out.window = map.window;
+      Push(out);
+      return;
+    }
+    case XCB_REPARENT_NOTIFY: {
+      const auto& reparent = reinterpret_cast<const xcb_reparent_notify_event_t&>(event);
+      if (XcbWindow* window = Find(reparent.window)) {
+        window->NoteReparented(reparent.parent == connection_->Root());
+      }
+      return;
+    }
+    case XCB_CONFIGURE_NOTIFY: {
+      const auto& configure = reinterpret_cast<const xcb_configure_notify_event_t&>(event);
+      XcbWindow* window = Find(configure.window);
+      if (window == nullptr || !window->NoteConfigure(configure)) return;
+      Event out;
+      out.type = EventType::kMoved;
+      out.window = configure.window;
+      out.position = window->Position();
+      Push(out);
+      return;
+    }
+    case XCB_PROPERTY_NOTIFY: {
+      const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+      connection_->NoteTime(property.time);
+      XcbWindow* window = Find(property.window);
+      if (window == nullptr || property.atom != connection_->Atom("WM_STATE")) return;
+      xcb_connection_t* c = connection_->Get();
+      XcbReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+          c, xcb_get_property(c, 0, property.window, property.atom, XCB_ATOM_ANY, 0, 1), nullptr));
+      if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) return;
+      const std::uint32_t state =
+          *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+      const bool minimized = state == 3;
+      if (!window->NoteMinimized(minimized)) return;
+      Event out;
+      out.type = minimized ? EventType::kMinimized : EventType::kRestored;
+      out.window = property.window;
+      Push(out);
+      return;
+    }
+    case XCB_CLIENT_MESSAGE:
+      TranslateClientMessage(reinterpret_cast<const xcb_client_message_event_t&>(event));
+      return;
+    default:
+      return;
+  }
+}
+
+void XcbWindowSystem::TranslateClientMessage(const xcb_client_message_event_t& message) {
+  if (message.format != 32 || message.type != connection_->Atom("WM_PROTOCOLS") ||
+      message.data.data32[0] != connection_->Atom("WM_DELETE_WINDOW") ||
+      Find(message.window) == nullptr) {
+    return;
+  }
+  Event out;
+  out.type = EventType::kCloseRequest;
+  out.window = message.window;
+  Push(out);
+}
+
+void XcbWindowSystem::TranslateKey(const xcb_key_press_event_t& key, bool pressed) {
+  connection_->NoteTime(key.time);
+  // The keymap is read when the first key comes, not before the first frame.
+  if (!keyboard_) keyboard_ = std::make_unique<XcbKeyboard>(*connection_);
+  const XcbKeyboard::KeyResult result =
+      pressed ? keyboard_->Press(key.detail) : keyboard_->Release(key.detail);
+  if (Find(key.event) == nullptr) return;
+  Event event;
+  event.window = key.event;
+  event.shift = result.shift | ButtonsOfState(key.state);
+  if (result.key != 0) {
+    event.type = pressed ? EventType::kKeyDown : EventType::kKeyUp;
+    event.key = result.key;
+    event.repeat = result.repeat;
+    Push(event);
+  }
+  if (!pressed) return;
+  event.key = 0;
+  event.repeat = false;
+  event.type = EventType::kCharacter;
+  if (result.key != 0) {
+    if (const char32_t control = ControlCharacterForKey(result.key, event.shift)) {
+      event.character = control;
+      Push(event);
+    }
+  }
+  if (!TextInputAllowed(event.shift)) return;
+  for (char32_t c : result.text) {
+    event.character = c;
+    Push(event);
+  }
+}
+
+void XcbWindowSystem::TranslateButton(const xcb_button_press_event_t& button, bool pressed) {
+  connection_->NoteTime(button.time);
+  XcbWindow* window = Find(button.event);
+  if (window == nullptr) return;
+  Event event;
+  const TPoint root{button.root_x, button.root_y};
+  if (button.detail == 4 || button.detail == 5) {
+    // The wheel comes as presses of buttons 4 (away from the user) and 5, each with a release.
+    if (!pressed) return;
+    event.type = EventType::kMouseWheel;
+    event.wheel_delta = button.detail == 4 ? 120 : -120;
+    PushMouse(event, window, root, button.state);
+    return;
+  }
+  if (!MouseButtonOfDetail(button.detail, &event.button)) return;
+  const ShiftState this_button = ShiftStateOfButton(event.button);
+  buttons_held_ = ButtonsOfState(button.state);
+  if (pressed) {
+    buttons_held_ |= this_button;
+    const TPoint at = ToLogical(root, scale_);
+    const bool in_run = clicks_.count > 0 && clicks_.button == button.detail &&
+                        button.time - clicks_.time <= DoubleClickTime() &&
+                        std::abs(at.X - clicks_.position.X) <= kDoubleClickDistance &&
+                        std::abs(at.Y - clicks_.position.Y) <= kDoubleClickDistance;
+    clicks_ = {button.detail, button.time, at, in_run ? clicks_.count + 1 : 1};
+    const bool double_click = clicks_.count % 2 == 0;
+    event.type = double_click ? EventType::kMouseDoubleClick : EventType::kMouseDown;
+    if (double_click) event.shift |= kShiftStateDouble;
+  } else {
+    buttons_held_ &= static_cast<ShiftState>(~this_button);
+    event.type = EventType::kMouseUp;
+  }
+  PushMouse(event, window, root, button.state);
+}
+
+void XcbWindowSystem::TranslateMotion(const xcb_motion_notify_event_t& motion) {
+  connection_->NoteTime(motion.time);
+  XcbWindow* window = Find(motion.event);
+  if (window == nullptr) return;
+  buttons_held_ = ButtonsOfState(motion.state);
+  Event event;
+  event.type = EventType::kMouseMove;
+  PushMouse(event, window, {motion.root_x, motion.root_y}, motion.state);
+}
+
+void XcbWindowSystem::PushMouse(Event event, XcbWindow* window, TPoint root, std::uint16_t state) {
+  const TPoint screen = ToLogical(root, scale_);
+  // With the capture the mouse belongs to the capturing window wherever it is.
+  XcbWindow* target = window;
+  if (XcbWindow* captor = Find(capture_); captor != nullptr) target = captor;
+  const TPoint origin = target->Position();
+  event.window = target->Id();
+  event.position = {screen.X - origin.X, screen.Y - origin.Y};
+  event.shift |= ModifiersOfState(state) | buttons_held_;
+  Push(event);
+}
+
+}  // namespace orlit

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/WindowSystem.h"
+#include "platform/xcb/XcbConnection.h"
+#include "platform/xcb/XcbCursors.h"
+
+namespace orlit {
+
+class XcbClipboard;
+class XcbKeyboard;
+class XcbWindow;
+
+// The real desktop: an X server, spoken to through xcb. One per process; the windows it creates
+// must be destroyed before it.
+//
+// Characters: the keyboard's text (layout, dead keys and compose) follows the key-down that
+// typed it, one event per code point. Keys that type nothing by themselves get their character
+// right after their key-down (ControlCharacterForKey): Enter 13, Tab 9, Backspace 8, Escape 27,
+// Ctrl+letter 1..26, as the desktop's edit controls expect. Text typed while Ctrl is held
+// without Alt is dropped.
+//
+// Timers are kept here and fire from the loop's wait. A timer whose firing is still waiting in
+// the queue does not queue another, so a slow handler makes a timer fall behind instead of
+// piling up firings.
+//
+// SIGINT and SIGTERM, when nobody else has claimed them, become kQuit.
+class XcbWindowSystem final : public WindowSystem {
+ public:
+  // Throws EWindowSystemError when there is no display.
+  XcbWindowSystem();
+  ~XcbWindowSystem() override;
+
+  std::unique_ptr<NativeWindow> CreateWindow(const WindowParams& params) override;
+  TRect DesktopRect() const override;
+  std::vector<TRect> MonitorRects() const override;
+  TPoint CursorPos() const override;
+  void SetCapture(WindowId window) override;
+  WindowId Capture() const override { return capture_; }
+  bool PollEvent(Event* event) override;
+  bool WaitEvent(Event* event) override;
+  void PostQuit(int exit_code) override;
+  TimerId SetTimer(std::uint32_t interval_ms) override;
+  void KillTimer(TimerId timer) override;
+  std::uint64_t TickCount() const override;
+  std::uint32_t DoubleClickTime() const override { return 500; }
+  std::string ClipboardText() const override;
+  void SetClipboardText(const std::string& text) override;
+  bool ClipboardHasPicture() const override;
+  std::optional<PixelImage> ClipboardPicture() const override;
+  void SetClipboardPicture(const PixelImage& picture) override;
+  void Beep() override;
+
+  // Screen pixels per window pixel (DisplayScaleFactor); everything the framework sees, window
+  // and screen coordinates alike, is in window pixels.
+  int Scale() const { return scale_; }
+
+ private:
+  friend class XcbWindow;
+
+  struct Timer {
+    std::uint32_t interval_ms = 1;
+    std::uint64_t due_ms = 0;
+    bool firing_queued = false;
+  };
+  // Presses of one button in quick succession at one place; even counts are double clicks.
+  struct ClickRun {
+    xcb_button_t button = 0;
+    xcb_timestamp_t time = 0;
+    TPoint position;
+    int count = 0;
+  };
+
+  XcbConnection& Connection() const { return *connection_; }
+  void Register(XcbWindow* window);
+  void Unregister(WindowId window);
+  XcbWindow* Find(WindowId window) const;
+  XcbClipboard& Clipboard() const;
+
+  // Reads what the server has sent and what timers are due into pending_; waits at most
+  // `timeout_ms` (0: not at all, -1: until something comes) when nothing is pending.
+  void Pump(int timeout_ms);
+  int MillisecondsToNextTimer() const;
+  void FireDueTimers();
+  bool TakePending(Event* event);
+  void Push(Event event);
+  void Translate(const xcb_generic_event_t& event);
+  void TranslateKey(const xcb_key_press_event_t& key, bool pressed);
+  void TranslateButton(const xcb_button_press_event_t& button, bool pressed);
+  void TranslateMotion(const xcb_motion_notify_event_t& motion);
+  // Sends a mouse event at `root` (screen pixels) over `window`, to the capturing window
+  // instead when there is one.
+  void PushMouse(Event event, XcbWindow* window, TPoint root, std::uint16_t state);
+  void TranslateClientMessage(const xcb_client_message_event_t& message);
+
+  std::unique_ptr<XcbConnection> connection_;
+  int scale_ = 1;
+  std::unique_ptr<XcbKeyboard> keyboard_;
+  mutable std::unique_ptr<XcbClipboard> clipboard_;
+  XcbCursors cursors_;
+  std::map<WindowId, XcbWindow*> windows_;
+  std::deque<Event> pending_;
+  WindowId capture_ = 0;
+  ShiftState buttons_held_ = 0;
+  ClickRun clicks_;
+  std::map<TimerId, Timer> timers_;
+  TimerId next_timer_ = 1;
+};
+
+}  // namespace orlit
