@@ -206,14 +206,14 @@ void XcbWindowSystem::SetCapture(WindowId window) {
 
 bool XcbWindowSystem::PollEvent(Event* event) {
   if (TakePending(event)) return true;
-  Pump(0);
+  Pump(false);
   return TakePending(event);
 }
 
 bool XcbWindowSystem::WaitEvent(Event* event) {
   for (;;) {
     if (TakePending(event)) return true;
-    Pump(-1);
+    Pump(true);
   }
 }
 
@@ -277,21 +277,20 @@ XcbWindow* XcbWindowSystem::Find(WindowId window) const {
   return it == windows_.end() ? nullptr : it->second;
 }
 
-void XcbWindowSystem::Pump(int timeout_ms) {
+void XcbWindowSystem::Pump(bool wait) {
   for (;;) {
     while (XcbEventPtr event = connection_->NextEvent()) Translate(*event);
     connection_->CheckAlive();
     FireDueTimers();
     if (TakeQuitSignal()) PostQuit(0);
-    if (!pending_.empty() || timeout_ms == 0) return;
-    int wait = MillisecondsToNextTimer();
-    if (timeout_ms > 0 && (wait < 0 || wait > timeout_ms)) wait = timeout_ms;
+    if (!pending_.empty() || !wait) return;
     connection_->Flush();
+    const int quit_fd = Signals().read_fd;
     pollfd ready[2] = {{xcb_get_file_descriptor(connection_->Get()), POLLIN, 0},
-                       {Signals().read_fd, POLLIN, 0}};
-    const int result = poll(ready, Signals().read_fd >= 0 ? 2 : 1, wait);
-    if (result < 0 && errno != EINTR) throw EWindowSystemError("Cannot wait for events");
-    if (result == 0 && timeout_ms > 0) timeout_ms = 0;
+                       {quit_fd, POLLIN, 0}};
+    if (poll(ready, quit_fd >= 0 ? 2 : 1, MillisecondsToNextTimer()) < 0 && errno != EINTR) {
+      throw EWindowSystemError("Cannot wait for events");
+    }
   }
 }
 

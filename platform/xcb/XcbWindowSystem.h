@@ -85,9 +85,10 @@ class XcbWindowSystem final : public WindowSystem {
   XcbWindow* Find(WindowId window) const;
   XcbClipboard& Clipboard() const;
 
-  // Reads what the server has sent and what timers are due into pending_; waits at most
-  // `timeout_ms` (0: not at all, -1: until something comes) when nothing is pending.
-  void Pump(int timeout_ms);
+  // Reads what the server has sent, due timers and quit signals into pending_; with `wait`,
+  // until at least one of them has come.
+  void Pump(bool wait);
+  // -1 when no timer waits to fire.
   int MillisecondsToNextTimer() const;
   void FireDueTimers();
   bool TakePending(Event* event);

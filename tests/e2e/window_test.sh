@@ -96,6 +96,14 @@ xdotool key c
 expect_line '^clipboard orlit '
 quit_probe
 
+# The end of the session (SIGTERM) is a quit the program handles, not a kill.
+start_probe
+kill -TERM "$probe_pid"
+status=0
+wait "$probe_pid" || status=$?
+[[ $status -eq 0 ]] || fail "probe ended with status $status on SIGTERM"
+grep -q '^quit$' "$work/probe.log" || fail "no quit event on SIGTERM"
+
 if command -v openbox >/dev/null; then
   echo "== under openbox"
   openbox >"$work/openbox.log" 2>&1 &
