@@ -286,7 +286,11 @@ XcbKeyboard::KeyResult XcbKeyboard::Release(xcb_keycode_t keycode) {
   return result;
 }
 
-void XcbKeyboard::ForgetKeysDown() { down_.fill(kUp); }
+void XcbKeyboard::ForgetKeysDown() {
+  down_.fill(kUp);
+  // A dead key pressed before the focus went elsewhere must not change a letter typed later.
+  if (compose_) xkb_compose_state_reset(compose_.get());
+}
 
 ShiftState XcbKeyboard::Shift() const {
   const auto active = [this](const char* name) {

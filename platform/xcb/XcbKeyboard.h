@@ -59,7 +59,7 @@ class XcbKeyboard {
   ShiftState Shift() const;
 
   // The window lost the keyboard focus: keys down now will go up unseen, so the next press of
-  // one is no repeat.
+  // one is no repeat; a dead key waiting for its letter is dropped.
   void ForgetKeysDown();
 
   // Takes the XKB events of this keyboard (keymap and state changes); false for all others.

@@ -12,7 +12,7 @@ namespace {
 
 constexpr ShiftState kAltGr = kShiftStateCtrl | kShiftStateAlt;
 
-// Keys by their evdev code; a negative code is that key's release.
+// Keys by their evdev code; a negative code is that key's release, 0 the focus going elsewhere.
 TEST(XcbKeyboardTest, KeysGiveTheDesktopsCodesShiftAndText) {
   try {
     XcbKeyboard::FromNames("us");
@@ -62,6 +62,8 @@ TEST(XcbKeyboardTest, KeysGiveTheDesktopsCodesShiftAndText) {
       {"de", "", {KEY_EQUAL, -KEY_EQUAL, KEY_E}, 'E', 0, U"é"},
       {"us", "", {KEY_NEXTSONG}, 0, 0, U""},
       {"us", "", {KEY_A, KEY_A}, 'A', 0, U"a", true},
+      {"us", "", {KEY_A, 0, KEY_A}, 'A', 0, U"a", false},
+      {"de", "", {KEY_EQUAL, -KEY_EQUAL, 0, KEY_E}, 'E', 0, U"e"},
       {"us", "", {KEY_LEFTSHIFT, -KEY_LEFTSHIFT}, VK_SHIFT, 0, U""},
       {"us", "", {KEY_LEFTSHIFT, KEY_RIGHTSHIFT, -KEY_LEFTSHIFT}, VK_SHIFT, kShiftStateShift, U""},
   };
@@ -71,7 +73,11 @@ TEST(XcbKeyboardTest, KeysGiveTheDesktopsCodesShiftAndText) {
     XcbKeyboard::KeyResult result;
     for (int key : c.keys) {
       const auto keycode = static_cast<xcb_keycode_t>(std::abs(key) + 8);
-      result = key > 0 ? keyboard->Press(keycode) : keyboard->Release(keycode);
+      if (key == 0) {
+        keyboard->ForgetKeysDown();
+      } else {
+        result = key > 0 ? keyboard->Press(keycode) : keyboard->Release(keycode);
+      }
     }
     EXPECT_EQ(result.key, c.key) << "case " << i;
     EXPECT_EQ(int{result.shift}, int{c.shift}) << "case " << i;
