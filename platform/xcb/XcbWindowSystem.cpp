@@ -1,18 +1,16 @@
 #include "platform/xcb/XcbWindowSystem.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 #include <xcb/randr.h>
-#include <xcb/shm.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 #include "platform/DisplayScale.h"
+#include "platform/xcb/QuitSignals.h"
 #include "platform/xcb/XcbClipboard.h"
 #include "platform/xcb/XcbKeyboard.h"
 #include "platform/xcb/XcbWindow.h"
@@ -20,71 +18,6 @@
 namespace orlit {
 
 namespace {
-
-// SIGINT and SIGTERM wake the loop through a pipe; a handler may do no more than write to it.
-int quit_pipe_write = -1;
-
-void WriteQuitByte(int) {
-  const int saved_errno = errno;
-  const char byte = 'q';
-  [[maybe_unused]] const ssize_t written = write(quit_pipe_write, &byte, 1);
-  errno = saved_errno;
-}
-
-struct QuitSignals {
-  int read_fd = -1;
-  struct sigaction previous[2] = {};
-  bool installed[2] = {};
-};
-
-// Made on first use and never destroyed, like every process-wide object here.
-QuitSignals& Signals() {
-  static QuitSignals& signals = *[] {
-    auto* made = new QuitSignals;
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
-      made->read_fd = fds[0];
-      quit_pipe_write = fds[1];
-    }
-    return made;
-  }();
-  return signals;
-}
-
-constexpr int kQuitSignals[2] = {SIGINT, SIGTERM};
-
-void ClaimQuitSignals() {
-  QuitSignals& signals = Signals();
-  if (signals.read_fd < 0) return;
-  for (int i = 0; i < 2; ++i) {
-    struct sigaction current {};
-    sigaction(kQuitSignals[i], nullptr, &current);
-    // A signal somebody else handles or ignores stays theirs.
-    if (current.sa_handler != SIG_DFL) continue;
-    struct sigaction action {};
-    action.sa_handler = WriteQuitByte;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    signals.installed[i] = sigaction(kQuitSignals[i], &action, &signals.previous[i]) == 0;
-  }
-}
-
-void ReleaseQuitSignals() {
-  QuitSignals& signals = Signals();
-  for (int i = 0; i < 2; ++i) {
-    if (signals.installed[i]) sigaction(kQuitSignals[i], &signals.previous[i], nullptr);
-    signals.installed[i] = false;
-  }
-}
-
-bool TakeQuitSignal() {
-  const int fd = Signals().read_fd;
-  if (fd < 0) return false;
-  char bytes[16];
-  bool taken = false;
-  while (read(fd, bytes, sizeof bytes) > 0) taken = true;
-  return taken;
-}
 
 // Shift, Ctrl and Alt of a core event's state.
 ShiftState ModifiersOfState(std::uint16_t state) {
@@ -133,17 +66,15 @@ TRect LogicalRect(int x, int y, int width, int height, int scale) {
 XcbWindowSystem::XcbWindowSystem()
     : connection_(std::make_unique<XcbConnection>()), cursors_(*connection_) {
   xcb_connection_t* c = connection_->Get();
-  // Asked for together, answered in one round trip below.
-  xcb_prefetch_extension_data(c, &xcb_shm_id);
+  // Asked for now, answered by the time the first window is centred.
   xcb_prefetch_extension_data(c, &xcb_randr_id);
   connection_->InternAtoms({"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "WM_CHANGE_STATE",
                             "_MOTIF_WM_HINTS", "_NET_WM_NAME", "_NET_WM_ICON", "_NET_WM_PID",
                             "_NET_ACTIVE_WINDOW", "UTF8_STRING"});
   scale_ = DisplayScaleFactor(*connection_);
-  ClaimQuitSignals();
 }
 
-XcbWindowSystem::~XcbWindowSystem() { ReleaseQuitSignals(); }
+XcbWindowSystem::~XcbWindowSystem() = default;
 
 std::unique_ptr<NativeWindow> XcbWindowSystem::CreateWindow(const WindowParams& params) {
   return std::make_unique<XcbWindow>(this, params);
@@ -282,10 +213,10 @@ void XcbWindowSystem::Pump(bool wait) {
     while (XcbEventPtr event = connection_->NextEvent()) Translate(*event);
     connection_->CheckAlive();
     FireDueTimers();
-    if (TakeQuitSignal()) PostQuit(0);
+    if (quit_signals_.Take()) PostQuit(0);
     if (!pending_.empty() || !wait) return;
     connection_->Flush();
-    const int quit_fd = Signals().read_fd;
+    const int quit_fd = quit_signals_.FileDescriptor();
     pollfd ready[2] = {{xcb_get_file_descriptor(connection_->Get()), POLLIN, 0},
                        {quit_fd, POLLIN, 0}};
     if (poll(ready, quit_fd >= 0 ? 2 : 1, MillisecondsToNextTimer()) < 0 && errno != EINTR) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/WindowSystem.h"
+#include "platform/xcb/QuitSignals.h"
 #include "platform/xcb/XcbConnection.h"
 #include "platform/xcb/XcbCursors.h"
 
@@ -32,7 +33,7 @@ class XcbWindow;
 // the queue does not queue another, so a slow handler makes a timer fall behind instead of
 // piling up firings.
 //
-// SIGINT and SIGTERM, when nobody else has claimed them, become kQuit.
+// SIGINT and SIGTERM, when nobody else has claimed them, become kQuit (QuitSignals).
 class XcbWindowSystem final : public WindowSystem {
  public:
   // Throws EWindowSystemError when there is no display.
@@ -107,6 +108,7 @@ class XcbWindowSystem final : public WindowSystem {
   std::unique_ptr<XcbKeyboard> keyboard_;
   mutable std::unique_ptr<XcbClipboard> clipboard_;
   XcbCursors cursors_;
+  QuitSignals quit_signals_;
   std::map<WindowId, XcbWindow*> windows_;
   std::deque<Event> pending_;
   WindowId capture_ = 0;
