@@ -19,8 +19,7 @@ constexpr std::uint32_t kEventMask =
     XCB_EVENT_MASK_LEAVE_WINDOW | XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY |
     XCB_EVENT_MASK_FOCUS_CHANGE | XCB_EVENT_MASK_PROPERTY_CHANGE;
 
-// ICCCM window states.
-constexpr std::uint32_t kNormalState = 1;
+// The ICCCM window state of a minimised window.
 constexpr std::uint32_t kIconicState = 3;
 
 // The Motif hints every window manager reads for decorations: flags "decorations given", none.
@@ -71,14 +70,7 @@ XcbWindow::XcbWindow(XcbWindowSystem* system, const WindowParams& params)
   const std::uint32_t hints[9] = {1, 1, 0, 0, 0, 0, 0, 0, 0};
   xcb_change_property(c, XCB_PROP_MODE_REPLACE, handle_, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32,
                       9, hints);
-  // WM_NORMAL_HINTS: the program places the window (so the manager keeps the centring) and the
-  // size is fixed.
-  std::uint32_t size_hints[18] = {};
-  size_hints[0] = 4 | 16 | 32;  // PPosition, PMinSize, PMaxSize
-  size_hints[5] = size_hints[7] = static_cast<std::uint32_t>(size_.cx * scale);
-  size_hints[6] = size_hints[8] = static_cast<std::uint32_t>(size_.cy * scale);
-  xcb_change_property(c, XCB_PROP_MODE_REPLACE, handle_, XCB_ATOM_WM_NORMAL_HINTS,
-                      XCB_ATOM_WM_SIZE_HINTS, 32, 18, size_hints);
+  SetSizeHints();
   SetTitle(params.title);
   system_->Register(this);
 }
@@ -177,18 +169,25 @@ void XcbWindow::Move(TPoint top_left) {
 
 void XcbWindow::Resize(TSize size) {
   size_ = CheckedWindowSize(size);
+  SetSizeHints();
   const int scale = system_->Scale();
-  XcbConnection& connection = system_->Connection();
+  const std::uint32_t extent[] = {static_cast<std::uint32_t>(size_.cx * scale),
+                                  static_cast<std::uint32_t>(size_.cy * scale)};
+  xcb_configure_window(system_->Connection().Get(), handle_,
+                       XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, extent);
+  system_->Connection().Flush();
+}
+
+// WM_NORMAL_HINTS: the program places the window (so the manager keeps the centring) and the
+// size is fixed.
+void XcbWindow::SetSizeHints() {
+  const int scale = system_->Scale();
   std::uint32_t size_hints[18] = {};
-  size_hints[0] = 4 | 16 | 32;
+  size_hints[0] = 4 | 16 | 32;  // PPosition, PMinSize, PMaxSize
   size_hints[5] = size_hints[7] = static_cast<std::uint32_t>(size_.cx * scale);
   size_hints[6] = size_hints[8] = static_cast<std::uint32_t>(size_.cy * scale);
-  xcb_change_property(connection.Get(), XCB_PROP_MODE_REPLACE, handle_, XCB_ATOM_WM_NORMAL_HINTS,
-                      XCB_ATOM_WM_SIZE_HINTS, 32, 18, size_hints);
-  const std::uint32_t extent[] = {size_hints[5], size_hints[6]};
-  xcb_configure_window(connection.Get(), handle_,
-                       XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, extent);
-  connection.Flush();
+  xcb_change_property(system_->Connection().Get(), XCB_PROP_MODE_REPLACE, handle_,
+                      XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18, size_hints);
 }
 
 void XcbWindow::SetTitle(const std::string& title) {
@@ -286,6 +285,19 @@ bool XcbWindow::NoteConfigure(const xcb_configure_notify_event_t& configure) {
   if (logical == position_) return false;
   position_ = logical;
   return true;
+}
+
+bool XcbWindow::NoteWindowManagerState() {
+  xcb_connection_t* c = system_->Connection().Get();
+  const xcb_atom_t wm_state = system_->Connection().Atom("WM_STATE");
+  XcbReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+      c, xcb_get_property(c, 0, handle_, wm_state, XCB_ATOM_ANY, 0, 1), nullptr));
+  if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) {
+    return false;
+  }
+  const std::uint32_t state =
+      *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+  return NoteMinimized(state == kIconicState);
 }
 
 bool XcbWindow::NoteMinimized(bool minimized) {

@@ -49,14 +49,17 @@ class XcbWindow final : public NativeWindow {
   bool NoteFocus(bool focused);
   bool NoteConfigure(const xcb_configure_notify_event_t& configure);
   void NoteReparented(bool to_root) { reparented_ = !to_root; }
-  // A change of the window-manager state: iconic or not.
-  bool NoteMinimized(bool minimized);
+  // The window manager changed the window's state (WM_STATE): whether it became or stopped being
+  // minimised.
+  bool NoteWindowManagerState();
   // The pointer came in: the theme's cursor is loaded on first need.
   void ApplyCursor();
 
  private:
   void SendToWindowManager(xcb_atom_t type, std::uint32_t data0, std::uint32_t data1 = 0);
   void Activate();
+  void SetSizeHints();
+  bool NoteMinimized(bool minimized);
 
   XcbWindowSystem* system_;
   xcb_window_t handle_ = 0;

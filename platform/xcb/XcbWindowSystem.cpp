@@ -384,17 +384,12 @@ void XcbWindowSystem::Translate(const xcb_generic_event_t& event) {
       const auto& property = reinterpret_cast<const xcb_property_notify_event_t&>(event);
       connection_->NoteTime(property.time);
       XcbWindow* window = Find(property.window);
-      if (window == nullptr || property.atom != connection_->Atom("WM_STATE")) return;
-      xcb_connection_t* c = connection_->Get();
-      XcbReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-          c, xcb_get_property(c, 0, property.window, property.atom, XCB_ATOM_ANY, 0, 1), nullptr));
-      if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) return;
-      const std::uint32_t state =
-          *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
-      const bool minimized = state == 3;
-      if (!window->NoteMinimized(minimized)) return;
+      if (window == nullptr || property.atom != connection_->Atom("WM_STATE") ||
+          !window->NoteWindowManagerState()) {
+        return;
+      }
       Event out;
-      out.type = minimized ? EventType::kMinimized : EventType::kRestored;
+      out.type = window->Minimized() ? EventType::kMinimized : EventType::kRestored;
       out.window = property.window;
       Push(out);
       return;
