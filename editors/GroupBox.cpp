@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Accelerator.h"
 #include "framework/Canvas.h"
 #include "lookandfeel/EditFrame.h"
 #include "lookandfeel/LookAndFeel.h"
@@ -367,15 +368,7 @@ bool TcxCustomGroupBox::IsTransparent() const {
 }
 
 bool TcxCustomGroupBox::DialogChar(char32_t key) {
-  const std::string& caption = Caption();
-  const auto lower = [](char32_t c) { return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c; };
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    if (lower(static_cast<unsigned char>(caption[i + 1])) != lower(key) || !CanFocus()) break;
+  if (IsAccel(key, Caption()) && CanFocus()) {
     std::vector<TWinControl*> children;
     GetTabOrderList(children);
     for (TWinControl* child : children) {
@@ -384,9 +377,8 @@ bool TcxCustomGroupBox::DialogChar(char32_t key) {
         return true;
       }
     }
-    break;
   }
-  return false;
+  return TcxCustomEdit::DialogChar(key);
 }
 
 bool TcxCustomGroupBox::IsNativeGroupBox() const {

@@ -102,8 +102,9 @@ class TcxCustomGroupBox : public TcxCustomEdit {
   LOGFONT CaptionLogFont() const;
   bool IsTransparent() const override;
   // A dialog character: when `key` is the caption's accelerator and the group box can take the
-  // focus, the focus moves to its first child that takes it, and the character is used (true).
-  bool DialogChar(char32_t key);
+  // focus, the focus moves to its first child that takes it, and the character is used (true);
+  // any other is offered to the children.
+  bool DialogChar(char32_t key) override;
 
   std::string DisplayText() const override { return Caption(); }
 

@@ -1,8 +1,7 @@
 #include "editors/Label.h"
 
+#include "framework/Accelerator.h"
 #include "framework/Canvas.h"
-#include "framework/EditText.h"
-#include "platform/TextLayout.h"
 
 namespace orlit {
 
@@ -10,20 +9,6 @@ namespace {
 
 constexpr int kDefaultWidth = 121;
 constexpr int kDefaultHeight = 21;
-
-// The character an "&" marks in `caption`, 0 when none ("&&" marks nothing).
-char32_t AcceleratorOf(const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    std::size_t pos = i + 1;
-    return NextCodePoint(caption, pos);
-  }
-  return 0;
-}
 
 }  // namespace
 
@@ -54,9 +39,7 @@ void TcxCustomLabel::Notification(TComponent* component, TOperation operation) {
 
 bool TcxCustomLabel::DialogChar(char32_t key) {
   if (focus_control_ == nullptr || !Enabled() || !Properties().ShowAccelChar()) return false;
-  const char32_t accelerator = AcceleratorOf(Caption());
-  if (accelerator == 0 || ToUpperChar(accelerator) != ToUpperChar(key)) return false;
-  if (!focus_control_->CanFocus()) return false;
+  if (!IsAccel(key, Caption()) || !focus_control_->CanFocus()) return false;
   focus_control_->SetFocus();
   return true;
 }

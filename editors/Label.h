@@ -25,9 +25,8 @@ class TcxCustomLabel : public TcxCustomEdit {
   TWinControl* FocusControl() const { return focus_control_; }
   // The label itself is ignored; the reference is dropped when that control goes away.
   void SetFocusControl(TWinControl* control);
-  // The dialog character `key` (the accelerator pressed with Alt): focuses FocusControl when
-  // it is the caption's accelerator; true when it did.
-  bool DialogChar(char32_t key);
+  // Focuses FocusControl when `key` is the caption's accelerator; true when it did.
+  bool DialogChar(char32_t key) override;
 
   void SetFocus() override {}
   bool IsTransparent() const override { return Properties().Transparent(); }

@@ -237,6 +237,8 @@ void TControl::SendToBack() {
   if (parent_ != nullptr) parent_->MoveToFront(this, false);
 }
 
+bool TControl::DialogChar(char32_t /*key*/) { return false; }
+
 void TControl::Paint(TCanvas& /*canvas*/) {}
 
 void TControl::Click() {

@@ -118,6 +118,10 @@ class TControl : public TComponent {
   void BringToFront();
   void SendToBack();
 
+  // An accelerator the form offers its controls (Alt+character, or a plain character the focused
+  // control would not type); true when this control used it, which ends the offer.
+  virtual bool DialogChar(char32_t key);
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;

@@ -123,6 +123,7 @@ class TCustomEdit : public TWinControl {
 
   void KeyDown(int& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
+  bool WantsCharacters() const override { return true; }
   // The edit's own handling of a key-down; a key it used becomes 0.
   virtual void NativeKeyDown(int& key, TShiftState shift);
   // The edit's own handling of a character; characters below 32 are commands.

@@ -418,6 +418,9 @@ void TCustomForm::HandleCharacter(const Event& event) {
   TWinControl* target = key_target_;
   if (target == nullptr) target = active_control_ != nullptr ? active_control_ : this;
   char32_t key = event.character;
+  // Ctrl with Alt is AltGr, which types characters rather than choosing accelerators.
+  const bool alt = (event.shift & (ssAlt | ssCtrl)) == ssAlt;
+  if ((alt || !target->WantsCharacters()) && DialogChar(key)) return;
   target->KeyPress(key);
 }
 

@@ -132,6 +132,8 @@ class TCustomForm : public TWinControl {
   void ReleaseCapture();
   void HandleKeyDown(const Event& event);
   void HandleKeyUp(const Event& event);
+  // Alt+character, and a plain character the focused control would not type, is first offered
+  // to the controls as an accelerator (DialogChar); one that a control uses is typed nowhere.
   void HandleCharacter(const Event& event);
   void HandleMouseMove(const Event& event);
   void HandleMouseDown(const Event& event);

@@ -122,6 +122,7 @@ class TMemo : public TWinControl {
 
   void KeyDown(int& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
+  bool WantsCharacters() const override { return true; }
   virtual void NativeKeyDown(int& key, TShiftState shift);
   virtual void NativeKeyPress(char32_t& key);
 

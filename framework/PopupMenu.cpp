@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Accelerator.h"
 #include "framework/Application.h"
 #include "framework/Canvas.h"
 #include "framework/Form.h"
@@ -16,22 +17,6 @@ constexpr int kRightMargin = 18;
 constexpr TColor kOffice11Gutter = RGB(227, 239, 255);
 constexpr TColor kOffice11Hot = RGB(255, 238, 194);
 constexpr TColor kOffice11HotFrame = RGB(0, 0, 128);
-
-// The caption's text as drawn, and its accelerator: the character after a single "&".
-char32_t FindAccelerator(const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    const std::vector<char32_t> rest = DecodeUtf8(std::string_view(caption).substr(i + 1));
-    if (rest.empty()) return 0;
-    const char32_t c = rest.front();
-    return c < 128 ? static_cast<char32_t>(std::tolower(static_cast<int>(c))) : c;
-  }
-  return 0;
-}
 
 // The glyph of a disabled item: its pixels lightened to grey, the transparent colour kept.
 PixelImage Greyed(const PixelImage& glyph) {
@@ -51,7 +36,10 @@ PixelImage Greyed(const PixelImage& glyph) {
 
 }  // namespace
 
-char32_t TMenuItem::Accelerator() const { return FindAccelerator(caption_); }
+char32_t TMenuItem::Accelerator() const {
+  const char32_t c = AcceleratorOf(caption_);
+  return c < 128 ? static_cast<char32_t>(std::tolower(static_cast<int>(c))) : c;
+}
 
 // The window of a shown menu.
 class TPopupMenuForm : public TCustomForm {

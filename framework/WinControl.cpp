@@ -289,6 +289,14 @@ void TWinControl::KeyPress(char32_t& key) {
   if (OnKeyPress) OnKeyPress(this, key);
 }
 
+bool TWinControl::DialogChar(char32_t key) {
+  // By index, so that focus handlers changing the children leave no dangling iterator.
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (controls_[i]->DialogChar(key)) return true;
+  }
+  return false;
+}
+
 void TWinControl::BoundsChanged() { Realign(); }
 
 void TWinControl::VisibleChanged() {}

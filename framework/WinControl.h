@@ -62,6 +62,8 @@ class TWinControl : public TControl {
   void SetFocusOnClick(bool focus_on_click) { focus_on_click_ = focus_on_click; }
   // The windowed controls inside this one in tab order, depth first.
   void GetTabOrderList(std::vector<TWinControl*>& list) const;
+  // Offers the accelerator to the children in turn, until one uses it.
+  bool DialogChar(char32_t key) override;
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
@@ -93,6 +95,9 @@ class TWinControl : public TControl {
   virtual void KeyDown(int& key, TShiftState shift);
   virtual void KeyUp(int& key, TShiftState shift);
   virtual void KeyPress(char32_t& key);
+  // The control types the characters it gets, so a plain character is no accelerator while it
+  // has the focus.
+  virtual bool WantsCharacters() const { return false; }
 
   void BoundsChanged() override;
   void VisibleChanged() override;

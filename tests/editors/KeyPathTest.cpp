@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "EditorsFixture.h"
+#include "editors/GroupBox.h"
+#include "editors/Label.h"
 
 namespace orlit::editors_testing {
 namespace {
@@ -196,6 +199,39 @@ TEST_F(KeyPathTest, CharactersTheEditorKindRefusesAreDroppedWithABeepWhenAsked) 
   EXPECT_EQ(desktop_.BeepCount(), 1);
   Press(VK_BACK);  // commands below #32 are not the kind's to refuse
   EXPECT_EQ(letters->Text(), "a");
+}
+
+class AcceleratorTest : public EditorTest {};
+
+TEST_F(AcceleratorTest, AltAndUntypedCharactersAreOfferedToTheAccelerators) {
+  TcxTextEdit* field = AddField(10, 10);
+  auto* box = form_->Create<TcxGroupBox>();  // takes the focus, types nothing
+  box->SetParent(form_);
+  box->SetCaption("&Promovare");
+  TcxTextEdit* inside = AddField(10, 30);
+  inside->SetParent(box);
+  auto* label = form_->Create<TcxLabel>();
+  label->SetParent(form_);
+  label->SetCaption("&Data");
+  label->SetFocusControl(inside);
+  std::u32string reached;  // by the key paths
+  field->OnKeyPress = box->OnKeyPress =
+      inside->OnKeyPress = [&](TObject*, char32_t& key) { reached += key; };
+  Show();
+  const std::tuple<TcxCustomEdit*, int, ShiftState, TcxCustomEdit*, std::u32string> cases[] = {
+      {field, 'D', kShiftStateAlt, inside, U""},
+      {field, 'P', kShiftStateAlt, inside, U""},
+      {field, 'D', 0, field, U"d"},
+      {field, 'X', kShiftStateAlt, field, U"x"},
+      {box, 'D', 0, inside, U""},
+      {box, 'X', 0, box, U"x"}};
+  for (const auto& [start, key, shift, focused, passed_on] : cases) {
+    start->SetFocus();
+    reached.clear();
+    Press(key, shift);
+    EXPECT_TRUE(focused->Focused()) << static_cast<char>(key) << +shift;
+    EXPECT_EQ(reached, passed_on);
+  }
 }
 
 }  // namespace
