@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "editors/InnerMemo.h"
-#include "editors/MemoScrollBars.h"
 #include "framework/Canvas.h"
 #include "lookandfeel/Canvas.h"
 #include "lookandfeel/LookAndFeel.h"
@@ -29,7 +28,7 @@ TcxCustomMemo::TcxCustomMemo() : TcxCustomMemo(std::make_unique<TcxMemoPropertie
 TcxCustomMemo::TcxCustomMemo(std::unique_ptr<TcxCustomMemoProperties> properties)
     : TcxCustomTextEdit(std::move(properties), MakeInnerMemo) {
   inner_memo_ = static_cast<TcxCustomInnerMemo*>(&Inner().Control());
-  inner_memo_->OnScroll = [this](TObject*) { InnerScrolled(); };
+  inner_memo_->OnScroll = [this](TObject*) { InvalidateScrollBars(); };
   SetAutoSize(false);
   SetBounds(Left(), Top(), kDefaultWidth, kDefaultHeight);
 }
@@ -146,7 +145,7 @@ void TcxCustomMemo::PaintContent(TCanvas& canvas) {
   canvas.DrawText(info->text, rect, format);
 }
 
-void TcxCustomMemo::InnerScrolled() {
+void TcxCustomMemo::InvalidateScrollBars() {
   if (Properties().ScrollBars() == ssNone) return;
   InvalidateRect(VertScrollBarRect());
   InvalidateRect(HorzScrollBarRect());
@@ -155,16 +154,34 @@ void TcxCustomMemo::InnerScrolled() {
 void TcxCustomMemo::PaintScrollBars(TCanvas& canvas) {
   if (Properties().ScrollBars() == ssNone) return;
   TcxCanvas cx(canvas);
-  TcxCustomMemoScrollBars::Paint(cx, Style().LookAndFeel().Painter(), *inner_memo_,
-                                 VertScrollBarRect(), HorzScrollBarRect());
+  scroll_bars_.Paint(cx, Style().LookAndFeel().Painter(), *inner_memo_, VertScrollBarRect(),
+                     HorzScrollBarRect());
 }
 
 void TcxCustomMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (button == mbLeft && TcxCustomMemoScrollBars::Click(*inner_memo_, VertScrollBarRect(),
-                                                         HorzScrollBarRect(), {x, y})) {
+  if (button == mbLeft &&
+      scroll_bars_.MouseDown(*inner_memo_, VertScrollBarRect(), HorzScrollBarRect(), {x, y})) {
+    // A grabbed thumb is drawn pressed.
+    InvalidateScrollBars();
     return;
   }
   TcxCustomTextEdit::MouseDown(button, shift, x, y);
+}
+
+void TcxCustomMemo::MouseMove(TShiftState shift, int x, int y) {
+  // Without the button the capture was taken away (a box came up, the window hid).
+  if ((shift & ssLeft) == 0) EndThumbDrag();
+  scroll_bars_.MouseMove(*inner_memo_, VertScrollBarRect(), HorzScrollBarRect(), {x, y});
+  TcxCustomTextEdit::MouseMove(shift, x, y);
+}
+
+void TcxCustomMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (button == mbLeft) EndThumbDrag();
+  TcxCustomTextEdit::MouseUp(button, shift, x, y);
+}
+
+void TcxCustomMemo::EndThumbDrag() {
+  if (scroll_bars_.EndDrag()) InvalidateScrollBars();
 }
 
 bool TcxCustomMemo::CanAutoSize(int& /*new_width*/, int& /*new_height*/) { return false; }

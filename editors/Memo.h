@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "editors/MemoProperties.h"
+#include "editors/MemoScrollBars.h"
 #include "editors/TextEdit.h"
 #include "editors/ViewData.h"
 
@@ -49,6 +50,8 @@ class TcxCustomMemo : public TcxCustomTextEdit {
   void CalculateViewInfo(TcxContainerViewInfo& view_info) override;
   void PaintContent(TCanvas& canvas) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   bool CanAutoSize(int& new_width, int& new_height) override;
   void ApplyProperties() override;
   void Loaded() override;
@@ -61,9 +64,11 @@ class TcxCustomMemo : public TcxCustomTextEdit {
   // The part of the content area the scroll bars leave to the inner memo.
   TRect ScrollBarArea();
   void PaintScrollBars(TCanvas& canvas);
-  void InnerScrolled();
+  void InvalidateScrollBars();
+  void EndThumbDrag();
 
   TcxCustomInnerMemo* inner_memo_ = nullptr;
+  TcxCustomMemoScrollBars scroll_bars_;
 };
 
 // The memo as forms place it: 185 x 89, no automatic size, WantReturns and WordWrap on.

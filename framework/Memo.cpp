@@ -424,18 +424,20 @@ int TMemo::ClampTopRow(int row) {
   return std::clamp(row, 0, std::max(0, RowCount() - VisibleRows()));
 }
 
-void TMemo::SetTopRow(int row) {
-  row = ClampTopRow(row);
-  if (row == top_row_) return;
-  top_row_ = row;
-  UpdateView();
-}
+void TMemo::SetTopRow(int row) { ScrollView(ClampTopRow(row), scroll_x_); }
 
 void TMemo::SetScrollX(int x) {
-  x = word_wrap_ ? 0 : std::clamp(x, 0, std::max(0, ContentWidth() - WrapWidth()));
-  if (x == scroll_x_) return;
-  scroll_x_ = x;
-  UpdateView();
+  ScrollView(top_row_,
+             word_wrap_ ? 0 : std::clamp(x, 0, std::max(0, ContentWidth() - WrapWidth())));
+}
+
+void TMemo::ScrollView(int top_row, int scroll_x) {
+  if (top_row == top_row_ && scroll_x == scroll_x_) return;
+  top_row_ = top_row;
+  scroll_x_ = scroll_x;
+  painted_top_row_ = -1;
+  if (redraw_) Invalidate();
+  if (OnScroll) OnScroll(this);
 }
 
 TPoint TMemo::PosFromChar(int position) {
@@ -823,13 +825,7 @@ void TMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
 
 bool TMemo::DoMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos) {
   if (TWinControl::DoMouseWheel(shift, wheel_delta, mouse_pos)) return true;
-  const int before = top_row_;
-  top_row_ = ClampTopRow(top_row_ + (wheel_delta > 0 ? -kWheelRows : kWheelRows));
-  if (top_row_ != before) {
-    painted_top_row_ = -1;
-    if (redraw_) Invalidate();
-    if (OnScroll) OnScroll(this);
-  }
+  SetTopRow(top_row_ + (wheel_delta > 0 ? -kWheelRows : kWheelRows));
   return true;
 }
 

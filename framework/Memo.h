@@ -96,7 +96,8 @@ class TMemo : public TWinControl {
   // While off, changes do not repaint; switching it on repaints the whole control.
   void SetRedraw(bool redraw);
 
-  // The first row in view, the rows that fit, and the horizontal scroll in pixels.
+  // The first row in view, the rows that fit, and the horizontal scroll in pixels. Scrolling
+  // leaves the caret where it is, in view or not.
   int TopRow() const { return top_row_; }
   void SetTopRow(int row);
   int VisibleRows();
@@ -183,6 +184,8 @@ class TMemo : public TWinControl {
   void MoveCaret(int position, bool extend);
   void MoveVertically(int rows, bool extend);
   void ScrollCaretIntoView();
+  // Moves the view alone, to a place already in range.
+  void ScrollView(int top_row, int scroll_x);
   // Scrolls as needed and invalidates what the selection, caret or scrolling changed.
   void UpdateView();
   void InvalidateRows(int first_row);

@@ -36,25 +36,30 @@ TRect TcxCustomLookAndFeelPainter::GetInnerContentRect(const TRect& rect) const 
 TColor TcxCustomLookAndFeelPainter::ButtonColor(TcxButtonState) const { return clBtnFace; }
 
 void TcxCustomLookAndFeelPainter::DrawScrollBarPart(TcxCanvas& canvas, const TRect& rect,
-                                                    TcxScrollBarPart part, bool horizontal) const {
+                                                    TcxScrollBarPart part, TcxButtonState state,
+                                                    bool horizontal) const {
   if (rect.IsEmpty() || part == sbpNone) return;
   if (part == sbpPageUp || part == sbpPageDown) {
     canvas.FillRect(rect, clBtnHighlight);
     return;
   }
-  canvas.FillRect(rect, ButtonColor(cxbsNormal));
+  canvas.FillRect(rect, ButtonColor(state));
+  const bool pressed = state == cxbsPressed;
   switch (LookAndFeelStyle()) {
     case lfsStandard:
     case lfsNative:
-      canvas.DrawEdge(rect, false, true);
-      canvas.DrawEdge(rect.Inflate(-1, -1), false, false);
-      break;
     case lfsFlat:
-      canvas.DrawEdge(rect, false, true);
+      // Pressed, the raised edges give way to a flat shadow line.
+      if (pressed) {
+        canvas.FrameRect(rect, clBtnShadow);
+      } else {
+        canvas.DrawEdge(rect, false, true);
+        if (LookAndFeelStyle() != lfsFlat) canvas.DrawEdge(rect.Inflate(-1, -1), false, false);
+      }
       break;
     case lfsUltraFlat:
     case lfsOffice11:
-      canvas.FrameRect(rect, clBtnShadow);
+      canvas.FrameRect(rect, pressed ? clHighlight : clBtnShadow);
       break;
   }
   if (part == sbpThumbnail) return;

@@ -42,10 +42,11 @@ class TcxCustomLookAndFeelPainter {
   virtual TColor ButtonColor(TcxButtonState state) const;
 
   // One part of a scroll bar: buttons and thumb framed in this look and feel's manner (raised
-  // edges, one raised ring, or a flat line), the arrows pointing up and down, or left and right
-  // when `horizontal`.
+  // edges, one raised ring, or a flat line; pressed, a flat shadow line, or in the ultra-flat
+  // manners a highlight line), the arrows pointing up and down, or left and right when
+  // `horizontal`.
   void DrawScrollBarPart(TcxCanvas& canvas, const TRect& rect, TcxScrollBarPart part,
-                         bool horizontal) const;
+                         TcxButtonState state, bool horizontal) const;
 
  protected:
   TcxCustomLookAndFeelPainter() = default;

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "EditorsFixture.h"
 #include "editors/InnerMemo.h"
 #include "editors/Memo.h"
+#include "editors/MemoScrollBars.h"
 
 namespace orlit::editors_testing {
 namespace {
@@ -128,6 +132,49 @@ TEST_F(MemoTest, ClicksOnTextAndBorderRaiseOnClickOnce) {
   order.clear();
   Click(memo, {0, 0});
   EXPECT_EQ(order, (std::vector<std::string>{"memo"}));
+}
+
+TEST_F(MemoTest, DraggedThumbScrollsInProportionUntilReleased) {
+  TcxMemo* memo = AddMemo(10, 10, 220, 170);
+  memo->Properties().SetScrollBars(ssBoth);
+  memo->Properties().SetWordWrap(false);
+  // So long and so many that both thumbs are their shortest.
+  std::string text(2000, 'x');
+  for (int i = 1; i < 1000; ++i) text += "\ny";
+  memo->Lines().SetText(text);
+  Show();
+  TcxCustomInnerMemo& inner = memo->InnerMemo();
+  struct Case {
+    bool horizontal;
+    double share;  // of the thumb's travel, that the pointer moves along the bar
+  };
+  for (const Case c :
+       {Case{false, 0.5}, {false, 1}, {false, 1.5}, {true, 0.5}, {true, 1}, {true, 3}}) {
+    const TRect bar = c.horizontal ? memo->HorzScrollBarRect() : memo->VertScrollBarRect();
+    auto position = [&] { return c.horizontal ? inner.ScrollX() : inner.TopRow(); };
+    auto scroll = [&](int to) { c.horizontal ? inner.SetScrollX(to) : inner.SetTopRow(to); };
+    scroll(INT_MAX);
+    const int last = position();
+    scroll(0);
+    const int button = c.horizontal ? bar.Height() : bar.Width();
+    const int travel = (c.horizontal ? bar.Width() : bar.Height()) - 2 * button -
+                       TcxCustomMemoScrollBars::kMinThumb;
+    // Scrolling leaves the caret (at the start) out of view.
+    ASSERT_GT(last, travel) << c.share;
+    const int moved = static_cast<int>(std::lround(c.share * travel));
+    const TPoint grab = c.horizontal ? TPoint{bar.Left + button + 2, bar.Top + button / 2}
+                                     : TPoint{bar.Left + button / 2, bar.Top + button + 2};
+    const TPoint to =
+        c.horizontal ? TPoint{grab.X + moved, grab.Y} : TPoint{grab.X, grab.Y + moved};
+    MoveMouse(memo, grab);
+    desktop_.MouseDown();
+    MoveMouse(memo, to);
+    const int dragged = position();
+    EXPECT_NEAR(dragged, std::min(1.0, 1.0 * moved / travel) * last, 0.5) << c.share;
+    desktop_.MouseUp();
+    MoveMouse(memo, grab);
+    EXPECT_EQ(position(), dragged) << c.share;
+  }
 }
 
 }  // namespace
