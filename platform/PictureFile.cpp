@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -16,6 +17,9 @@ namespace orlit {
 namespace {
 
 std::string Reason(int error) { return std::strerror(error); }
+
+// Linux's own bound on the links one path may pass through.
+constexpr int kMaxLinksFollowed = 40;
 
 // Closes the descriptor however the read ends.
 class FileDescriptor {
@@ -58,6 +62,24 @@ class TempFile {
   std::string path_;
   int fd_;
 };
+
+// The file a chain of symbolic links ends at, so that saving replaces it and the links stay links.
+// A link to nothing yet ends where it points. Returns an empty string for a chain too long or a
+// loop, as the system's own bound on following links does.
+std::string FinalTarget(std::string path) {
+  for (int followed = 0; followed < kMaxLinksFollowed; ++followed) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::string link(PATH_MAX, '\0');
+    const ssize_t size = readlink(path.c_str(), link.data(), link.size());
+    if (size < 0) return path;  // the steps that follow report why
+    link.resize(static_cast<std::size_t>(size));
+    const std::size_t slash = path.find_last_of('/');
+    path = link.starts_with('/') || slash == std::string::npos ? link
+                                                               : path.substr(0, slash + 1) + link;
+  }
+  return {};
+}
 
 }  // namespace
 
@@ -108,16 +130,19 @@ void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data
   const auto fail = [&path](int error) {
     throw EFCreateError("Cannot create file \"" + path + "\". " + Reason(error));
   };
-  const std::size_t slash = path.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string target = FinalTarget(path);
+  if (target.empty()) fail(ELOOP);
+  const std::size_t slash = target.find_last_of('/');
+  const std::string folder =
+      slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
   std::string temp_path = folder + "." + name + ".XXXXXX";
   const int fd = steps.CreateTemp(temp_path);
   if (fd < 0) fail(errno);
   TempFile temp(steps, temp_path, fd);
 
   struct stat existing {};
-  const mode_t mode = stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : [] {
+  const mode_t mode = stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : [] {
     const mode_t mask = umask(0);
     umask(mask);
     return static_cast<mode_t>(0666 & ~mask);
@@ -133,7 +158,7 @@ void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data
   }
   if (steps.Sync(temp.fd()) != 0) fail(errno);
   if (temp.Close() != 0) fail(errno);
-  if (steps.Rename(temp.path(), path) != 0) fail(errno);
+  if (steps.Rename(temp.path(), target) != 0) fail(errno);
   temp.Keep();
   // The new name reaches the disk with the folder; the data already has.
   const FileDescriptor dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));

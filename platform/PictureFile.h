@@ -44,7 +44,7 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& path);
 // Writes `data` to a new file beside `path`, flushes it to the disk and renames it over `path`,
 // so that `path` holds either its old contents or all the new ones, never a part. On any failure
 // the temporary file is removed and EFCreateError thrown; `path` is untouched. A replaced file
-// keeps its permissions.
+// keeps its permissions. A symbolic link stays one: the file it leads to is what is replaced.
 void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data,
                      FileSteps& steps = FileSteps::System());
 

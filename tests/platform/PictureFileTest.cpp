@@ -56,25 +56,34 @@ std::string Contents(const fs::path& path) {
 
 TEST(PictureFileTest, AFailedStepLeavesTheOldFileAndNoTemporaryFile) {
   const fs::path folder = fs::temp_directory_path() / ("orlit_safe_" + std::to_string(getpid()));
-  fs::create_directories(folder);
-  const fs::path target = folder / "logo.bmp";
+  const fs::path target = folder / "pictures" / "logo.bmp";
+  const fs::path links = folder / "links";
+  fs::create_directories(target.parent_path());
+  fs::create_directories(links);
+  fs::create_symlink("../pictures/logo.bmp", links / "to_logo.bmp");
+  fs::create_symlink("second.bmp", links / "first.bmp");
+  fs::create_symlink(target, links / "second.bmp");
   const std::vector<std::uint8_t> fresh = {'n', 'e', 'w', ' ', 'd', 'a', 't', 'a'};
-  for (const Step step :
-       {Step::kCreate, Step::kWrite, Step::kSync, Step::kClose, Step::kRename, Step::kNone}) {
-    std::ofstream(target, std::ios::binary) << "old";
-    fs::permissions(target, fs::perms(0640));
-    FailingSteps steps(step);
-    if (step == Step::kNone) {
-      WriteFileSafely(target, fresh, steps);
-      EXPECT_EQ(Contents(target), "new data");
-      EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
-      EXPECT_EQ(ReadPictureFile(target), fresh);
-    } else {
-      EXPECT_THROW(WriteFileSafely(target, fresh, steps), EFCreateError) << int(step);
-      EXPECT_EQ(Contents(target), "old") << int(step);
+  // Saved under its own name, through a link from another folder, and through a chain of links.
+  for (const fs::path& saved : {target, links / "to_logo.bmp", links / "first.bmp"}) {
+    for (const Step step :
+         {Step::kCreate, Step::kWrite, Step::kSync, Step::kClose, Step::kRename, Step::kNone}) {
+      std::ofstream(target, std::ios::binary) << "old";
+      fs::permissions(target, fs::perms(0640));
+      FailingSteps steps(step);
+      if (step == Step::kNone) {
+        WriteFileSafely(saved, fresh, steps);
+        EXPECT_EQ(Contents(target), "new data");
+        EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+        EXPECT_EQ(ReadPictureFile(saved), fresh);
+      } else {
+        EXPECT_THROW(WriteFileSafely(saved, fresh, steps), EFCreateError) << int(step);
+        EXPECT_EQ(Contents(target), "old") << int(step);
+      }
+      EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path()), {}), 1) << int(step);
+      EXPECT_EQ(std::distance(fs::directory_iterator(links), {}), 3) << int(step);
+      for (const auto& link : fs::directory_iterator(links)) EXPECT_TRUE(link.is_symlink());
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1)
-        << int(step);
   }
   EXPECT_THROW(ReadPictureFile(folder / "missing.bmp"), EFOpenError);
   EXPECT_THROW(ReadPictureFile(folder), EFOpenError);
