@@ -149,6 +149,16 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
   SetCalculationLog(nullptr);  // the log lines have no place in the output
   std::string_view bytes = read_piece();
   if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+  // Blank lines before the header are no records, but they count in every line reported.
+  long blank_lines = 0;
+  while (true) {
+    const std::size_t header_at = std::min(bytes.find_first_not_of("\r\n"), bytes.size());
+    blank_lines += static_cast<long>(std::count(bytes.begin(), bytes.begin() + header_at, '\n'));
+    bytes.remove_prefix(header_at);
+    if (!bytes.empty() || !in) break;
+    bytes = read_piece();
+  }
+  const long header_line = blank_lines + 1;
   const char separator = SeparatorOf(bytes);
   BatchWriter writer(separator, out);
   CsvReader reader(separator, [&writer](CsvReader::Fields f) { writer.OnRecord(f); });
@@ -157,15 +167,15 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
     const bool parsed = reader.Feed(bytes);
     writer.Flush();
     if (!out) return ReportLostOutput(err);
-    if (writer.HeaderWrong()) return fail(1, kHeaderWanted);
-    if (!parsed) return fail(reader.ErrorLine(), reader.Error());
+    if (writer.HeaderWrong()) return fail(header_line, kHeaderWanted);
+    if (!parsed) return fail(blank_lines + reader.ErrorLine(), reader.Error());
     bytes = read_piece();
   }
   if (in.bad()) return fail(0, "cannot be read");
   const bool finished = reader.Finish();
   writer.Flush();
-  if (!writer.HeaderSeen() || writer.HeaderWrong()) return fail(1, kHeaderWanted);
-  if (!finished) return fail(reader.ErrorLine(), reader.Error());
+  if (!writer.HeaderSeen() || writer.HeaderWrong()) return fail(header_line, kHeaderWanted);
+  if (!finished) return fail(blank_lines + reader.ErrorLine(), reader.Error());
   if (!out.flush()) return ReportLostOutput(err);
   return writer.AnyRowFailed() ? 1 : 0;
 }

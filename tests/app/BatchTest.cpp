@@ -113,6 +113,12 @@ TEST_F(BatchTest, FileShapes) {
       {"wrong header", "end_date,leave,working_days\n31.10.83,65,24.5\n", 2, "",
        "orlit_cfs: in.csv:1: the first line must be the header "
        "end_date,leave_days,working_days\n"},
+      {"blank lines before a wrong header", "\n\r\nend_date,leave,working_days\n", 2, "",
+       "orlit_cfs: in.csv:3: the first line must be the header "
+       "end_date,leave_days,working_days\n"},
+      {"blank lines before a semicolon header", "\n\nend_date;leave_days;working_days\n1\"x;1;1\n",
+       2, "end_date;leave_days;working_days;result;error\n",
+       "orlit_cfs: in.csv:4: a quote is misplaced\n"},
       {"empty file", "", 2, "",
        "orlit_cfs: in.csv:1: the first line must be the header "
        "end_date,leave_days,working_days\n"},
