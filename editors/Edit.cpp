@@ -117,6 +117,12 @@ bool TcxCustomEdit::RequestEditing() {
   return can_edit;
 }
 
+bool TcxCustomEdit::KeystrokeMayEdit() {
+  if (modified_since_entry_) return true;
+  if (!keystroke_editing_answer_) keystroke_editing_answer_ = RequestEditing();
+  return *keystroke_editing_answer_;
+}
+
 bool TcxCustomEdit::IsModifyingKey(int key, TShiftState shift) {
   if (key == VK_BACK || key == VK_DELETE) return true;
   // Shift+Insert pastes, as Ctrl+V does.
@@ -130,12 +136,13 @@ bool TcxCustomEdit::IsModifyingChar(char32_t key) {
 
 void TcxCustomEdit::KeyDown(int& key, TShiftState shift) {
   escape_consumed_ = false;
+  keystroke_editing_answer_.reset();
   TcxContainer::KeyDown(key, shift);
   if (key != 0) EditorKeyDown(key, shift);
 }
 
 void TcxCustomEdit::EditorKeyDown(int& key, TShiftState shift) {
-  if (IsModifyingKey(key, shift) && !modified_since_entry_ && !RequestEditing()) {
+  if (IsModifyingKey(key, shift) && !KeystrokeMayEdit()) {
     key = 0;
     return;
   }
@@ -189,6 +196,7 @@ void TcxCustomEdit::KeyPress(char32_t& key) {
   }
   TcxContainer::KeyPress(key);
   if (key != 0) EditorKeyPress(key);
+  keystroke_editing_answer_.reset();  // the character ends the keystroke
 }
 
 void TcxCustomEdit::EditorKeyPress(char32_t& key) {
@@ -197,7 +205,7 @@ void TcxCustomEdit::EditorKeyPress(char32_t& key) {
     if (properties_->BeepOnError() && Application != nullptr) Application->Desktop().Beep();
     return;
   }
-  if (IsModifyingChar(key) && !modified_since_entry_ && !RequestEditing()) key = 0;
+  if (IsModifyingChar(key) && !KeystrokeMayEdit()) key = 0;
 }
 
 bool TcxCustomEdit::CheckInput(bool raise_on_error) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "editors/Container.h"
@@ -115,6 +116,10 @@ class TcxCustomEdit : public TcxContainer, protected EditPropertiesListener {
   // The focus leaves and the text passed: the editor kind may show its unfocused form.
   virtual void ExitAccepted() {}
   static bool IsModifyingKey(int key, TShiftState shift);
+  // Whether a keystroke of the user's may change the text: yes once it was changed since the
+  // focus arrived, else OnEditing's answer, asked once for the whole keystroke (its key-down,
+  // the editor kind's own handling and its character).
+  bool KeystrokeMayEdit();
 
   void KeyDown(int& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
@@ -148,6 +153,7 @@ class TcxCustomEdit : public TcxContainer, protected EditPropertiesListener {
   bool modified_since_entry_ = false;
   bool input_validated_ = false;
   bool escape_consumed_ = false;
+  std::optional<bool> keystroke_editing_answer_;
   bool beep_on_enter_ = true;
   // Changes of the display text made by the editor itself.
   int display_change_lock_ = 0;

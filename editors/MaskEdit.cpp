@@ -34,7 +34,7 @@ void TcxCustomMaskEdit::EditorKeyDown(int& key, TShiftState shift) {
     TcxCustomTextEdit::EditorKeyDown(key, shift);
     return;
   }
-  if (IsModifyingKey(key, shift) && !ModifiedSinceEntry() && !RequestEditing()) {
+  if (IsModifyingKey(key, shift) && !KeystrokeMayEdit()) {
     key = 0;
     return;
   }

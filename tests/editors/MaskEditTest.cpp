@@ -106,6 +106,24 @@ TEST_F(MaskEditTest, KeysPlaceCharactersAndTheCaretBlock) {
   EXPECT_EQ(desktop_.ClipboardText(), "1.10");
 }
 
+// However many layers handle a keystroke, its first change asks OnEditing once.
+TEST_F(MaskEditTest, OnEditingIsAskedOncePerFirstChange) {
+  int asked = 0;
+  date_->OnEditing = [&asked](TObject*, bool&) { ++asked; };
+  for (const char* mask : {kDateMask, ""}) {
+    for (const int key : {VK_BACK, VK_DELETE, VK_INSERT}) {  // with Shift: cut and paste
+      date_->Properties().SetEditMask(mask);
+      date_->SetText("311083");
+      date_->SelectAll();
+      desktop_.SetClipboardText("12");
+      asked = 0;
+      Press(key, key == VK_BACK ? 0 : ssShift);
+      EXPECT_EQ(std::pair(asked, date_->ModifiedSinceEntry()), std::pair(1, true)) << mask << key;
+      Press(VK_ESCAPE);
+    }
+  }
+}
+
 TEST_F(MaskEditTest, UnfocusedTextAndReadBack) {
   struct Case {
     const char* mask;
