@@ -4,7 +4,7 @@
 
 namespace orlit {
 
-// The text of app/Unit1.layout, compiled into the program (app/EmbedLayouts.cmake).
+// The text of app/Unit1.layout, compiled into the program (cmake/EmbedFiles.cmake).
 std::string_view Unit1Layout();
 inline constexpr std::string_view kUnit1LayoutFile = "Unit1.layout";
 

@@ -15,7 +15,7 @@ struct ResourceEntry {
 };
 
 // Every embedded resource, sorted by name. Defined in the source the build generates from
-// resources/ (resources/EmbedResources.cmake).
+// resources/ (cmake/EmbedFiles.cmake).
 std::span<const ResourceEntry> EmbeddedResources();
 
 // The bytes of the named resource; the name is matched exactly. Nothing for an unknown name.
