@@ -12,21 +12,6 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb xdotool xclip python3
 start_session 110
 
-fail() {
-  echo "FAIL: $*"
-  echo "--- probe output"
-  cat "$work/probe.log" || true
-  exit 1
-}
-
-expect_line() {
-  for _ in $(seq 200); do
-    grep -qE "$1" "$work/probe.log" && return 0
-    sleep 0.05
-  done
-  fail "no line matching '$1'"
-}
-
 # Width and height of a PNG or BMP file, as "WxH".
 picture_size() {
   python3 - "$1" <<'PY'
@@ -55,7 +40,7 @@ open(path, 'wb').write(header + info + pixels)
 PY
 }
 
-"$probe" >"$work/probe.log" 2>&1 &
+"$probe" >"$work/program.log" 2>&1 &
 probe_pid=$!
 pids+=("$probe_pid")
 expect_line '^focus-gained'
@@ -83,18 +68,18 @@ make_bmp 600 400 "$work/large.bmp"
 for file in small large; do
   timeout 10 xclip -selection clipboard -t image/bmp -i "$work/$file.bmp" &
   sleep 0.5
-  : >"$work/probe.log"
+  : >"$work/program.log"
   xdotool key v
   expect_line '^picture '
   want=$([[ $file == small ]] && echo 90x30 || echo 600x400)
-  grep -q "^picture $want" "$work/probe.log" || fail "$file bitmap: $(grep '^picture' "$work/probe.log")"
+  grep -q "^picture $want" "$work/program.log" || fail "$file bitmap: $(grep '^picture' "$work/program.log")"
 done
 
 echo "== garbage from the owner"
 head -c 5000 /dev/urandom >"$work/garbage"
 timeout 10 xclip -selection clipboard -t image/png -i "$work/garbage" &
 sleep 0.5
-: >"$work/probe.log"
+: >"$work/program.log"
 xdotool key v
 expect_line '^picture (error|none)'
 
@@ -105,7 +90,7 @@ silent=$!
 pids+=("$silent")
 sleep 0.5
 kill -STOP "$silent"
-: >"$work/probe.log"
+: >"$work/program.log"
 xdotool key v
 expect_line '^picture none after_ms=(19|2[0-9])[0-9][0-9]$'
 kill -CONT "$silent" || true

@@ -20,6 +20,15 @@ fail() {
   exit 1
 }
 
+# Waits up to ten seconds until the program has printed a line matching the pattern.
+expect_line() {
+  for _ in $(seq 200); do
+    grep -qE "$1" "$work/program.log" && return 0
+    sleep 0.05
+  done
+  fail "no line matching '$1'"
+}
+
 # A work directory in $work, every pid put in `pids` killed on exit, and a private Xvfb as
 # $DISPLAY on the first free display number from $1, its screen $2 (default 1024x768x24). Under
 # LeakSanitizer, the system libraries' own lifetime allocations are not ours to report. No test

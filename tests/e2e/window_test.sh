@@ -10,25 +10,9 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb xdotool xwininfo xprop
 start_session 90
 
-fail() {
-  echo "FAIL: $*"
-  echo "--- probe output"
-  cat "$work/probe.log" || true
-  exit 1
-}
-
-# Waits until the probe has printed a line matching the pattern.
-expect_line() {
-  for _ in $(seq 100); do
-    grep -qE "$1" "$work/probe.log" && return 0
-    sleep 0.05
-  done
-  fail "no line matching '$1'"
-}
-
 start_probe() {
-  : >"$work/probe.log"
-  "$probe" >"$work/probe.log" 2>&1 &
+  : >"$work/program.log"
+  "$probe" >"$work/program.log" 2>&1 &
   probe_pid=$!
   pids+=("$probe_pid")
   expect_line '^ready '
@@ -51,7 +35,7 @@ quit_probe() {
   local status=0
   wait "$probe_pid" || status=$?
   [[ $status -eq 0 ]] || fail "probe ended with status $status"
-  grep -q '^quit$' "$work/probe.log" || fail "no quit event"
+  grep -q '^quit$' "$work/program.log" || fail "no quit event"
 }
 
 echo "== without a window manager"
@@ -70,8 +54,8 @@ xdotool key shift+b
 expect_line '^keydown key=66 shift=1 '
 expect_line '^char 66 shift=1'
 # Key-down comes before its character.
-down=$(grep -n '^keydown key=65 ' "$work/probe.log" | head -1 | cut -d: -f1)
-char=$(grep -n '^char 97 ' "$work/probe.log" | head -1 | cut -d: -f1)
+down=$(grep -n '^keydown key=65 ' "$work/program.log" | head -1 | cut -d: -f1)
+char=$(grep -n '^char 97 ' "$work/program.log" | head -1 | cut -d: -f1)
 ((down < char)) || fail "the character came before its key-down"
 
 xdotool mousemove 238 153 click 1
@@ -102,7 +86,7 @@ kill -TERM "$probe_pid"
 status=0
 wait "$probe_pid" || status=$?
 [[ $status -eq 0 ]] || fail "probe ended with status $status on SIGTERM"
-grep -q '^quit$' "$work/probe.log" || fail "no quit event on SIGTERM"
+grep -q '^quit$' "$work/program.log" || fail "no quit event on SIGTERM"
 
 if command -v openbox >/dev/null; then
   echo "== under openbox"
