@@ -270,6 +270,13 @@ bool XcbWindowSystem::TakePending(Event* event) {
   return false;
 }
 
+void XcbWindowSystem::PushWindowEvent(EventType type, WindowId window) {
+  Event event;
+  event.type = type;
+  event.window = window;
+  Push(event);
+}
+
 void XcbWindowSystem::Push(Event event) {
   event.time_ms = TickCount();
   pending_.push_back(event);
@@ -316,10 +323,7 @@ void XcbWindowSystem::Translate(const xcb_generic_event_t& event) {
           capture_ == leave.event || Find(leave.event) == nullptr) {
         return;
       }
-      Event out;
-      out.type = EventType::kMouseLeave;
-      out.window = leave.event;
-      Push(out);
+      PushWindowEvent(EventType::kMouseLeave, leave.event);
       return;
     }
     case XCB_FOCUS_IN:
@@ -336,30 +340,21 @@ void XcbWindowSystem::Translate(const xcb_generic_event_t& event) {
       if (window == nullptr || !window->NoteFocus(gained)) return;
       // Keys held now go up unseen elsewhere.
       if (!gained && keyboard_) keyboard_->ForgetKeysDown();
-      Event out;
-      out.type = gained ? EventType::kFocusGained : EventType::kFocusLost;
-      out.window = focus.event;
-      Push(out);
+      PushWindowEvent(gained ? EventType::kFocusGained : EventType::kFocusLost, focus.event);
       return;
     }
     case XCB_EXPOSE: {
       const auto& expose = reinterpret_cast<const xcb_expose_event_t&>(event);
       XcbWindow* window = Find(expose.window);
       if (window == nullptr || expose.count != 0) return;
-      Event out;
-      out.type = EventType::kExposed;
-      out.window = expose.window;
-      Push(out);
+      PushWindowEvent(EventType::kExposed, expose.window);
       return;
     }
     case XCB_MAP_NOTIFY: {
       const auto& map = reinterpret_cast<const xcb_map_notify_event_t&>(event);
       XcbWindow* window = Find(map.window);
       if (window == nullptr || !window->NoteMapped()) return;
-      Event out;
-      out.type = EventType::kRestored;
-      out.window = map.window;
-      Push(out);
+      PushWindowEvent(EventType::kRestored, map.window);
       return;
     }
     case XCB_REPARENT_NOTIFY: {
@@ -376,7 +371,7 @@ void XcbWindowSystem::Translate(const xcb_generic_event_t& event) {
       Event out;
       out.type = EventType::kMoved;
       out.window = configure.window;
-      out.position = window->Position();
+      out.position = window->Position();  // in screen coordinates
       Push(out);
       return;
     }
@@ -388,10 +383,8 @@ void XcbWindowSystem::Translate(const xcb_generic_event_t& event) {
           !window->NoteWindowManagerState()) {
         return;
       }
-      Event out;
-      out.type = window->Minimized() ? EventType::kMinimized : EventType::kRestored;
-      out.window = property.window;
-      Push(out);
+      PushWindowEvent(window->Minimized() ? EventType::kMinimized : EventType::kRestored,
+                      property.window);
       return;
     }
     case XCB_CLIENT_MESSAGE:
@@ -408,10 +401,7 @@ void XcbWindowSystem::TranslateClientMessage(const xcb_client_message_event_t& m
       Find(message.window) == nullptr) {
     return;
   }
-  Event out;
-  out.type = EventType::kCloseRequest;
-  out.window = message.window;
-  Push(out);
+  PushWindowEvent(EventType::kCloseRequest, message.window);
 }
 
 void XcbWindowSystem::TranslateKey(const xcb_key_press_event_t& key, bool pressed) {

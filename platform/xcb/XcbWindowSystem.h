@@ -94,6 +94,8 @@ class XcbWindowSystem final : public WindowSystem {
   void FireDueTimers();
   bool TakePending(Event* event);
   void Push(Event event);
+  // An event that names only its type and window.
+  void PushWindowEvent(EventType type, WindowId window);
   void Translate(const xcb_generic_event_t& event);
   void TranslateKey(const xcb_key_press_event_t& key, bool pressed);
   void TranslateButton(const xcb_button_press_event_t& button, bool pressed);
