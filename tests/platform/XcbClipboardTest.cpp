@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ClipboardPicture.h"
@@ -96,6 +98,8 @@ class XcbClipboardTest : public ::testing::Test {
   std::optional<std::string> Xclip(std::vector<const char*> args, const std::string& data = "") {
     const std::string in = temp_ + "in", out = temp_ + "out";
     std::ofstream(in, std::ios::binary) << data;
+    const bool offers = std::find(args.begin(), args.end(), std::string_view("-i")) != args.end();
+    const xcb_window_t owner_before = Owner();
     args.insert(args.begin(), {"xclip", "-selection", "clipboard"});
     const pid_t pid = Spawn(args, in, out);
     int status = -1;
@@ -106,9 +110,22 @@ class XcbClipboardTest : public ::testing::Test {
       while (XcbEventPtr event = connection_->NextEvent()) clipboard_->HandleEvent(*event);
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    // xclip leaves a child behind to hold what it offers, and that child takes the clipboard
+    // only after the parent has gone.
+    while (offers && Owner() == owner_before && std::chrono::steady_clock::now() < give_up) {
+      connection_->WaitReadable(10);
+      while (XcbEventPtr event = connection_->NextEvent()) clipboard_->HandleEvent(*event);
+    }
     std::stringstream printed;
     printed << std::ifstream(out, std::ios::binary).rdbuf();
     return printed.str();
+  }
+
+  xcb_window_t Owner() {
+    xcb_connection_t* c = connection_->Get();
+    XcbReplyPtr<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
+        c, xcb_get_selection_owner(c, connection_->Atom("CLIPBOARD")), nullptr));
+    return reply ? reply->owner : 0;
   }
 
   // Tests run side by side in separate processes.
