@@ -418,9 +418,14 @@ void TCustomForm::HandleCharacter(const Event& event) {
   TWinControl* target = key_target_;
   if (target == nullptr) target = active_control_ != nullptr ? active_control_ : this;
   char32_t key = event.character;
-  // Ctrl with Alt is AltGr, which types characters rather than choosing accelerators.
+  // Ctrl with Alt is AltGr, which types characters rather than choosing accelerators. Alt with a
+  // character only ever chooses one: when none answers, nothing is typed, as on the desktop.
   const bool alt = (event.shift & (ssAlt | ssCtrl)) == ssAlt;
-  if ((alt || !target->WantsCharacters()) && DialogChar(key)) return;
+  if (alt) {
+    DialogChar(key);
+    return;
+  }
+  if (!target->WantsCharacters() && DialogChar(key)) return;
   target->KeyPress(key);
 }
 
