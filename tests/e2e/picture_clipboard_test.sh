@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Pictures on the X clipboard through the SDL backend, against xclip as the other program: the
+# Pictures on the X clipboard through the X backend, against xclip as the other program: the
 # probe's own text holds no picture; a picture the probe offers is read back as PNG and BMP
 # (large enough to go incrementally); PNG and BMP pictures xclip offers are read (a large one
 # incrementally); garbage and an owner that never answers give an error or nothing, in bounded
