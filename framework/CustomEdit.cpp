@@ -284,7 +284,7 @@ void TCustomEdit::ScrollCaretIntoView() {
 }
 
 bool TCustomEdit::CaretShown() const {
-  return caret_on_ && !text_.HasSelection() && blink_timer_ != nullptr && Focused();
+  return blink_.On() && !text_.HasSelection() && blink_.Running() && Focused();
 }
 
 TRect TCustomEdit::CaretRect() {
@@ -347,11 +347,11 @@ void TCustomEdit::UpdateView() {
   const int caret = focused && !text_.HasSelection() ? text_.Caret() : -1;
   // A caret that moves, or whose text changes, shows at once and blinks from there.
   if (caret >= 0 &&
-      (caret != painted_.caret || now.display != painted_.display || blink_timer_ == nullptr)) {
-    StartBlink();
+      (caret != painted_.caret || now.display != painted_.display || !blink_.Running())) {
+    blink_.Start();
   }
   now.caret = caret;
-  now.caret_drawn = caret >= 0 && caret_on_;
+  now.caret_drawn = caret >= 0 && blink_.On();
 
   if (!painted_.valid || now.origin != painted_.origin) {
     painted_ = std::move(now);
@@ -495,9 +495,9 @@ void TCustomEdit::DoEnter() {
 void TCustomEdit::FocusChanged() {
   TWinControl::FocusChanged();
   if (Focused()) {
-    StartBlink();
+    blink_.Start();
   } else {
-    StopBlink();
+    blink_.Stop();
     selecting_ = false;
   }
   UpdateView();
@@ -521,28 +521,6 @@ void TCustomEdit::EnabledChanged() {
 
 void TCustomEdit::BoundsChanged() {
   TWinControl::BoundsChanged();
-  UpdateView();
-}
-
-void TCustomEdit::StartBlink() {
-  caret_on_ = true;
-  if (blink_timer_ == nullptr) {
-    blink_timer_ = MakeComponent<TTimer>();
-    blink_timer_->OnTimer = [this](TObject*) { Blink(); };
-  }
-  // Restarted, so that the caret stays on for a whole phase after each move.
-  blink_timer_->SetEnabled(false);
-  blink_timer_->SetInterval(kCaretBlinkMs);
-  blink_timer_->SetEnabled(true);
-}
-
-void TCustomEdit::StopBlink() {
-  blink_timer_.reset();
-  caret_on_ = true;
-}
-
-void TCustomEdit::Blink() {
-  caret_on_ = !caret_on_;
   UpdateView();
 }
 

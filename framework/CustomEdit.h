@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/CaretBlink.h"
 #include "framework/EditText.h"
 #include "framework/Panel.h"
-#include "framework/Timer.h"
 #include "framework/WinControl.h"
 
 namespace orlit {
@@ -30,7 +30,7 @@ class TCustomEdit : public TWinControl {
  public:
   // The desktop's caret: 1 pixel wide, blinking every 530 ms.
   static constexpr int kCaretWidth = 1;
-  static constexpr std::uint32_t kCaretBlinkMs = 530;
+  static constexpr std::uint32_t kCaretBlinkMs = CaretBlink::kIntervalMs;
   // A press this close to a double click, soon after it, is a triple click.
   static constexpr int kTripleClickDistance = 4;
 
@@ -170,9 +170,6 @@ class TCustomEdit : public TWinControl {
   int CharIndexAt(int x);
   int LineHeight();
 
-  void StartBlink();
-  void StopBlink();
-  void Blink();
   // The desktop's clipboard, beep and clock; null without an application.
   static WindowSystem* Desktop();
 
@@ -192,8 +189,7 @@ class TCustomEdit : public TWinControl {
   int scroll_ = 0;
   View painted_;
 
-  std::unique_ptr<TTimer> blink_timer_;
-  bool caret_on_ = true;
+  CaretBlink blink_{[this] { UpdateView(); }};
 
   bool selecting_ = false;  // the left button is held after placing the caret
   bool after_double_click_ = false;

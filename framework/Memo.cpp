@@ -541,7 +541,7 @@ void TMemo::UpdateView() {
   const int sel_start = selection_shown ? SelStart() : 0;
   const int sel_end = selection_shown ? SelStart() + SelLength() : 0;
   const int caret = focused && SelLength() == 0 ? caret_ : -1;
-  if (caret >= 0 && (caret != painted_caret_ || blink_timer_ == nullptr)) StartBlink();
+  if (caret >= 0 && (caret != painted_caret_ || !blink_.Running())) blink_.Start();
   const bool scrolled = top_row_ != old_top || scroll_x_ != old_x;
   if (scrolled || painted_top_row_ != top_row_) {
     if (redraw_) Invalidate();
@@ -564,7 +564,7 @@ void TMemo::UpdateView() {
 }
 
 bool TMemo::CaretShown() const {
-  return caret_on_ && SelLength() == 0 && blink_timer_ != nullptr && Focused();
+  return blink_.On() && SelLength() == 0 && blink_.Running() && Focused();
 }
 
 TRect TMemo::CaretRect() {
@@ -832,9 +832,9 @@ bool TMemo::DoMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos) {
 void TMemo::FocusChanged() {
   TWinControl::FocusChanged();
   if (Focused()) {
-    StartBlink();
+    blink_.Start();
   } else {
-    StopBlink();
+    blink_.Stop();
     selecting_ = false;
   }
   painted_caret_ = -2;
@@ -864,25 +864,6 @@ void TMemo::BoundsChanged() {
   top_row_ = ClampTopRow(top_row_);
   UpdateView();
   Invalidate();
-}
-
-void TMemo::StartBlink() {
-  caret_on_ = true;
-  if (blink_timer_ == nullptr) {
-    blink_timer_ = MakeComponent<TTimer>();
-    blink_timer_->OnTimer = [this](TObject*) {
-      caret_on_ = !caret_on_;
-      if (caret_ >= 0 && redraw_) InvalidateRowSpan(RowOfPosition(caret_), RowOfPosition(caret_));
-    };
-  }
-  blink_timer_->SetEnabled(false);
-  blink_timer_->SetInterval(kCaretBlinkMs);
-  blink_timer_->SetEnabled(true);
-}
-
-void TMemo::StopBlink() {
-  blink_timer_.reset();
-  caret_on_ = true;
 }
 
 }  // namespace orlit

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "framework/Alignment.h"
+#include "framework/CaretBlink.h"
 #include "framework/EditText.h"
 #include "framework/MemoStrings.h"
 #include "framework/MemoText.h"
-#include "framework/Timer.h"
 #include "framework/WinControl.h"
 
 namespace orlit {
@@ -30,7 +30,7 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 class TMemo : public TWinControl {
  public:
   static constexpr int kCaretWidth = 1;
-  static constexpr std::uint32_t kCaretBlinkMs = 530;
+  static constexpr std::uint32_t kCaretBlinkMs = CaretBlink::kIntervalMs;
   static constexpr int kTripleClickDistance = 4;
 
   TMemo();
@@ -192,8 +192,6 @@ class TMemo : public TWinControl {
   void InvalidateRowSpan(int from, int to);
   int ClampTopRow(int row);
 
-  void StartBlink();
-  void StopBlink();
   static WindowSystem* Desktop();
 
   MemoText text_;
@@ -233,8 +231,10 @@ class TMemo : public TWinControl {
   int painted_sel_start_ = 0;
   int painted_sel_end_ = 0;
 
-  std::unique_ptr<TTimer> blink_timer_;
-  bool caret_on_ = true;
+  // Repaints the caret's row as it toggles.
+  CaretBlink blink_{[this] {
+    if (caret_ >= 0 && redraw_) InvalidateRowSpan(RowOfPosition(caret_), RowOfPosition(caret_));
+  }};
   bool selecting_ = false;
   bool after_double_click_ = false;
   std::uint64_t double_click_ms_ = 0;
