@@ -6,7 +6,8 @@
 
 namespace orlit {
 
-TcxCustomInnerMemo::TcxCustomInnerMemo(TcxCustomTextEdit* container) : container_(container) {
+TcxCustomInnerMemo::TcxCustomInnerMemo(TcxCustomTextEdit* container)
+    : TcxInnerEditorBase(container) {
   // The memo is the tab stop; its container draws the border.
   SetTabStop(false);
 }
@@ -15,17 +16,10 @@ TcxCustomMemo* TcxCustomInnerMemo::Container() const {
   return static_cast<TcxCustomMemo*>(container_);
 }
 
-void TcxCustomInnerMemo::Change() {
-  TMemo::Change();
-  Container()->InnerTextChanged(ChangingByUser());
-}
-
 void TcxCustomInnerMemo::KeyDown(int& key, TShiftState shift) {
   Container()->KeyDown(key, shift);
   if (key != 0) NativeKeyDown(key, shift);
 }
-
-void TcxCustomInnerMemo::KeyUp(int& key, TShiftState shift) { Container()->KeyUp(key, shift); }
 
 void TcxCustomInnerMemo::KeyPress(char32_t& key) {
   if (key == kCharTab && !WantTabs()) {
@@ -37,46 +31,6 @@ void TcxCustomInnerMemo::KeyPress(char32_t& key) {
   if ((key == kCharEnter || key == kCharEscape) && Container()->IsInplace()) return;
   if (key == kCharEnter && !Container()->BeepOnEnter()) return;
   NativeKeyPress(key);
-}
-
-void TcxCustomInnerMemo::MouseEnter() {
-  TMemo::MouseEnter();
-  Container()->InnerMouseEnter();
-}
-
-void TcxCustomInnerMemo::MouseLeave() {
-  TMemo::MouseLeave();
-  Container()->InnerMouseLeave();
-}
-
-void TcxCustomInnerMemo::MouseMove(TShiftState shift, int x, int y) {
-  TMemo::MouseMove(shift, x, y);
-  Container()->InnerMouseMove(shift, x + Left(), y + Top());
-}
-
-void TcxCustomInnerMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  TMemo::MouseDown(button, shift, x, y);
-  Container()->InnerMouseDown(button, shift, x + Left(), y + Top());
-}
-
-void TcxCustomInnerMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  TMemo::MouseUp(button, shift, x, y);
-  Container()->InnerMouseUp(button, shift, x + Left(), y + Top());
-}
-
-void TcxCustomInnerMemo::Click() {
-  TMemo::Click();
-  Container()->InnerClick();
-}
-
-void TcxCustomInnerMemo::DblClick() {
-  TMemo::DblClick();
-  Container()->InnerDblClick();
-}
-
-void TcxCustomInnerMemo::FocusChanged() {
-  TMemo::FocusChanged();
-  Container()->InnerFocusChanged();
 }
 
 TWinControl& TcxCustomInnerMemoHelper::Control() const { return memo_; }

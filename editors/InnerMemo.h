@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/InnerEditorBase.h"
 #include "editors/InnerTextEditor.h"
 #include "framework/Memo.h"
 
@@ -12,7 +13,7 @@ class TcxCustomTextEdit;
 // path, then the native processing), its text changes are reported to the memo, and its mouse,
 // click and focus notifications reach the memo, so that the memo's events fire and its visual
 // state follows.
-class TcxCustomInnerMemo : public TMemo {
+class TcxCustomInnerMemo : public TcxInnerEditorBase<TMemo> {
  public:
   // Made while the memo's base constructor runs: `container` becomes a memo only once it is
   // whole, and is reached as one only then.
@@ -21,21 +22,8 @@ class TcxCustomInnerMemo : public TMemo {
   TcxCustomMemo* Container() const;
 
  protected:
-  void Change() override;
   void KeyDown(int& key, TShiftState shift) override;
-  void KeyUp(int& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
-  void MouseEnter() override;
-  void MouseLeave() override;
-  void MouseMove(TShiftState shift, int x, int y) override;
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-  void Click() override;
-  void DblClick() override;
-  void FocusChanged() override;
-
- private:
-  TcxCustomTextEdit* container_;
 };
 
 // Links the inner memo to its memo: the inner-editor operations of a text editor on it.

@@ -7,15 +7,10 @@
 namespace orlit {
 
 TcxCustomInnerTextEdit::TcxCustomInnerTextEdit(TcxCustomTextEdit* container)
-    : container_(container) {
+    : TcxInnerEditorBase(container) {
   // The editor is the tab stop and selects on entry in its own order.
   SetTabStop(false);
   SetAutoSelect(false);
-}
-
-void TcxCustomInnerTextEdit::Change() {
-  TCustomEdit::Change();
-  container_->InnerTextChanged(ChangingByUser());
 }
 
 void TcxCustomInnerTextEdit::CutToClipboard() { container_->InnerCutToClipboard(); }
@@ -29,8 +24,6 @@ void TcxCustomInnerTextEdit::KeyDown(int& key, TShiftState shift) {
   if (key == 0) container_->InnerCaretPlaced();
 }
 
-void TcxCustomInnerTextEdit::KeyUp(int& key, TShiftState shift) { container_->KeyUp(key, shift); }
-
 void TcxCustomInnerTextEdit::KeyPress(char32_t& key) {
   if (key == kCharTab) {
     key = 0;
@@ -41,48 +34,6 @@ void TcxCustomInnerTextEdit::KeyPress(char32_t& key) {
   if ((key == kCharEnter || key == kCharEscape) && container_->IsInplace()) return;
   if (key == kCharEnter && !container_->BeepOnEnter()) return;
   NativeKeyPress(key);
-}
-
-void TcxCustomInnerTextEdit::MouseEnter() {
-  TCustomEdit::MouseEnter();
-  container_->InnerMouseEnter();
-}
-
-void TcxCustomInnerTextEdit::MouseLeave() {
-  TCustomEdit::MouseLeave();
-  container_->InnerMouseLeave();
-}
-
-void TcxCustomInnerTextEdit::MouseMove(TShiftState shift, int x, int y) {
-  TCustomEdit::MouseMove(shift, x, y);
-  if (shift & ssLeft) container_->InnerCaretPlaced();
-  container_->InnerMouseMove(shift, x + Left(), y + Top());
-}
-
-void TcxCustomInnerTextEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  TCustomEdit::MouseDown(button, shift, x, y);
-  if (button == mbLeft && (shift & ssDouble) == 0) container_->InnerCaretPlaced();
-  container_->InnerMouseDown(button, shift, x + Left(), y + Top());
-}
-
-void TcxCustomInnerTextEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  TCustomEdit::MouseUp(button, shift, x, y);
-  container_->InnerMouseUp(button, shift, x + Left(), y + Top());
-}
-
-void TcxCustomInnerTextEdit::Click() {
-  TCustomEdit::Click();
-  container_->InnerClick();
-}
-
-void TcxCustomInnerTextEdit::DblClick() {
-  TCustomEdit::DblClick();
-  container_->InnerDblClick();
-}
-
-void TcxCustomInnerTextEdit::FocusChanged() {
-  TCustomEdit::FocusChanged();
-  container_->InnerFocusChanged();
 }
 
 TWinControl& TcxCustomInnerTextEditHelper::Control() const { return edit_; }

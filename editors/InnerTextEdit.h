@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editors/InnerEditorBase.h"
 #include "editors/InnerTextEditor.h"
 #include "framework/CustomEdit.h"
 
@@ -12,7 +13,7 @@ class TcxCustomInnerTextEdit;
 // editor's key path, then the native processing), its text changes are reported to the editor,
 // and its mouse and focus notifications reach the editor so that the editor's events fire and
 // its visual state follows.
-class TcxCustomInnerTextEdit : public TCustomEdit {
+class TcxCustomInnerTextEdit : public TcxInnerEditorBase<TCustomEdit> {
  public:
   explicit TcxCustomInnerTextEdit(TcxCustomTextEdit* container);
 
@@ -26,21 +27,8 @@ class TcxCustomInnerTextEdit : public TCustomEdit {
   void NativePasteFromClipboard() { TCustomEdit::PasteFromClipboard(); }
 
  protected:
-  void Change() override;
   void KeyDown(int& key, TShiftState shift) override;
-  void KeyUp(int& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
-  void MouseEnter() override;
-  void MouseLeave() override;
-  void MouseMove(TShiftState shift, int x, int y) override;
-  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
-  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
-  void Click() override;
-  void DblClick() override;
-  void FocusChanged() override;
-
- private:
-  TcxCustomTextEdit* container_;
 };
 
 // The single-line inner edit as a text editor reaches it.

@@ -68,6 +68,8 @@ class TcxCustomTextEdit : public TcxCustomEdit {
 
  private:
   friend class TcxCustomInnerTextEdit;
+  template <class Native>
+  friend class TcxInnerEditorBase;
 
   TcxCustomInnerTextEdit* inner_edit_ = nullptr;
   std::unique_ptr<InnerTextEditor> inner_;
