@@ -2,6 +2,7 @@
 
 #include "app/FmxUtils.h"
 #include "convert/DateConversion.h"
+#include "convert/Exceptions.h"
 #include "convert/Extended.h"
 #include "convert/FormatSettings.h"
 #include "convert/NumberConversion.h"
@@ -26,10 +27,49 @@ void AppendLogLine(const std::string& line) {
   if (sink) sink(line);
 }
 
+namespace {
+
+constexpr int32_t kMaxLeaveDays = 65535;
+
+// Negative working days would give a negative quotient and months counted backwards; zero keeps
+// its floating-point fault from the division.
+double WorkingDaysOf(std::string_view text) {
+  const double working_days = ParseFloat(text).ToDouble();
+  if (working_days < 0) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid number of working days");
+  }
+  return working_days;
+}
+
+uint16_t LeaveDaysOf(std::string_view text) {
+  const int32_t leave_days = ParseInteger(text);
+  if (leave_days < 0 || leave_days > kMaxLeaveDays) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid number of leave days");
+  }
+  return static_cast<uint16_t>(leave_days);
+}
+
+// End date - r - 30 m - 1. A date before 1 January 0001 has no calendar day and would be written
+// as "00.00.00"; so would a month count whose days do not fit 64 bits.
+DateValue AdjustedEndDate(DateValue end_date, uint16_t remaining_days, int64_t months) {
+  int64_t month_days = 0;
+  const bool fits = !__builtin_mul_overflow(int64_t{kDaysPerMonth}, months, &month_days);
+  const DateValue adjusted =
+      fits ? (Extended::FromDouble(end_date) - Extended::FromUInt16(remaining_days) -
+              Extended::FromInt64(month_days) - Extended::FromInt32(1))
+                 .ToDouble()
+           : 0;
+  if (!fits || DecodeDateValue(adjusted).Year == 0) {
+    throw EConvertError("The adjusted end date is out of range");
+  }
+  return adjusted;
+}
+
+}  // namespace
+
 // Every step completes before the next begins, so a failure leaves exactly the log lines of the
-// steps before it. The widths (double, 16-bit unsigned) and the extended intermediates decide
-// the results and are part of the rule. Each line is put together in one buffer rather than from
-// a chain of temporary strings.
+// steps before it. The extended intermediates decide the results and are part of the rule. Each
+// line is put together in one buffer rather than from a chain of temporary strings.
 void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_text,
                    std::string_view working_days_text, std::string& result) {
   static const std::string& kDoubleRule = *new std::string("==================");
@@ -39,8 +79,8 @@ void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_t
   DateSep = '.';
   ShortDatePattern = "dd/mm/yy";
 
-  const double working_days = ParseFloat(working_days_text).ToDouble();
-  const uint16_t leave_days = static_cast<uint16_t>(ParseInteger(leave_days_text));
+  const double working_days = WorkingDaysOf(working_days_text);
+  const uint16_t leave_days = LeaveDaysOf(leave_days_text);
 
   const Extended wd = Extended::FromDouble(working_days);
   const double quotient = (Extended::FromUInt16(leave_days) / wd).ToDouble();
@@ -54,9 +94,10 @@ void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_t
   AppendFloatGeneral(line, q);
   AppendLogLine(line);
 
-  const uint16_t months = static_cast<uint16_t>(TruncToInt64(q));
+  const int64_t months = TruncToInt64(q);
+  // At most the leave days: the quotient and the working days are not negative.
   const uint16_t remaining_days =
-      static_cast<uint16_t>(RoundToInt64((q - Extended::FromUInt16(months)) * wd));
+      static_cast<uint16_t>(RoundToInt64((q - Extended::FromInt64(months)) * wd));
   line.clear();
   AppendInteger(line, months);
   line += " luni si ";
@@ -66,11 +107,7 @@ void ComputePeriod(std::string_view end_date_text, std::string_view leave_days_t
   AppendLogLine(kDoubleRule);
 
   const DateValue end_date = ParseDate(end_date_text);
-  const int32_t month_days = kDaysPerMonth * months;
-  const DateValue adjusted_end_date =
-      (Extended::FromDouble(end_date) - Extended::FromUInt16(remaining_days) -
-       Extended::FromInt32(month_days) - Extended::FromInt32(1))
-          .ToDouble();
+  const DateValue adjusted_end_date = AdjustedEndDate(end_date, remaining_days, months);
 
   const std::string adjusted_end_date_text = FormatDate(adjusted_end_date);
   result = adjusted_end_date_text;

@@ -176,8 +176,8 @@ std::string FormatInteger(int32_t value) {
   return std::string(text, end);
 }
 
-void AppendInteger(std::string& out, int32_t value) {
-  char text[16];
+void AppendInteger(std::string& out, int64_t value) {
+  char text[24];
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
   out.append(text, static_cast<size_t>(end - text));
 }

@@ -36,7 +36,7 @@ std::string FormatFloatGeneral(Extended value);
 std::string FormatInteger(int32_t value);
 // The same texts appended to `out`, for callers putting a line together without temporaries.
 void AppendFloatGeneral(std::string& out, Extended value);
-void AppendInteger(std::string& out, int32_t value);
+void AppendInteger(std::string& out, int64_t value);
 
 // Toward zero / to nearest-even; EInvalidOp for a NaN or out of the int64 range.
 int64_t TruncToInt64(Extended value);

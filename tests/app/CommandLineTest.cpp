@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "app/CommandLine.h"
@@ -82,9 +83,24 @@ TEST_F(TerminalCalculationTest, FailurePrintsLinesSoFarAndTheBoxText) {
 }
 
 TEST_F(TerminalCalculationTest, MessagesGetTheFinalPeriodRule) {
-  EXPECT_EQ(Run("31.10.83", "65", "0"), 1);
-  EXPECT_EQ(err_.str(), "EZeroDivide: Floating point division by zero.\n");
-  EXPECT_EQ(out_.str(), "");
+  struct Case {
+    const char* leave;
+    const char* work;
+    const char* err;
+    std::size_t lines;
+  };
+  const Case cases[] = {
+      {"65", "0", "EZeroDivide: Floating point division by zero.\n", 0},
+      {"65535", "0.01", "EConvertError: The adjusted end date is out of range.\n", 3},
+  };
+  for (const Case& c : cases) {
+    out_.str("");
+    err_.str("");
+    EXPECT_EQ(Run("31.10.83", c.leave, c.work), 1) << c.err;
+    EXPECT_EQ(err_.str(), c.err);
+    const std::string out = out_.str();
+    EXPECT_EQ(static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n')), c.lines) << c.err;
+  }
 }
 
 TEST_F(TerminalCalculationTest, AnOutputThatCannotBeWrittenIsNoSuccess) {
