@@ -4,6 +4,7 @@
 
 #include "app/PeriodCalculation.h"
 #include "convert/Exceptions.h"
+#include "convert/Translation.h"
 
 namespace orlit {
 
@@ -16,13 +17,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   };
   if (!args.empty() && args[0] == "--calc") {
     // The three texts are taken as they are, also when empty or starting with "-".
-    if (args.size() != 4) return usage_error("--calc takes three texts: END LEAVE WORKDAYS");
+    if (args.size() != 4)
+      return usage_error(Translate(N_("--calc takes three texts: END LEAVE WORKDAYS")));
     command.mode = CommandLine::Mode::kCalc;
     command.calc_texts.assign(args.begin() + 1, args.end());
     return command;
   }
   if (!args.empty() && args[0] == "--batch") {
-    if (args.size() != 2 || args[1].empty()) return usage_error("--batch takes one file name");
+    if (args.size() != 2 || args[1].empty())
+      return usage_error(Translate(N_("--batch takes one file name")));
     command.mode = CommandLine::Mode::kBatch;
     command.batch_path = args[1];
     return command;
@@ -40,11 +43,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     std::string* path = option == "--screenshot"   ? &command.screenshot_path
                         : option == "--dump-state" ? &command.dump_state_path
                                                    : nullptr;
-    if (path == nullptr) return usage_error("unknown option '" + option + "'");
+    if (path == nullptr)
+      return usage_error(FormatText(Translate(N_("unknown option '%s'")), {option}));
     if (i + 1 == args.size() || args[i + 1].empty()) {
-      return usage_error(option + " takes a file name");
+      return usage_error(FormatText(Translate(N_("%s takes a file name")), {option}));
     }
-    if (!path->empty()) return usage_error(option + " given twice");
+    if (!path->empty()) return usage_error(FormatText(Translate(N_("%s given twice")), {option}));
     *path = args[++i];
   }
   if (!command.screenshot_path.empty()) command.mode = CommandLine::Mode::kScreenshot;
@@ -52,7 +56,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: orlit_cfs [--screenshot FILE.png] [--dump-state FILE.json]\n"
+  out << Translate(
+      N_("usage: orlit_cfs [--screenshot FILE.png] [--dump-state FILE.json]\n"
          "       orlit_cfs --calc END LEAVE WORKDAYS | --batch FILE.csv | --help | --version\n"
          "\n"
          "  (no option)                 open the calculator window\n"
@@ -64,7 +69,7 @@ void PrintUsage(std::ostream& out) {
          "                              header end_date,leave_days,working_days (- reads\n"
          "                              standard input); writes CSV with result and error\n"
          "  --help                      show this text\n"
-         "  --version                   show the version\n";
+         "  --version                   show the version\n"));
 }
 
 int RunCalculationInTerminal(const std::string& end_date, const std::string& leave_days,
@@ -78,7 +83,7 @@ int RunCalculationInTerminal(const std::string& end_date, const std::string& lea
     out << result << '\n';
   } catch (const Exception& e) {
     out.flush();
-    err << FailureText(e) << '\n';
+    err << ShownFailureText(e) << '\n';
     status = 1;
   }
   SetCalculationLog(nullptr);
@@ -87,7 +92,7 @@ int RunCalculationInTerminal(const std::string& end_date, const std::string& lea
 }
 
 int ReportLostOutput(std::ostream& err) {
-  err << "orlit_cfs: the output cannot be written\n";
+  err << "orlit_cfs: " << Translate(N_("the output cannot be written")) << '\n';
   return 2;
 }
 

@@ -1,4 +1,5 @@
 #include <clocale>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,15 +9,32 @@
 #include "app/Program.h"
 #include "convert/FormatSettings.h"
 #include "convert/FpuEnvironment.h"
+#include "convert/Translation.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/xcb/XcbWindowSystem.h"
 
 using orlit::CommandLine;
 
+namespace {
+
+// The message catalogs lie in share/locale beside the program's folder, installed
+// (/usr/bin -> /usr/share/locale) and in the build tree (build/app -> build/share/locale) alike.
+std::string CatalogFolder() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return {};
+  return (program.parent_path().parent_path() / "share" / "locale").string();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   orlit::ResetFpu();
   std::setlocale(LC_ALL, "");
   orlit::LoadFormatSettings();
+  if (const std::string folder = CatalogFolder(); !folder.empty()) {
+    orlit::BindMessageCatalog(folder);
+  }
 
   const CommandLine command =
       orlit::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -48,7 +66,7 @@ int main(int argc, char** argv) {
       }
     }
   } catch (const orlit::Exception& e) {
-    std::cerr << "orlit_cfs: " << orlit::MessageWithFinalPeriod(e.Message()) << '\n';
+    std::cerr << "orlit_cfs: " << orlit::MessageWithFinalPeriod(e.ShownMessage()) << '\n';
     return 1;
   }
   return 2;

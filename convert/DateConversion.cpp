@@ -306,12 +306,7 @@ bool TryParseDate(std::string_view text, DateValue& value) {
 DateValue ParseDate(std::string_view text) {
   DateValue value = 0;
   if (!TryParseDate(text, value)) {
-    std::string message;
-    message.reserve(text.size() + 24);
-    message += '\'';
-    message += text;
-    message += "' is not a valid date";
-    throw EConvertError(std::move(message));
+    throw EConvertError(SourceText(N_("'%s' is not a valid date"), {std::string(text)}));
   }
   return value;
 }

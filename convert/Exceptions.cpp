@@ -14,4 +14,8 @@ std::string FailureText(const Exception& e) {
   return std::string(e.ClassName()) + ": " + MessageWithFinalPeriod(e.Message());
 }
 
+std::string ShownFailureText(const Exception& e) {
+  return std::string(e.ClassName()) + ": " + MessageWithFinalPeriod(e.ShownMessage());
+}
+
 }  // namespace orlit

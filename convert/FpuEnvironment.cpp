@@ -9,12 +9,12 @@ void Fault(uint16_t unmasked) {
   ResetFpu();
   // The hardware's priority: an invalid operand or a zero divisor is found before the operation,
   // a denormal operand stops it before a result exists, the rest come from the result.
-  if (unmasked & kFpuInvalid) throw EInvalidOp("Invalid floating point operation");
-  if (unmasked & kFpuZeroDivide) throw EZeroDivide("Floating point division by zero");
-  if (unmasked & kFpuDenormal) throw EUnderflow("Floating point underflow");
-  if (unmasked & kFpuOverflow) throw EOverflow("Floating point overflow");
-  if (unmasked & kFpuUnderflow) throw EUnderflow("Floating point underflow");
-  throw EInvalidOp("Invalid floating point operation");  // precision
+  if (unmasked & kFpuInvalid) throw EInvalidOp(N_("Invalid floating point operation"));
+  if (unmasked & kFpuZeroDivide) throw EZeroDivide(N_("Floating point division by zero"));
+  if (unmasked & kFpuDenormal) throw EUnderflow(N_("Floating point underflow"));
+  if (unmasked & kFpuOverflow) throw EOverflow(N_("Floating point overflow"));
+  if (unmasked & kFpuUnderflow) throw EUnderflow(N_("Floating point underflow"));
+  throw EInvalidOp(N_("Invalid floating point operation"));  // precision
 }
 
 }  // namespace fpu_internal

@@ -151,7 +151,7 @@ bool ScanFloat(std::string_view text, Extended& result) {
 int32_t ParseInteger(std::string_view text) {
   int32_t value = 0;
   if (!ScanInteger(text, value)) {
-    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw EConvertError(SourceText(N_("'%s' is not a valid integer value"), {std::string(text)}));
   }
   return value;
 }
@@ -165,7 +165,8 @@ bool TryParseFloat(std::string_view text, Extended& value) {
 Extended ParseFloat(std::string_view text) {
   Extended value;
   if (!TryParseFloat(text, value)) {
-    throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    throw EConvertError(
+        SourceText(N_("'%s' is not a valid floating point value"), {std::string(text)}));
   }
   return value;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/Translation.h"
 #include "editors/EditAlignment.h"
 #include "editors/Variant.h"
 #include "lookandfeel/InterfacedPersistent.h"
@@ -21,8 +22,8 @@ using TcxEditValidateEvent = std::function<void(TObject* sender, Variant& displa
 
 // The default error texts by kind of error.
 inline constexpr const char* kEditInvalidInputText =
-    "Invalid input value. Use escape key to abandon changes";
-inline constexpr const char* kEditValueOutOfBoundsText = "Value out of bounds";
+    N_("Invalid input value. Use escape key to abandon changes");
+inline constexpr const char* kEditValueOutOfBoundsText = N_("Value out of bounds");
 
 // Told after a properties object changed in a way that affects the display.
 class EditPropertiesListener {

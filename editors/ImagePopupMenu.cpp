@@ -1,5 +1,6 @@
 #include "editors/ImagePopupMenu.h"
 
+#include "convert/Translation.h"
 #include "editors/Image.h"
 #include "lookandfeel/LookAndFeel.h"
 #include "platform/PictureError.h"
@@ -50,16 +51,16 @@ TcxImagePopupMenu::TcxImagePopupMenu(TcxCustomImage& image)
     void (TcxCustomImage::*operation)();
   };
   const Entry entries[] = {
-      {"Cu&t", "CXMENUIMAGE_CUT", &TcxCustomImage::CutToClipboard},
-      {"&Copy", "CXMENUIMAGE_COPY", &TcxCustomImage::CopyToClipboard},
-      {"&Paste", "CXMENUIMAGE_PASTE", &TcxCustomImage::PasteFromClipboard},
-      {"&Delete", "CXMENUIMAGE_DELETE", &TcxCustomImage::ClearPicture},
-      {"&Load...", "CXMENUIMAGE_LOAD", &TcxCustomImage::LoadFromFile},
-      {"Save &As...", "CXMENUIMAGE_SAVE", &TcxCustomImage::SaveToFile},
+      {N_("Cu&t"), "CXMENUIMAGE_CUT", &TcxCustomImage::CutToClipboard},
+      {N_("&Copy"), "CXMENUIMAGE_COPY", &TcxCustomImage::CopyToClipboard},
+      {N_("&Paste"), "CXMENUIMAGE_PASTE", &TcxCustomImage::PasteFromClipboard},
+      {N_("&Delete"), "CXMENUIMAGE_DELETE", &TcxCustomImage::ClearPicture},
+      {N_("&Load..."), "CXMENUIMAGE_LOAD", &TcxCustomImage::LoadFromFile},
+      {N_("Save &As..."), "CXMENUIMAGE_SAVE", &TcxCustomImage::SaveToFile},
   };
   for (std::size_t i = 0; i < std::size(entries); ++i) {
     if (i == pmiLoad) file_separator_ = menu_->Add("-");
-    TMenuItem* item = menu_->Add(entries[i].caption);
+    TMenuItem* item = menu_->Add(Translate(entries[i].caption));
     item->SetGlyph(Glyph(entries[i].glyph));
     item->OnClick = [this, operation = entries[i].operation](TObject*) { (image_.*operation)(); };
     items_[i] = item;

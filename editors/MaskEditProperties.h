@@ -3,12 +3,13 @@
 #include <memory>
 #include <string>
 
+#include "convert/Translation.h"
 #include "editors/MaskEditMode.h"
 #include "editors/TextEditProperties.h"
 
 namespace orlit {
 
-inline constexpr const char* kMaskEditInvalidText = "The edit value is invalid";
+inline constexpr const char* kMaskEditInvalidText = N_("The edit value is invalid");
 
 // The mask settings of a masked editor. While the mask is blank the conversions and the
 // validation are those of the text editor. The properties keep an engine of their own for the

@@ -270,7 +270,7 @@ void TApplication::HandleException(TObject* /*sender*/) {
 }
 
 void TApplication::ShowException(const Exception& error) {
-  MessageBox(MessageWithFinalPeriod(error.Message()), title_, MB_OK | MB_ICONSTOP);
+  MessageBox(MessageWithFinalPeriod(error.ShownMessage()), title_, MB_OK | MB_ICONSTOP);
 }
 
 void TApplication::ShowForeignException(const std::string& class_name, const std::string& message,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "convert/Translation.h"
 #include "framework/Canvas.h"
 #include "framework/DialogParts.h"
 
@@ -24,13 +25,13 @@ struct ButtonChoice {
 std::vector<ButtonChoice> ButtonsFor(unsigned flags) {
   switch (flags & MB_TYPEMASK) {
     case MB_OKCANCEL:
-      return {{"OK", IDOK}, {"Cancel", IDCANCEL}};
+      return {{N_("OK"), IDOK}, {N_("Cancel"), IDCANCEL}};
     case MB_YESNOCANCEL:
-      return {{"Yes", IDYES}, {"No", IDNO}, {"Cancel", IDCANCEL}};
+      return {{N_("Yes"), IDYES}, {N_("No"), IDNO}, {N_("Cancel"), IDCANCEL}};
     case MB_YESNO:
-      return {{"Yes", IDYES}, {"No", IDNO}};
+      return {{N_("Yes"), IDYES}, {N_("No"), IDNO}};
     default:
-      return {{"OK", IDOK}};
+      return {{N_("OK"), IDOK}};
   }
 }
 
@@ -84,7 +85,7 @@ TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned
     auto* button = Create<TDialogButton>(choice.result);
     button->OnClick = [this, result = choice.result](TObject*) { SetModalResult(result); };
     button->SetParent(this);
-    button->SetCaption(choice.caption);
+    button->SetCaption(Translate(choice.caption));
     button->SetBounds(x, buttons_top, kButtonWidth, kButtonHeight);
     button->SetTabOrder(static_cast<int>(buttons_.size()));
     buttons_.push_back(button);

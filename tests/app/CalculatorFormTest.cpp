@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Unit1.h"
 #include "convert/FormatSettings.h"
+#include "convert/Translation.h"
+#include "editors/ImagePopupMenu.h"
 #include "framework/Application.h"
 #include "framework/MessageBox.h"
 #include "lookandfeel/LookAndFeelModule.h"
@@ -145,6 +149,76 @@ TEST(CalculatorFormTest, EnterWalksTheFieldsAndComputes) {
     EXPECT_EQ(window.messages, c.messages);
   }
   DecimalSep = '.';
+}
+
+// Shows messages in the language of the catalog compiled beside the test (only the messages
+// category changes: the numeric one would change the decimal separator) for as long as it lives.
+class MessageLanguage {
+ public:
+  explicit MessageLanguage(const char* locale, const char* language) {
+    available_ = std::setlocale(LC_MESSAGES, locale) != nullptr;
+    setenv("LANGUAGE", language, 1);
+    BindMessageCatalog(ORLIT_TEST_LOCALE_DIR);
+  }
+  ~MessageLanguage() {
+    unsetenv("LANGUAGE");
+    std::setlocale(LC_MESSAGES, "C");
+  }
+  bool Available() const { return available_; }
+
+ private:
+  bool available_ = false;
+};
+
+TEST(CalculatorFormTest, MessagesAndMenusFollowTheLanguage) {
+  struct Case {
+    const char* end_date;
+    const char* leave_days;
+    const char* working_days;
+    const char* english;
+    const char* romanian;
+  };
+  const Case cases[] = {
+      {"31.10.83", "65", "abc", "'abc' is not a valid floating point value.",
+       "'abc' nu este un număr zecimal valid."},
+      {"31.10.83", "65", "1e400", "Floating point overflow.",
+       "Depășire superioară în virgulă mobilă."},
+      {"31.10.83", "x", "24.5", "'x' is not a valid integer value.",
+       "'x' nu este un număr întreg valid."},
+      {"31.10.83", "65", "0", "Floating point division by zero.",
+       "Împărțire la zero în virgulă mobilă."},
+      {"31.10.83", "0", "0", "Invalid floating point operation.",
+       "Operație nevalidă în virgulă mobilă."},
+      {"31.10.83", "65", "1e-20", "Invalid floating point operation.",
+       "Operație nevalidă în virgulă mobilă."},
+      {"32.10.83", "65", "24.5", "'32.10.83' is not a valid date.",
+       "'32.10.83' nu este o dată validă."},
+  };
+  const std::vector<std::string> english_menu = {"Cu&t",    "&Copy",    "&Paste",
+                                                 "&Delete", "&Load...", "Save &As..."};
+  const std::vector<std::string> romanian_menu = {"&Decupează", "&Copiază",    "&Lipește",
+                                                  "Ș&terge",    "Î&ncarcă...", "Salvează c&a..."};
+  for (const bool romanian : {false, true}) {
+    SCOPED_TRACE(romanian ? "ro" : "C");
+    MessageLanguage language(romanian ? "ro_RO.UTF-8" : "C", romanian ? "ro" : "");
+    if (!language.Available()) GTEST_SKIP() << "the ro_RO.UTF-8 locale is not installed";
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.english);
+      CalculatorWindow window;
+      Form1->cxMaskEdit1->SetText(c.end_date);
+      Form1->cxTextEdit1->SetText(c.leave_days);
+      Form1->cxTextEdit2->SetText(c.working_days);
+      window.Type("cxTextEdit2", "\r");
+      EXPECT_EQ(window.messages, std::vector<std::string>{romanian ? c.romanian : c.english});
+    }
+    CalculatorWindow window;
+    TcxImagePopupMenu menu(*Form1->cxImage1);
+    std::vector<std::string> captions;
+    for (const auto& item : menu.Menu().Items()) {
+      if (item->Caption() != "-" && !item->Caption().empty()) captions.push_back(item->Caption());
+    }
+    EXPECT_EQ(captions, romanian ? romanian_menu : english_menu);
+  }
 }
 
 }  // namespace
