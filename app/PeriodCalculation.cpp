@@ -6,6 +6,7 @@
 #include "convert/Extended.h"
 #include "convert/FormatSettings.h"
 #include "convert/NumberConversion.h"
+#include "convert/Translation.h"
 
 namespace orlit {
 
@@ -36,7 +37,8 @@ constexpr int32_t kMaxLeaveDays = 65535;
 double WorkingDaysOf(std::string_view text) {
   const double working_days = ParseFloat(text).ToDouble();
   if (working_days < 0) {
-    throw EConvertError("'" + std::string(text) + "' is not a valid number of working days");
+    throw EConvertError(
+        SourceText(N_("'%s' is not a valid number of working days"), {std::string(text)}));
   }
   return working_days;
 }
@@ -44,7 +46,8 @@ double WorkingDaysOf(std::string_view text) {
 uint16_t LeaveDaysOf(std::string_view text) {
   const int32_t leave_days = ParseInteger(text);
   if (leave_days < 0 || leave_days > kMaxLeaveDays) {
-    throw EConvertError("'" + std::string(text) + "' is not a valid number of leave days");
+    throw EConvertError(
+        SourceText(N_("'%s' is not a valid number of leave days"), {std::string(text)}));
   }
   return static_cast<uint16_t>(leave_days);
 }
@@ -60,7 +63,7 @@ DateValue AdjustedEndDate(DateValue end_date, uint16_t remaining_days, int64_t m
                  .ToDouble()
            : 0;
   if (!fits || DecodeDateValue(adjusted).Year == 0) {
-    throw EConvertError("The adjusted end date is out of range");
+    throw EConvertError(N_("The adjusted end date is out of range"));
   }
   return adjusted;
 }

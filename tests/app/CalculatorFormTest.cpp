@@ -193,6 +193,12 @@ TEST(CalculatorFormTest, MessagesAndMenusFollowTheLanguage) {
        "Operație nevalidă în virgulă mobilă."},
       {"32.10.83", "65", "24.5", "'32.10.83' is not a valid date.",
        "'32.10.83' nu este o dată validă."},
+      {"31.10.83", "65", "-24.5", "'-24.5' is not a valid number of working days.",
+       "'-24.5' nu este un număr valid de zile lucrătoare."},
+      {"31.10.83", "70000", "24.5", "'70000' is not a valid number of leave days.",
+       "'70000' nu este un număr valid de zile de concediu."},
+      {"31.10.83", "65535", "0.01", "The adjusted end date is out of range.",
+       "Data de sfârșit ajustată este în afara intervalului."},
   };
   const std::vector<std::string> english_menu = {"Cu&t",    "&Copy",    "&Paste",
                                                  "&Delete", "&Load...", "Save &As..."};
