@@ -17,12 +17,6 @@ namespace {
 constexpr char32_t kCharCtrlEnter = 10;
 constexpr int kWheelRows = 3;
 
-int CountChars(std::string_view utf8) {
-  int count = 0;
-  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-  return count;
-}
-
 bool IsSpace(char32_t c) { return c == U' ' || c == U'\t'; }
 
 }  // namespace
@@ -53,10 +47,10 @@ WindowSystem* TMemo::Desktop() {
 int TMemo::LineHeight() const { return std::max(1, Font().Handle()->TextMetrics().tmHeight); }
 
 bool TMemo::SetText(std::string_view text) {
-  if (!ReplaceRange(0, text_.Length(), text, false, false, false)) return false;
-  undo_ = {};
+  if (!Apply(text_.Replace(0, text_.Length(), text), false)) return false;
+  text_.ClearUndo();
   modified_ = false;
-  anchor_ = caret_ = 0;
+  text_.SetSelection(0, 0);
   top_row_ = 0;
   scroll_x_ = 0;
   UpdateView();
@@ -66,15 +60,14 @@ bool TMemo::SetText(std::string_view text) {
 void TMemo::SetSelLength(int length) { SetSelection(SelStart(), SelStart() + length); }
 
 void TMemo::SetSelection(int anchor, int caret) {
-  anchor_ = text_.Snap(anchor);
-  caret_ = text_.Snap(caret);
+  text_.SetSelection(anchor, caret);
   goal_x_ = -1;
   UpdateView();
 }
 
 bool TMemo::SetSelText(std::string_view text) {
-  undo_ = {};
-  return ReplaceRange(SelStart(), SelLength(), text, false, false, false);
+  text_.ClearUndo();
+  return Apply(text_.Replace(SelStart(), SelLength(), text), false);
 }
 
 void TMemo::SetHideSelection(bool hide_selection) {
@@ -108,33 +101,15 @@ void TMemo::SetRedraw(bool redraw) {
 
 // ---- Changes -------------------------------------------------------------------------------
 
-bool TMemo::ReplaceRange(int start, int length, std::string_view text, bool by_user, bool undoable,
-                         bool typing) {
-  const int from = text_.Snap(start);
-  const int to = std::max(from, text_.Snap(start + std::max(length, 0)));
-  const int old_length = text_.Length();
-  const std::uint64_t revision = text_.Revision();
-  std::string removed;
-  if (undoable) removed = text_.TextRange(from, to - from);
-  MemoText::LinesChange change;
-  if (!text_.Replace(from, to - from, text, &change)) return false;
-  const int inserted = text_.Length() - old_length + (to - from);
-  if (undoable) {
-    if (typing && undo_.valid && undo_.typing && from == to &&
-        from == undo_.start + undo_.inserted) {
-      undo_.inserted += inserted;
-    } else {
-      undo_ = {true, from, std::move(removed), inserted, typing};
-    }
-  }
-  anchor_ = caret_ = from + inserted;
+bool TMemo::Apply(const MemoEditText::Outcome& outcome, bool by_user) {
+  if (!outcome.done) return false;
   goal_x_ = -1;
-  if (text_.Revision() == revision) {
+  if (!outcome.changed) {
     UpdateView();
     return true;
   }
-  LinesReplaced(change);
-  InvalidateRows(FirstRowOfLine(change.first));
+  LinesReplaced(outcome.lines);
+  InvalidateRows(FirstRowOfLine(outcome.lines.first));
   UpdateView();
   AfterChange(by_user);
   return true;
@@ -157,44 +132,6 @@ void TMemo::Change() {
   if (OnChange) OnChange(this);
 }
 
-std::string TMemo::FilterUserText(std::u32string_view text) const {
-  std::u32string kept;
-  kept.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c == U'\r' || c == U'\n') {
-      // Every kind of break arrives as CR LF.
-      if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
-      kept += U"\r\n";
-      continue;
-    }
-    if ((c < 0x20 && c != U'\t') || (c >= 0x7F && c <= 0x9F)) continue;
-    kept.push_back(ApplyCharCase(c, char_case_));
-  }
-  if (max_length_ > 0) {
-    const int room = std::max(0, max_length_ - (text_.Length() - SelLength()));
-    if (static_cast<int>(kept.size()) > room) {
-      std::size_t cut = static_cast<std::size_t>(room);
-      // A break is kept whole or not at all.
-      if (cut > 0 && kept[cut - 1] == U'\r') --cut;
-      kept.resize(cut);
-    }
-  }
-  return ToUtf8(kept);
-}
-
-bool TMemo::InsertByUser(std::u32string_view text, bool typing) {
-  if (read_only_) return false;
-  const std::string filtered = FilterUserText(text);
-  if (filtered.empty()) return false;
-  return ReplaceRange(SelStart(), SelLength(), filtered, true, true, typing);
-}
-
-bool TMemo::DeleteByUser(int start, int end) {
-  if (read_only_ || end <= start) return false;
-  return ReplaceRange(start, end - start, {}, true, true, false);
-}
-
 void TMemo::CopyToClipboard() {
   if (SelLength() == 0) return;
   if (WindowSystem* desktop = Desktop()) desktop->SetClipboardText(SelText());
@@ -203,25 +140,18 @@ void TMemo::CopyToClipboard() {
 void TMemo::CutToClipboard() {
   // Read-only: cutting only copies.
   CopyToClipboard();
-  if (SelLength() > 0 && Desktop() != nullptr) DeleteByUser(SelStart(), SelStart() + SelLength());
+  if (SelLength() > 0 && Desktop() != nullptr) Apply(text_.DeleteSelection(), true);
 }
 
 void TMemo::PasteFromClipboard() {
-  if (read_only_) return;
+  if (ReadOnly()) return;
   WindowSystem* desktop = Desktop();
   if (desktop == nullptr) return;
   const std::string clipboard = desktop->ClipboardText();
-  if (!clipboard.empty()) InsertByUser(ToCodePoints(clipboard), false);
+  if (!clipboard.empty()) Apply(text_.Insert(ToCodePoints(clipboard)), true);
 }
 
-void TMemo::Undo() {
-  if (read_only_ || !undo_.valid) return;
-  const UndoRecord record = undo_;
-  std::string current = text_.TextRange(record.start, record.inserted);
-  if (!ReplaceRange(record.start, record.inserted, record.removed, true, false, false)) return;
-  // Undoing again redoes.
-  undo_ = {true, record.start, std::move(current), CountChars(record.removed), false};
-}
+void TMemo::Undo() { Apply(text_.Undo(), true); }
 
 // ---- Layout --------------------------------------------------------------------------------
 
@@ -254,7 +184,7 @@ void TMemo::LinesReplaced(const MemoText::LinesChange& change) {
 }
 
 void TMemo::LayoutLine(int line, LineLayout& out) const {
-  const std::string_view text = text_.Line(line);
+  const std::string_view text = Model().Line(line);
   const std::shared_ptr<const orlit::Font> font = Font().Handle();
   out.chars.clear();
   out.bytes.clear();
@@ -310,7 +240,7 @@ int TMemo::RowsOfLine(int line) {
 
 void TMemo::EnsureSums() {
   EnsureLines();
-  const int lines = text_.LineCount();
+  const int lines = Model().LineCount();
   const std::size_t groups = static_cast<std::size_t>((lines + kGroupLines - 1) / kGroupLines);
   group_end_.resize(groups);
   for (std::size_t g = sums_valid_; g < groups; ++g) {
@@ -323,7 +253,7 @@ void TMemo::EnsureSums() {
 }
 
 int TMemo::RowCount() {
-  if (!word_wrap_) return text_.LineCount();
+  if (!word_wrap_) return Model().LineCount();
   EnsureSums();
   return static_cast<int>(group_end_.back());
 }
@@ -349,7 +279,7 @@ void TMemo::LineOfRow(int row, int& line, int& row_in_line) {
                                                   group_end_.size() - 1);
   std::int64_t first = group == 0 ? 0 : group_end_[group - 1];
   line = static_cast<int>(group) * kGroupLines;
-  const int last_line = text_.LineCount() - 1;
+  const int last_line = Model().LineCount() - 1;
   while (line < last_line && first + RowsOfLine(line) <= row) first += RowsOfLine(line++);
   row_in_line = std::clamp(static_cast<int>(row - first), 0, RowsOfLine(line) - 1);
 }
@@ -359,10 +289,10 @@ int TMemo::RowStart(int row) {
   int line = 0;
   int k = 0;
   LineOfRow(row, line, k);
-  if (!word_wrap_) return text_.LineStart(line);
+  if (!word_wrap_) return Model().LineStart(line);
   LineLayout layout;
   LayoutLine(line, layout);
-  return text_.LineStart(line) + layout.rows[static_cast<std::size_t>(k)].start;
+  return Model().LineStart(line) + layout.rows[static_cast<std::size_t>(k)].start;
 }
 
 int TMemo::RowLength(int row) {
@@ -370,7 +300,7 @@ int TMemo::RowLength(int row) {
   int line = 0;
   int k = 0;
   LineOfRow(row, line, k);
-  if (!word_wrap_) return text_.LineLength(line);
+  if (!word_wrap_) return Model().LineLength(line);
   LineLayout layout;
   LayoutLine(line, layout);
   const RowLayout& r = layout.rows[static_cast<std::size_t>(k)];
@@ -384,11 +314,11 @@ int TMemo::RowInLine(const LineLayout& layout, int column) {
 }
 
 int TMemo::RowOfPosition(int position) {
-  const int line = text_.LineOfPosition(position);
+  const int line = Model().LineOfPosition(position);
   if (!word_wrap_) return line;
   LineLayout layout;
   LayoutLine(line, layout);
-  return FirstRowOfLine(line) + RowInLine(layout, text_.Snap(position) - text_.LineStart(line));
+  return FirstRowOfLine(line) + RowInLine(layout, Model().Snap(position) - Model().LineStart(line));
 }
 
 int TMemo::RowOrigin(const LineLayout& layout, const RowLayout& row) const {
@@ -411,7 +341,7 @@ int TMemo::ContentWidth() {
   if (word_wrap_) return WrapWidth();
   int widest = 0;
   LineLayout layout;
-  for (int line = 0; line < text_.LineCount(); ++line) {
+  for (int line = 0; line < Model().LineCount(); ++line) {
     LayoutLine(line, layout);
     widest = std::max(widest, layout.x.back());
   }
@@ -441,9 +371,9 @@ void TMemo::ScrollView(int top_row, int scroll_x) {
 }
 
 TPoint TMemo::PosFromChar(int position) {
-  position = text_.Snap(position);
-  const int line = text_.LineOfPosition(position);
-  const int column = position - text_.LineStart(line);
+  position = Model().Snap(position);
+  const int line = Model().LineOfPosition(position);
+  const int column = position - Model().LineStart(line);
   LineLayout layout;
   LayoutLine(line, layout);
   const int k = RowInLine(layout, column);
@@ -473,30 +403,28 @@ int TMemo::CharFromPos(TPoint point) {
         (layout.x[static_cast<std::size_t>(i)] + layout.x[static_cast<std::size_t>(i) + 1]) / 2;
     if (local >= middle) best = i + 1;
   }
-  return text_.LineStart(line) + best;
+  return Model().LineStart(line) + best;
 }
 
 // ---- Caret and view ------------------------------------------------------------------------
 
 void TMemo::MoveCaret(int position, bool extend) {
-  caret_ = text_.Snap(position);
-  if (!extend) anchor_ = caret_;
+  text_.MoveCaretTo(position, extend);
   UpdateView();
 }
 
 void TMemo::MoveVertically(int rows, bool extend) {
-  const TPoint at = PosFromChar(caret_);
+  const TPoint at = PosFromChar(text_.Caret());
   if (goal_x_ < 0) goal_x_ = at.X;
   const int goal = goal_x_;
-  const int row = std::clamp(RowOfPosition(caret_) + rows, 0, RowCount() - 1);
-  caret_ = CharFromPos({goal, (row - top_row_) * LineHeight()});
-  if (!extend) anchor_ = caret_;
+  const int row = std::clamp(RowOfPosition(text_.Caret()) + rows, 0, RowCount() - 1);
+  text_.MoveCaretTo(CharFromPos({goal, (row - top_row_) * LineHeight()}), extend);
   UpdateView();
   goal_x_ = goal;
 }
 
 void TMemo::ScrollCaretIntoView() {
-  const int row = RowOfPosition(caret_);
+  const int row = RowOfPosition(text_.Caret());
   const int visible = VisibleRows();
   if (row < top_row_) {
     top_row_ = row;
@@ -505,10 +433,10 @@ void TMemo::ScrollCaretIntoView() {
   }
   top_row_ = ClampTopRow(top_row_);
   if (word_wrap_) return;
-  const int line = text_.LineOfPosition(caret_);
+  const int line = Model().LineOfPosition(text_.Caret());
   LineLayout layout;
   LayoutLine(line, layout);
-  const int caret_x = layout.x[static_cast<std::size_t>(caret_ - text_.LineStart(line))];
+  const int caret_x = layout.x[static_cast<std::size_t>(text_.Caret() - Model().LineStart(line))];
   const int view = WrapWidth();
   const int jump = view / 3;
   if (caret_x < scroll_x_) {
@@ -540,7 +468,7 @@ void TMemo::UpdateView() {
   const bool selection_shown = focused || !hide_selection_;
   const int sel_start = selection_shown ? SelStart() : 0;
   const int sel_end = selection_shown ? SelStart() + SelLength() : 0;
-  const int caret = focused && SelLength() == 0 ? caret_ : -1;
+  const int caret = focused && SelLength() == 0 ? text_.Caret() : -1;
   if (caret >= 0 && (caret != painted_caret_ || !blink_.Running())) blink_.Start();
   const bool scrolled = top_row_ != old_top || scroll_x_ != old_x;
   if (scrolled || painted_top_row_ != top_row_) {
@@ -568,7 +496,7 @@ bool TMemo::CaretShown() const {
 }
 
 TRect TMemo::CaretRect() {
-  const TPoint at = PosFromChar(caret_);
+  const TPoint at = PosFromChar(text_.Caret());
   return {at.X, at.Y, at.X + kCaretWidth, at.Y + LineHeight()};
 }
 
@@ -595,10 +523,10 @@ void TMemo::Paint(TCanvas& canvas) {
   LineOfRow(first_row, line, k);
   LineLayout layout;
   int row = first_row;
-  while (row <= last_row && line < text_.LineCount()) {
+  while (row <= last_row && line < Model().LineCount()) {
     LayoutLine(line, layout);
-    const std::string_view text = text_.Line(line);
-    const int line_start = text_.LineStart(line);
+    const std::string_view text = Model().Line(line);
+    const int line_start = Model().LineStart(line);
     for (; k < static_cast<int>(layout.rows.size()) && row <= last_row; ++k, ++row) {
       const RowLayout& r = layout.rows[static_cast<std::size_t>(k)];
       const int origin = RowOrigin(layout, r) - layout.x[static_cast<std::size_t>(r.start)];
@@ -654,53 +582,24 @@ void TMemo::KeyPress(char32_t& key) {
   if (key != 0) NativeKeyPress(key);
 }
 
-int TMemo::StepLeft(int position) const { return position <= 0 ? 0 : text_.Snap(position - 1); }
-
-int TMemo::StepRight(int position) const {
-  const int line = text_.LineOfPosition(position);
-  const bool at_end = position == text_.LineStart(line) + text_.LineLength(line);
-  return at_end && line + 1 < text_.LineCount() ? text_.LineStart(line + 1)
-                                                : text_.Snap(position + 1);
-}
-
-int TMemo::WordLeft(int position) const {
-  const int line = text_.LineOfPosition(position);
-  const int start = text_.LineStart(line);
-  if (position == start) return StepLeft(position);
-  return start + WordStartBefore(ToCodePoints(text_.Line(line)), position - start);
-}
-
-int TMemo::WordRight(int position) const {
-  const int line = text_.LineOfPosition(position);
-  const int start = text_.LineStart(line);
-  if (position == start + text_.LineLength(line)) return StepRight(position);
-  return start + WordEndAfter(ToCodePoints(text_.Line(line)), position - start);
-}
-
 void TMemo::NativeKeyDown(int& key, TShiftState shift) {
   if (shift & ssAlt) return;
   const bool ctrl = (shift & ssCtrl) != 0;
   const bool extend = (shift & ssShift) != 0;
-  const bool selected = SelLength() > 0;
   goal_x_ = key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT ? goal_x_ : -1;
   if (RunClipboardCommand(*this, ClipboardCommandOfKey(key, shift))) {
     key = 0;
     return;
   }
+  using Move = MemoEditText::Move;
   switch (key) {
     case VK_LEFT:
-      if (!extend && selected && !ctrl) {
-        MoveCaret(SelStart(), false);
-      } else {
-        MoveCaret(ctrl ? WordLeft(caret_) : StepLeft(caret_), extend);
-      }
+      text_.MoveCaret(ctrl ? Move::kWordLeft : Move::kLeft, extend);
+      UpdateView();
       break;
     case VK_RIGHT:
-      if (!extend && selected && !ctrl) {
-        MoveCaret(SelStart() + SelLength(), false);
-      } else {
-        MoveCaret(ctrl ? WordRight(caret_) : StepRight(caret_), extend);
-      }
+      text_.MoveCaret(ctrl ? Move::kWordRight : Move::kRight, extend);
+      UpdateView();
       break;
     case VK_UP:
       MoveVertically(-1, extend);
@@ -721,12 +620,12 @@ void TMemo::NativeKeyDown(int& key, TShiftState shift) {
         MoveCaret(key == VK_HOME ? 0 : text_.Length(), extend);
         break;
       }
-      const int row = RowOfPosition(caret_);
+      const int row = RowOfPosition(text_.Caret());
       const int start = RowStart(row);
       int end = start + RowLength(row);
       // A wrapped row ends where the next begins; End stays before its hanging space.
-      if (end != text_.LineStart(text_.LineOfPosition(start)) +
-                     text_.LineLength(text_.LineOfPosition(start)) &&
+      if (end != Model().LineStart(Model().LineOfPosition(start)) +
+                     Model().LineLength(Model().LineOfPosition(start)) &&
           end > start) {
         --end;
       }
@@ -734,11 +633,7 @@ void TMemo::NativeKeyDown(int& key, TShiftState shift) {
       break;
     }
     case VK_DELETE:
-      if (selected) {
-        DeleteByUser(SelStart(), SelStart() + SelLength());
-      } else {
-        DeleteByUser(caret_, ctrl ? WordRight(caret_) : StepRight(caret_));
-      }
+      Apply(text_.DeleteForward(ctrl), true);
       break;
     default:
       return;
@@ -751,27 +646,22 @@ void TMemo::NativeKeyPress(char32_t& key) {
   switch (key) {
     case kCharBackspace:
     case kCharCtrlBackspace:
-      if (SelLength() > 0) {
-        DeleteByUser(SelStart(), SelStart() + SelLength());
-      } else {
-        DeleteByUser(key == kCharBackspace ? StepLeft(caret_) : WordLeft(caret_), caret_);
-      }
+      Apply(text_.DeleteBackward(key == kCharCtrlBackspace), true);
       return;
     case kCharEnter:
-      if (want_returns_) InsertByUser(U"\r\n", false);
+      if (want_returns_) Apply(text_.Insert(U"\r\n"), true);
       return;
     case kCharCtrlEnter:
-      InsertByUser(U"\r\n", false);
+      Apply(text_.Insert(U"\r\n"), true);
       return;
     case kCharTab:
-      if (want_tabs_) InsertByUser(U"\t", true);
+      if (want_tabs_) Apply(text_.Type(U'\t'), true);
       return;
     default:
       break;
   }
   if (key < 0x20) return;
-  const char32_t typed = key;
-  InsertByUser(std::u32string_view(&typed, 1), true);
+  Apply(text_.Type(key), true);
 }
 
 // ---- Mouse and focus -----------------------------------------------------------------------
@@ -787,22 +677,16 @@ void TMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     after_double_click_ = false;
     selecting_ = false;
     const int position = CharFromPos({x, y});
-    const int line = text_.LineOfPosition(position);
-    const int line_start = text_.LineStart(line);
     goal_x_ = -1;
     if (shift & ssDouble) {
-      const CharSpan word = WordAround(ToCodePoints(text_.Line(line)), position - line_start);
-      anchor_ = line_start + word.start;
-      caret_ = line_start + word.end;
+      text_.SelectWordAt(position);
       after_double_click_ = true;
       double_click_ms_ = now;
       double_click_pos_ = {x, y};
     } else if (triple) {
-      anchor_ = line_start;
-      caret_ = line_start + text_.LineLength(line);
+      text_.SelectLineAt(position);
     } else {
-      caret_ = position;
-      if ((shift & ssShift) == 0) anchor_ = caret_;
+      text_.MoveCaretTo(position, (shift & ssShift) != 0);
       selecting_ = true;
     }
     UpdateView();
@@ -813,7 +697,7 @@ void TMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 void TMemo::MouseMove(TShiftState shift, int x, int y) {
   if (selecting_ && (shift & ssLeft)) {
     const int position = CharFromPos({x, y});
-    if (position != caret_) MoveCaret(position, true);
+    if (position != text_.Caret()) MoveCaret(position, true);
   }
   TWinControl::MouseMove(shift, x, y);
 }

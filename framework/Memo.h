@@ -9,6 +9,7 @@
 #include "framework/Alignment.h"
 #include "framework/CaretBlink.h"
 #include "framework/EditText.h"
+#include "framework/MemoEditText.h"
 #include "framework/MemoStrings.h"
 #include "framework/MemoText.h"
 #include "framework/WinControl.h"
@@ -19,10 +20,10 @@ class WindowSystem;
 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-// The desktop's multi-line edit control. Its text is a MemoText; this class adds the layout
-// (word wrap per line, computed only for lines that changed), the caret and selection, the
-// keys, the mouse, the clipboard, one level of undo, vertical scrolling that keeps the caret in
-// view, and painting of the rows in view only.
+// The desktop's multi-line edit control. Its text, caret, selection and undo live in a
+// MemoEditText; this class adds the layout (word wrap per line, computed only for lines that
+// changed), the keys, the mouse, the clipboard, vertical scrolling that keeps the caret in view,
+// and painting of the rows in view only.
 //
 // A "row" is a line as the control lays it out: with WordWrap a long line is several rows.
 // The row queries (RowCount, RowStart, RowLength, RowOfPosition) are what line counts and line
@@ -36,7 +37,7 @@ class TMemo : public TWinControl {
   TMemo();
   ~TMemo() override;
 
-  const MemoText& Model() const { return text_; }
+  const MemoText& Model() const { return text_.Model(); }
   // The text as a live list of lines.
   TMemoStrings& Lines() { return lines_; }
   std::string Text() const { return text_.Text(); }
@@ -52,14 +53,14 @@ class TMemo : public TWinControl {
   int RowLength(int row);
   int RowOfPosition(int position);
 
-  int SelStart() const { return std::min(anchor_, caret_); }
-  int SelLength() const { return std::max(anchor_, caret_) - SelStart(); }
-  int CaretIndex() const { return caret_; }
+  int SelStart() const { return text_.SelStart(); }
+  int SelLength() const { return text_.SelLength(); }
+  int CaretIndex() const { return text_.Caret(); }
   void SetSelStart(int start) { SetSelection(start, start); }
   void SetSelLength(int length);
   void SetSelection(int anchor, int caret);
   void SelectAll() { SetSelection(0, text_.Length()); }
-  std::string SelText() const { return text_.TextRange(SelStart(), SelLength()); }
+  std::string SelText() const { return text_.SelText(); }
   // Replaces the selection from code: read-only does not apply, nothing is undoable; the caret
   // ends after the inserted text and is scrolled into view. False when it does not fit.
   bool SetSelText(std::string_view text);
@@ -68,17 +69,17 @@ class TMemo : public TWinControl {
   virtual void CutToClipboard();
   virtual void PasteFromClipboard();
   virtual void Undo();
-  bool CanUndo() const { return undo_.valid; }
-  void ClearUndo() { undo_ = {}; }
+  bool CanUndo() const { return text_.CanUndo(); }
+  void ClearUndo() { text_.ClearUndo(); }
 
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
-  bool ReadOnly() const { return read_only_; }
-  void SetReadOnly(bool read_only) { read_only_ = read_only; }
-  int MaxLength() const { return max_length_; }
-  void SetMaxLength(int max_length) { max_length_ = max_length < 0 ? 0 : max_length; }
-  TEditCharCase CharCase() const { return char_case_; }
-  void SetCharCase(TEditCharCase char_case) { char_case_ = char_case; }
+  bool ReadOnly() const { return text_.ReadOnly(); }
+  void SetReadOnly(bool read_only) { text_.SetReadOnly(read_only); }
+  int MaxLength() const { return text_.MaxLength(); }
+  void SetMaxLength(int max_length) { text_.SetMaxLength(max_length); }
+  TEditCharCase CharCase() const { return text_.CharCase(); }
+  void SetCharCase(TEditCharCase char_case) { text_.SetCharCase(char_case); }
   bool HideSelection() const { return hide_selection_; }
   void SetHideSelection(bool hide_selection);
   TAlignment Alignment() const { return alignment_; }
@@ -139,13 +140,6 @@ class TMemo : public TWinControl {
   void BoundsChanged() override;
 
  private:
-  struct UndoRecord {
-    bool valid = false;
-    int start = 0;
-    std::string removed;
-    int inserted = 0;
-    bool typing = false;
-  };
   // One row of a line: characters [start, end) of the line.
   struct RowLayout {
     int start = 0;
@@ -153,13 +147,9 @@ class TMemo : public TWinControl {
   };
   struct LineLayout;
 
-  // Replaces [start, start + length) with `text`; every change of the text goes through here.
-  bool ReplaceRange(int start, int length, std::string_view text, bool by_user, bool undoable,
-                    bool typing);
-  // The user's insertion at the selection: filtered, cased and limited; refused when read-only.
-  bool InsertByUser(std::u32string_view text, bool typing);
-  bool DeleteByUser(int start, int end);
-  std::string FilterUserText(std::u32string_view text) const;
+  // Brings the layout and the view up to date after an edit of the text and tells of a change;
+  // false when the edit was refused.
+  bool Apply(const MemoEditText::Outcome& outcome, bool by_user);
   void AfterChange(bool by_user);
 
   // Layout: rows of each line, laid out on demand and kept until the line changes.
@@ -177,10 +167,6 @@ class TMemo : public TWinControl {
   // Where the row's first character is drawn.
   int RowOrigin(const LineLayout& layout, const RowLayout& row) const;
 
-  int StepLeft(int position) const;
-  int StepRight(int position) const;
-  int WordLeft(int position) const;
-  int WordRight(int position) const;
   void MoveCaret(int position, bool extend);
   void MoveVertically(int rows, bool extend);
   void ScrollCaretIntoView();
@@ -194,18 +180,12 @@ class TMemo : public TWinControl {
 
   static WindowSystem* Desktop();
 
-  MemoText text_;
+  MemoEditText text_;
   TMemoStrings lines_{*this};
-  int anchor_ = 0;
-  int caret_ = 0;
   // The x the caret keeps over Up and Down, -1 when it follows the caret.
   int goal_x_ = -1;
-  UndoRecord undo_;
   bool modified_ = false;
   bool changing_by_user_ = false;
-  bool read_only_ = false;
-  int max_length_ = 0;
-  TEditCharCase char_case_ = ecNormal;
   bool hide_selection_ = true;
   TAlignment alignment_ = taLeftJustify;
   bool word_wrap_ = true;
@@ -233,7 +213,7 @@ class TMemo : public TWinControl {
 
   // Repaints the caret's row as it toggles.
   CaretBlink blink_{[this] {
-    if (caret_ >= 0 && redraw_) InvalidateRowSpan(RowOfPosition(caret_), RowOfPosition(caret_));
+    if (redraw_) InvalidateRowSpan(RowOfPosition(CaretIndex()), RowOfPosition(CaretIndex()));
   }};
   bool selecting_ = false;
   bool after_double_click_ = false;
