@@ -42,7 +42,7 @@ int RunProgram(WindowSystem& desktop, const ProgramOptions& options) {
   if (!options.screenshot_path.empty()) {
     Form1->Show();
     application.ProcessMessages();
-    WritePng(ScaleUp(Form1->RenderImage(), DisplayScaleFactor()), options.screenshot_path);
+    WritePng(ScaleUp(Form1->RenderImage(), desktop.Scale()), options.screenshot_path);
   } else {
     application.Run();
   }

@@ -10,6 +10,7 @@
 #include "convert/FormatSettings.h"
 #include "convert/FpuEnvironment.h"
 #include "convert/Translation.h"
+#include "platform/DisplayScale.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/xcb/XcbWindowSystem.h"
 
@@ -57,7 +58,9 @@ int main(int argc, char** argv) {
         orlit::PrintUsage(std::cerr);
         return 2;
       case CommandLine::Mode::kScreenshot: {
-        orlit::HeadlessWindowSystem desktop;
+        // Drawn at ORLIT_SCALE alone: a screenshot never asks a display.
+        orlit::HeadlessWindowSystem desktop(orlit::HeadlessWindowSystem::kDefaultDesktopSize,
+                                            orlit::ScaleFactorSetting().value_or(1));
         return orlit::RunProgram(desktop, options);
       }
       case CommandLine::Mode::kWindow: {

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "platform/WindowSystem.h"
-#include "platform/xcb/XcbConnection.h"
 
 namespace orlit {
 namespace {
@@ -56,24 +55,7 @@ int ChooseScaleFactor(const char* scale_setting, std::string_view x_resources) {
   return dpi && *dpi >= kHighDensityDpi ? 2 : 1;
 }
 
-int DisplayScaleFactor() {
-  const char* setting = std::getenv("ORLIT_SCALE");
-  if (ExplicitFactor(setting)) return *ExplicitFactor(setting);
-  const char* display = std::getenv("DISPLAY");
-  if (display == nullptr || *display == '\0') return ChooseScaleFactor(setting, {});
-  try {
-    XcbConnection connection;
-    return DisplayScaleFactor(connection);
-  } catch (const EWindowSystemError&) {
-    return ChooseScaleFactor(setting, {});
-  }
-}
-
-int DisplayScaleFactor(XcbConnection& connection) {
-  const char* setting = std::getenv("ORLIT_SCALE");
-  if (const auto factor = ExplicitFactor(setting)) return *factor;
-  return ChooseScaleFactor(setting, connection.Resources());
-}
+std::optional<int> ScaleFactorSetting() { return ExplicitFactor(std::getenv("ORLIT_SCALE")); }
 
 TPoint ToLogical(TPoint physical, int factor) {
   return {FloorDivide(physical.X, factor), FloorDivide(physical.Y, factor)};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "platform/Geometry.h"
@@ -19,12 +20,9 @@ inline constexpr int kMaxScaleFactor = 4;
 // Xft.dpi to at least 144; otherwise 1.
 int ChooseScaleFactor(const char* scale_setting, std::string_view x_resources);
 
-class XcbConnection;
-
-// ChooseScaleFactor for this process: ORLIT_SCALE, then the X server named by DISPLAY (through
-// `connection` when one is open).
-int DisplayScaleFactor();
-int DisplayScaleFactor(XcbConnection& connection);
+// The ORLIT_SCALE variable when it holds a whole number from 1 to kMaxScaleFactor. Each window
+// system answers its own scale (WindowSystem::Scale) from this and what its display says.
+std::optional<int> ScaleFactorSetting();
 
 // A screen-pixel position in the 96-dpi coordinates of the window (rounded toward minus
 // infinity, so positions left of or above the window stay outside it).

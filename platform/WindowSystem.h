@@ -203,6 +203,9 @@ class WindowSystem {
   virtual std::uint64_t TickCount() const = 0;
   // The longest time between the presses of a double click.
   virtual std::uint32_t DoubleClickTime() const = 0;
+  // Screen pixels per window pixel. Everything the program sees, window and screen coordinates
+  // alike, is in window pixels; presenting enlarges each to a square of this size.
+  virtual int Scale() const = 0;
 
   // Empty when the clipboard holds no text. Setting throws EWindowSystemError on failure.
   virtual std::string ClipboardText() const = 0;

@@ -108,8 +108,8 @@ class HeadlessWindowSystem::WindowHandle final : public NativeWindow {
   bool Focused() const override { return system_->focused_ == id_; }
   TPoint Position() const override { return {State().bounds.Left, State().bounds.Top}; }
   TSize Size() const override { return {State().bounds.Width(), State().bounds.Height()}; }
-  void SetEnabled(bool enabled) override { State().enabled = enabled; }
-  bool Enabled() const override { return State().enabled; }
+  void SetEnabled(bool enabled) override { system_->events_.SetEnabled(id_, enabled); }
+  bool Enabled() const override { return system_->events_.Enabled(id_); }
   void Present(const FrameView& frame, const TRect& dirty) override {
     system_->PresentWindow(id_, frame, dirty);
   }
@@ -123,8 +123,8 @@ class HeadlessWindowSystem::WindowHandle final : public NativeWindow {
   WindowId id_;
 };
 
-HeadlessWindowSystem::HeadlessWindowSystem(TSize desktop_size)
-    : desktop_size_(CheckedWindowSize(desktop_size)) {}
+HeadlessWindowSystem::HeadlessWindowSystem(TSize desktop_size, int scale)
+    : desktop_size_(CheckedWindowSize(desktop_size)), scale_(scale) {}
 
 HeadlessWindowSystem::~HeadlessWindowSystem() = default;
 
@@ -139,6 +139,7 @@ std::unique_ptr<NativeWindow> HeadlessWindowSystem::CreateWindow(const WindowPar
   state.bounds = TRect::FromBounds(position.X, position.Y, size.cx, size.cy);
   state.pixels = PixelImage(size.cx, size.cy);
   z_order_.push_back(id);
+  events_.AddWindow(id);
   return std::make_unique<WindowHandle>(this, id);
 }
 
@@ -153,25 +154,7 @@ void HeadlessWindowSystem::SetCapture(WindowId window) {
   if (capture_ == 0) UpdateHover();
 }
 
-bool HeadlessWindowSystem::PollEvent(Event* event) {
-  while (!queue_.empty()) {
-    Event next = queue_.front();
-    queue_.pop_front();
-    if (next.type == EventType::kTimer) {
-      auto timer = timers_.find(next.timer);
-      if (timer == timers_.end()) continue;
-      --timer->second.queued;
-    }
-    if (next.window != 0) {
-      const WindowState* state = Find(next.window);
-      if (state == nullptr) continue;
-      if (!state->enabled && IsInputEvent(next.type)) continue;
-    }
-    *event = next;
-    return true;
-  }
-  return false;
-}
+bool HeadlessWindowSystem::PollEvent(Event* event) { return events_.Take(event); }
 
 bool HeadlessWindowSystem::WaitEvent(Event* event) {
   if (PollEvent(event)) return true;
@@ -187,44 +170,19 @@ bool HeadlessWindowSystem::WaitEvent(Event* event) {
   return PollEvent(event);
 }
 
-void HeadlessWindowSystem::PostQuit(int exit_code) {
-  Event event;
-  event.type = EventType::kQuit;
-  event.exit_code = exit_code;
-  Queue(event);
-}
+void HeadlessWindowSystem::PostQuit(int exit_code) { events_.PushQuit(exit_code, clock_ms_); }
 
 TimerId HeadlessWindowSystem::SetTimer(std::uint32_t interval_ms) {
-  const TimerId id = next_timer_++;
-  Timer& timer = timers_[id];
-  timer.interval_ms = std::max<std::uint32_t>(interval_ms, 1);
-  timer.next_due_ms = clock_ms_ + timer.interval_ms;
-  return id;
+  return events_.SetTimer(interval_ms, clock_ms_);
 }
 
-void HeadlessWindowSystem::KillTimer(TimerId timer) { timers_.erase(timer); }
+void HeadlessWindowSystem::KillTimer(TimerId timer) { events_.KillTimer(timer); }
 
 void HeadlessWindowSystem::AdvanceTime(std::uint64_t ms) {
   const std::uint64_t target = clock_ms_ + ms;
-  for (;;) {
-    auto due = timers_.end();
-    for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-      if (it->second.next_due_ms <= target &&
-          (due == timers_.end() || it->second.next_due_ms < due->second.next_due_ms)) {
-        due = it;
-      }
-    }
-    if (due == timers_.end()) break;
-    Timer& timer = due->second;
-    clock_ms_ = timer.next_due_ms;
-    if (timer.queued < kMaxQueuedFirings) {
-      Event event;
-      event.type = EventType::kTimer;
-      event.timer = due->first;
-      Queue(event);
-      ++timer.queued;
-    }
-    timer.next_due_ms += timer.interval_ms;
+  for (auto due = events_.NextTimerDue(); due && *due <= target; due = events_.NextTimerDue()) {
+    clock_ms_ = std::max(clock_ms_, *due);
+    events_.FireDueTimers(clock_ms_);
   }
   clock_ms_ = target;
 }
@@ -303,28 +261,17 @@ void HeadlessWindowSystem::MouseDown(MouseButton button) {
   WindowId target = MouseTarget();
   if (target != 0 && target != focused_) {
     const WindowState* state = Find(target);
-    if (state->enabled && !state->minimized && state->visible) {
+    if (events_.Enabled(target) && !state->minimized && state->visible) {
       BringToTop(target);
       SetFocus(target);
     }
   }
   buttons_held_ |= ShiftStateOfButton(button);
   if (press_window_ == 0) press_window_ = target;
-  // Counted per button as the real backend does: a press too late or too far starts afresh.
-  ClickState& click = clicks_[static_cast<std::size_t>(button)];
-  if (click.count == 0 || clock_ms_ - click.last_ms >= kDoubleClickTimeMs ||
-      std::abs(cursor_.X - click.last_position.X) > kDoubleClickDistance ||
-      std::abs(cursor_.Y - click.last_position.Y) > kDoubleClickDistance) {
-    click.count = 0;
-  }
-  click.last_ms = clock_ms_;
-  click.last_position = cursor_;
-  ++click.count;
+  const bool double_click = events_.CountPress(button, cursor_, clock_ms_);
   if (target == 0) return;
-  const bool double_click = click.count % 2 == 0;
   QueueMouseEvent(double_click ? EventType::kMouseDoubleClick : EventType::kMouseDown, target,
-                  button, 0);
-  if (double_click) queue_.back().shift |= kShiftStateDouble;
+                  button, 0, double_click ? kShiftStateDouble : 0);
 }
 
 void HeadlessWindowSystem::MouseUp(MouseButton button) {
@@ -444,18 +391,6 @@ HeadlessWindowSystem::WindowState* HeadlessWindowSystem::Find(WindowId window) {
   return it == windows_.end() ? nullptr : &it->second;
 }
 
-void HeadlessWindowSystem::Queue(Event event) {
-  event.time_ms = clock_ms_;
-  queue_.push_back(event);
-}
-
-void HeadlessWindowSystem::QueueWindowEvent(EventType type, WindowId window) {
-  Event event;
-  event.type = type;
-  event.window = window;
-  Queue(event);
-}
-
 ShiftState HeadlessWindowSystem::CurrentShift() const { return keys_held_ | buttons_held_; }
 
 WindowId HeadlessWindowSystem::MouseTarget() const {
@@ -477,14 +412,14 @@ void HeadlessWindowSystem::UpdateHover(bool report_enter) {
 }
 
 void HeadlessWindowSystem::QueueMouseEvent(EventType type, WindowId window, MouseButton button,
-                                           int wheel_delta) {
+                                           int wheel_delta, ShiftState extra_shift) {
   const WindowState* state = Find(window);
   Event event;
   event.type = type;
   event.window = window;
   event.button = button;
   event.wheel_delta = wheel_delta;
-  event.shift = CurrentShift();
+  event.shift = CurrentShift() | extra_shift;
   event.position = {cursor_.X - state->bounds.Left, cursor_.Y - state->bounds.Top};
   Queue(event);
 }
@@ -510,6 +445,7 @@ void HeadlessWindowSystem::DestroyWindow(WindowId window) {
   if (press_window_ == window) press_window_ = 0;
   if (hover_ == window) hover_ = 0;
   windows_.erase(window);
+  events_.RemoveWindow(window);
   z_order_.erase(std::remove(z_order_.begin(), z_order_.end(), window), z_order_.end());
   UpdateHover();
 }

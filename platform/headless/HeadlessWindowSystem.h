@@ -1,9 +1,7 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -11,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/EventQueue.h"
 #include "platform/Geometry.h"
 #include "platform/PixelImage.h"
 #include "platform/WindowSystem.h"
@@ -23,13 +22,8 @@ namespace orlit {
 class HeadlessWindowSystem final : public WindowSystem {
  public:
   static constexpr TSize kDefaultDesktopSize{1024, 768};
-  static constexpr std::uint32_t kDoubleClickTimeMs = 500;
-  // The second press of a double click may be this far from the first in each direction.
-  static constexpr int kDoubleClickDistance = 32;
+  static constexpr std::uint32_t kDoubleClickTimeMs = EventQueue::kDoubleClickTimeMs;
   static constexpr std::uint32_t kDesktopColor = 0x3A6EA5;
-  // Firings of one timer that may wait undelivered; beyond that they are merged, so advancing a
-  // 1 ms timer by hours cannot exhaust memory.
-  static constexpr std::size_t kMaxQueuedFirings = 1u << 16;
 
   // What a test can see of a window.
   struct WindowState {
@@ -38,7 +32,6 @@ class HeadlessWindowSystem final : public WindowSystem {
     TRect bounds;  // screen coordinates
     bool visible = false;
     bool minimized = false;
-    bool enabled = true;
     CursorShape cursor = CursorShape::kArrow;
     PixelImage pixels;  // what the window last presented, black before
     PixelImage icon;
@@ -46,7 +39,8 @@ class HeadlessWindowSystem final : public WindowSystem {
     TRect last_dirty;  // of the last present, clipped to the window
   };
 
-  explicit HeadlessWindowSystem(TSize desktop_size = kDefaultDesktopSize);
+  // `scale` is only reported (Scale): windows and the screen keep their pixels unscaled.
+  explicit HeadlessWindowSystem(TSize desktop_size = kDefaultDesktopSize, int scale = 1);
   ~HeadlessWindowSystem() override;
 
   // WindowSystem.
@@ -63,6 +57,7 @@ class HeadlessWindowSystem final : public WindowSystem {
   void KillTimer(TimerId timer) override;
   std::uint64_t TickCount() const override { return clock_ms_; }
   std::uint32_t DoubleClickTime() const override { return kDoubleClickTimeMs; }
+  int Scale() const override { return scale_; }
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
   bool ClipboardHasPicture() const override;
@@ -70,8 +65,9 @@ class HeadlessWindowSystem final : public WindowSystem {
   void SetClipboardPicture(const PixelImage& picture) override;
   void Beep() override { ++beep_count_; }
 
-  // Virtual time: moves the clock on and queues every timer firing that falls due on the way, in
-  // the order they fall due (timers due at the same moment in the order they were set).
+  // Virtual time: moves the clock on and fires the timers at each moment they fall due on the
+  // way (timers due at the same moment in the order they were set). As on the desktop, a timer
+  // whose firing has not been taken yet queues no other.
   void AdvanceTime(std::uint64_t ms);
   // Called by WaitEvent when the queue is empty, so a test can answer a nested loop (a modal box)
   // by injecting input. WaitEvent answers false if the queue is still empty afterwards.
@@ -121,7 +117,8 @@ class HeadlessWindowSystem final : public WindowSystem {
   WindowId FocusedWindow() const { return focused_; }
   WindowId WindowAt(TPoint screen) const;  // topmost shown window, 0 for the desktop
   CursorShape CurrentCursor() const;       // of the window that would get the next mouse event
-  std::size_t QueuedEvents() const { return queue_.size(); }
+  std::size_t QueuedEvents() const { return events_.Size(); }
+  bool WindowEnabled(WindowId window) const { return events_.Enabled(window); }
   int BeepCount() const { return beep_count_; }
   // The desktop with every shown, not minimised window at its place, bottom to top.
   PixelImage Screen() const;
@@ -134,26 +131,18 @@ class HeadlessWindowSystem final : public WindowSystem {
   class WindowHandle;
   friend class WindowHandle;
 
-  struct Timer {
-    std::uint32_t interval_ms = 1;
-    std::uint64_t next_due_ms = 0;
-    std::size_t queued = 0;
-  };
-  struct ClickState {
-    std::uint64_t last_ms = 0;
-    TPoint last_position;
-    int count = 0;
-  };
-
   WindowState* Find(WindowId window);
-  void Queue(Event event);
-  void QueueWindowEvent(EventType type, WindowId window);
+  void Queue(const Event& event) { events_.Push(event, clock_ms_); }
+  void QueueWindowEvent(EventType type, WindowId window) {
+    events_.PushWindowEvent(type, window, clock_ms_);
+  }
   ShiftState CurrentShift() const;
   WindowId MouseTarget() const;
   // Follows the window under the pointer. A window that comes under a resting pointer (shown,
   // raised, moved) gets a mouse move, as the real desktop's enter notification gives one.
   void UpdateHover(bool report_enter = true);
-  void QueueMouseEvent(EventType type, WindowId window, MouseButton button, int wheel_delta);
+  void QueueMouseEvent(EventType type, WindowId window, MouseButton button, int wheel_delta,
+                       ShiftState extra_shift = 0);
   void SetFocus(WindowId window);
   void BringToTop(WindowId window);
 
@@ -169,6 +158,7 @@ class HeadlessWindowSystem final : public WindowSystem {
   void PresentWindow(WindowId window, const FrameView& frame, const TRect& dirty);
 
   TSize desktop_size_;
+  int scale_;
   std::uint64_t clock_ms_ = 0;
   std::map<WindowId, WindowState> windows_;
   std::vector<WindowId> z_order_;
@@ -180,10 +170,7 @@ class HeadlessWindowSystem final : public WindowSystem {
   TPoint cursor_;
   ShiftState keys_held_ = 0;
   ShiftState buttons_held_ = 0;
-  std::array<ClickState, 3> clicks_{};
-  std::map<TimerId, Timer> timers_;
-  TimerId next_timer_ = 1;
-  std::deque<Event> queue_;
+  EventQueue events_;
   std::function<void()> idle_handler_;
   bool in_idle_handler_ = false;
   std::map<std::string, std::vector<std::uint8_t>> clipboard_;

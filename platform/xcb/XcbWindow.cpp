@@ -235,6 +235,10 @@ void XcbWindow::Present(const FrameView& frame, const TRect& dirty) {
   surface_->Show(frame, area, scale);
 }
 
+void XcbWindow::SetEnabled(bool enabled) { system_->events_.SetEnabled(handle_, enabled); }
+
+bool XcbWindow::Enabled() const { return system_->events_.Enabled(handle_); }
+
 void XcbWindow::SetCursor(CursorShape shape) {
   if (shape == cursor_) return;
   cursor_ = shape;

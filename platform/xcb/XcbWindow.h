@@ -35,8 +35,8 @@ class XcbWindow final : public NativeWindow {
   bool Focused() const override { return focused_; }
   TPoint Position() const override { return position_; }
   TSize Size() const override { return size_; }
-  void SetEnabled(bool enabled) override { enabled_ = enabled; }
-  bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override;
+  bool Enabled() const override;
   void Present(const FrameView& frame, const TRect& dirty) override;
   void SetCursor(CursorShape shape) override;
   CursorShape Cursor() const override { return cursor_; }
@@ -73,7 +73,6 @@ class XcbWindow final : public NativeWindow {
   bool focus_on_map_ = false;
   bool minimized_ = false;
   bool focused_ = false;
-  bool enabled_ = true;
   bool reparented_ = false;  // into a frame of the window manager's
 };
 

@@ -1,10 +1,8 @@
 #include "platform/xcb/XcbWindowSystem.h"
 
-#include <poll.h>
 #include <unistd.h>
 #include <xcb/randr.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -52,9 +50,6 @@ bool MouseButtonOfDetail(xcb_button_t detail, MouseButton* button) {
   }
 }
 
-// How far apart, in window pixels, the presses of a double click may be.
-constexpr int kDoubleClickDistance = 4;
-
 TRect LogicalRect(int x, int y, int width, int height, int scale) {
   const TPoint top_left = ToLogical({x, y}, scale);
   const TPoint bottom_right = ToLogical({x + width, y + height}, scale);
@@ -71,7 +66,8 @@ XcbWindowSystem::XcbWindowSystem()
   connection_->InternAtoms({"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "WM_CHANGE_STATE",
                             "_MOTIF_WM_HINTS", "_NET_WM_NAME", "_NET_WM_ICON", "_NET_WM_PID",
                             "_NET_ACTIVE_WINDOW", "UTF8_STRING"});
-  scale_ = DisplayScaleFactor(*connection_);
+  const std::optional<int> setting = ScaleFactorSetting();
+  scale_ = setting ? *setting : ChooseScaleFactor(nullptr, connection_->Resources());
 }
 
 XcbWindowSystem::~XcbWindowSystem() = default;
@@ -136,34 +132,25 @@ void XcbWindowSystem::SetCapture(WindowId window) {
 }
 
 bool XcbWindowSystem::PollEvent(Event* event) {
-  if (TakePending(event)) return true;
+  if (events_.Take(event)) return true;
   Pump(false);
-  return TakePending(event);
+  return events_.Take(event);
 }
 
 bool XcbWindowSystem::WaitEvent(Event* event) {
   for (;;) {
-    if (TakePending(event)) return true;
+    if (events_.Take(event)) return true;
     Pump(true);
   }
 }
 
-void XcbWindowSystem::PostQuit(int exit_code) {
-  Event event;
-  event.type = EventType::kQuit;
-  event.exit_code = exit_code;
-  Push(event);
-}
+void XcbWindowSystem::PostQuit(int exit_code) { events_.PushQuit(exit_code, TickCount()); }
 
 TimerId XcbWindowSystem::SetTimer(std::uint32_t interval_ms) {
-  const TimerId id = next_timer_++;
-  Timer& timer = timers_[id];
-  timer.interval_ms = interval_ms == 0 ? 1 : interval_ms;
-  timer.due_ms = TickCount() + timer.interval_ms;
-  return id;
+  return events_.SetTimer(interval_ms, TickCount());
 }
 
-void XcbWindowSystem::KillTimer(TimerId timer) { timers_.erase(timer); }
+void XcbWindowSystem::KillTimer(TimerId timer) { events_.KillTimer(timer); }
 
 std::uint64_t XcbWindowSystem::TickCount() const {
   timespec now{};
@@ -196,11 +183,15 @@ void XcbWindowSystem::Beep() {
   connection_->Flush();
 }
 
-void XcbWindowSystem::Register(XcbWindow* window) { windows_[window->Id()] = window; }
+void XcbWindowSystem::Register(XcbWindow* window) {
+  windows_[window->Id()] = window;
+  events_.AddWindow(window->Id());
+}
 
 void XcbWindowSystem::Unregister(WindowId window) {
   if (capture_ == window) SetCapture(0);
   windows_.erase(window);
+  events_.RemoveWindow(window);
 }
 
 XcbWindow* XcbWindowSystem::Find(WindowId window) const {
@@ -212,74 +203,13 @@ void XcbWindowSystem::Pump(bool wait) {
   for (;;) {
     while (XcbEventPtr event = connection_->NextEvent()) Translate(*event);
     connection_->CheckAlive();
-    FireDueTimers();
+    events_.FireDueTimers(TickCount());
     if (quit_signals_.Take()) PostQuit(0);
-    if (!pending_.empty() || !wait) return;
+    if (!events_.Empty() || !wait) return;
     connection_->Flush();
-    const int quit_fd = quit_signals_.FileDescriptor();
-    pollfd ready[2] = {{xcb_get_file_descriptor(connection_->Get()), POLLIN, 0},
-                       {quit_fd, POLLIN, 0}};
-    if (poll(ready, quit_fd >= 0 ? 2 : 1, MillisecondsToNextTimer()) < 0 && errno != EINTR) {
-      throw EWindowSystemError("Cannot wait for events");
-    }
+    const int fds[] = {xcb_get_file_descriptor(connection_->Get()), quit_signals_.FileDescriptor()};
+    events_.WaitForInput(fds, TickCount());
   }
-}
-
-int XcbWindowSystem::MillisecondsToNextTimer() const {
-  if (timers_.empty()) return -1;
-  const std::uint64_t now = TickCount();
-  std::uint64_t next = UINT64_MAX;
-  for (const auto& [id, timer] : timers_) {
-    if (!timer.firing_queued) next = std::min(next, timer.due_ms);
-  }
-  if (next == UINT64_MAX) return -1;
-  return next <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(next - now, INT32_MAX));
-}
-
-void XcbWindowSystem::FireDueTimers() {
-  const std::uint64_t now = TickCount();
-  for (auto& [id, timer] : timers_) {
-    if (timer.firing_queued || timer.due_ms > now) continue;
-    timer.firing_queued = true;
-    // A timer that fell behind starts afresh instead of firing to catch up.
-    timer.due_ms = std::max(timer.due_ms + timer.interval_ms, now + 1);
-    Event event;
-    event.type = EventType::kTimer;
-    event.timer = id;
-    Push(event);
-  }
-}
-
-bool XcbWindowSystem::TakePending(Event* event) {
-  while (!pending_.empty()) {
-    Event next = pending_.front();
-    pending_.pop_front();
-    if (next.type == EventType::kTimer) {
-      auto timer = timers_.find(next.timer);
-      if (timer == timers_.end()) continue;
-      timer->second.firing_queued = false;
-    }
-    if (next.window != 0) {
-      const XcbWindow* window = Find(next.window);
-      if (window == nullptr) continue;
-      if (!window->Enabled() && IsInputEvent(next.type)) continue;
-    }
-    *event = next;
-    return true;
-  }
-  return false;
-}
-
-void XcbWindowSystem::PushWindowEvent(EventType type, WindowId window) {
-  Event event;
-  event.type = type;
-  event.window = window;
-  Push(event);
-}
-
-void XcbWindowSystem::Push(Event event) {
-  event.time_ms = TickCount();
-  pending_.push_back(event);
 }
 
 void XcbWindowSystem::Translate(const xcb_generic_event_t& event) {
@@ -456,13 +386,8 @@ void XcbWindowSystem::TranslateButton(const xcb_button_press_event_t& button, bo
   buttons_held_ = ButtonsOfState(button.state);
   if (pressed) {
     buttons_held_ |= this_button;
-    const TPoint at = ToLogical(root, scale_);
-    const bool in_run = clicks_.count > 0 && clicks_.button == button.detail &&
-                        button.time - clicks_.time <= DoubleClickTime() &&
-                        std::abs(at.X - clicks_.position.X) <= kDoubleClickDistance &&
-                        std::abs(at.Y - clicks_.position.Y) <= kDoubleClickDistance;
-    clicks_ = {button.detail, button.time, at, in_run ? clicks_.count + 1 : 1};
-    const bool double_click = clicks_.count % 2 == 0;
+    const bool double_click =
+        events_.CountPress(event.button, ToLogical(root, scale_), button.time);
     event.type = double_click ? EventType::kMouseDoubleClick : EventType::kMouseDown;
     if (double_click) event.shift |= kShiftStateDouble;
   } else {

@@ -3,12 +3,12 @@
 #include <xcb/xcb.h>
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/EventQueue.h"
 #include "platform/WindowSystem.h"
 #include "platform/xcb/QuitSignals.h"
 #include "platform/xcb/XcbConnection.h"
@@ -29,9 +29,8 @@ class XcbWindow;
 // Ctrl+letter 1..26, as the desktop's edit controls expect. Text typed while Ctrl is held
 // without Alt is dropped.
 //
-// Timers are kept here and fire from the loop's wait. A timer whose firing is still waiting in
-// the queue does not queue another, so a slow handler makes a timer fall behind instead of
-// piling up firings.
+// The queue, timers and double clicks are the shared EventQueue's; timers fire from the
+// loop's wait.
 //
 // SIGINT and SIGTERM, when nobody else has claimed them, become kQuit (QuitSignals).
 class XcbWindowSystem final : public WindowSystem {
@@ -52,7 +51,7 @@ class XcbWindowSystem final : public WindowSystem {
   TimerId SetTimer(std::uint32_t interval_ms) override;
   void KillTimer(TimerId timer) override;
   std::uint64_t TickCount() const override;
-  std::uint32_t DoubleClickTime() const override { return 500; }
+  std::uint32_t DoubleClickTime() const override { return EventQueue::kDoubleClickTimeMs; }
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
   bool ClipboardHasPicture() const override;
@@ -60,25 +59,11 @@ class XcbWindowSystem final : public WindowSystem {
   void SetClipboardPicture(const PixelImage& picture) override;
   void Beep() override;
 
-  // Screen pixels per window pixel (DisplayScaleFactor); everything the framework sees, window
-  // and screen coordinates alike, is in window pixels.
-  int Scale() const { return scale_; }
+  // ORLIT_SCALE, else from the server's Xft.dpi (ChooseScaleFactor).
+  int Scale() const override { return scale_; }
 
  private:
   friend class XcbWindow;
-
-  struct Timer {
-    std::uint32_t interval_ms = 1;
-    std::uint64_t due_ms = 0;
-    bool firing_queued = false;
-  };
-  // Presses of one button in quick succession at one place; even counts are double clicks.
-  struct ClickRun {
-    xcb_button_t button = 0;
-    xcb_timestamp_t time = 0;
-    TPoint position;
-    int count = 0;
-  };
 
   XcbConnection& Connection() const { return *connection_; }
   void Register(XcbWindow* window);
@@ -86,16 +71,13 @@ class XcbWindowSystem final : public WindowSystem {
   XcbWindow* Find(WindowId window) const;
   XcbClipboard& Clipboard() const;
 
-  // Reads what the server has sent, due timers and quit signals into pending_; with `wait`,
+  // Reads what the server has sent, due timers and quit signals into the queue; with `wait`,
   // until at least one of them has come.
   void Pump(bool wait);
-  // -1 when no timer waits to fire.
-  int MillisecondsToNextTimer() const;
-  void FireDueTimers();
-  bool TakePending(Event* event);
-  void Push(Event event);
-  // An event that names only its type and window.
-  void PushWindowEvent(EventType type, WindowId window);
+  void Push(const Event& event) { events_.Push(event, TickCount()); }
+  void PushWindowEvent(EventType type, WindowId window) {
+    events_.PushWindowEvent(type, window, TickCount());
+  }
   void Translate(const xcb_generic_event_t& event);
   void TranslateKey(const xcb_key_press_event_t& key, bool pressed);
   void TranslateButton(const xcb_button_press_event_t& button, bool pressed);
@@ -112,12 +94,9 @@ class XcbWindowSystem final : public WindowSystem {
   XcbCursors cursors_;
   QuitSignals quit_signals_;
   std::map<WindowId, XcbWindow*> windows_;
-  std::deque<Event> pending_;
+  EventQueue events_;
   WindowId capture_ = 0;
   ShiftState buttons_held_ = 0;
-  ClickRun clicks_;
-  std::map<TimerId, Timer> timers_;
-  TimerId next_timer_ = 1;
 };
 
 }  // namespace orlit

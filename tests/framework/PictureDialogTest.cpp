@@ -63,7 +63,7 @@ TEST_F(PictureDialogTest, OurDialogChecksThePathOnOk) {
       auto* form = dynamic_cast<TFileNameForm*>(app_.ActiveForm());
       if (form == nullptr || step >= c.typed.size()) return;
       if (step == 1) problem = form->Problem();
-      main_enabled = desktop_.Window(main_->Window()->Id())->enabled;
+      main_enabled = desktop_.WindowEnabled(main_->Window()->Id());
       const std::string& text = c.typed[step++];
       if (text == "\x1b") {
         desktop_.PressKey(VK_ESCAPE);

@@ -42,13 +42,15 @@ class HeadlessWindowSystemTest : public ::testing::Test {
 
 // ---- virtual time ----
 
+// A firing not yet taken queues no other, however far time moves on.
 TEST_F(HeadlessWindowSystemTest, TenMillisecondTimerFiresOncePerTenMilliseconds) {
   const TimerId timer = system_.SetTimer(10);
   const struct {
     std::uint64_t advance;
     std::size_t firings;
     std::uint64_t clock;
-  } steps[] = {{9, 0, 9}, {1, 1, 10}, {10, 1, 20}, {5, 0, 25}, {35, 4, 60}, {0, 0, 60}};
+  } steps[] = {{9, 0, 9},   {1, 1, 10}, {10, 1, 20},        {5, 0, 25},
+               {35, 1, 60}, {0, 0, 60}, {100000, 1, 100060}};
   for (const auto& step : steps) {
     system_.AdvanceTime(step.advance);
     const auto events = Drain(system_);
@@ -70,24 +72,23 @@ TEST_F(HeadlessWindowSystemTest, TimersFireInDueOrderWithTiesInOrderOfSetting) {
   system_.AdvanceTime(30);
   std::vector<std::pair<TimerId, std::uint64_t>> fired;
   for (const Event& e : Drain(system_)) fired.emplace_back(e.timer, e.time_ms);
-  const std::vector<std::pair<TimerId, std::uint64_t>> expected = {{a, 13}, {b, 18}, {a, 23},
-                                                                   {c, 28}, {a, 33}, {b, 33}};
+  const std::vector<std::pair<TimerId, std::uint64_t>> expected = {{a, 13}, {b, 18}, {c, 28}};
   EXPECT_EQ(fired, expected);
 }
 
-TEST_F(HeadlessWindowSystemTest, KillingATimerInItsHandlerDropsItsQueuedFirings) {
-  const TimerId doomed = system_.SetTimer(10);
+TEST_F(HeadlessWindowSystemTest, KillingATimerDropsItsQueuedFiring) {
   const TimerId other = system_.SetTimer(10);
-  system_.AdvanceTime(30);
+  const TimerId doomed = system_.SetTimer(10);
+  system_.AdvanceTime(10);
   std::vector<TimerId> handled;
   Event event;
   while (system_.PollEvent(&event)) {
     handled.push_back(event.timer);
-    if (event.timer == doomed) system_.KillTimer(doomed);
+    if (event.timer == other) system_.KillTimer(doomed);
   }
-  EXPECT_EQ(handled, (std::vector<TimerId>{doomed, other, other, other}));
-  system_.AdvanceTime(100);
-  EXPECT_EQ(Drain(system_).size(), 10u);
+  EXPECT_EQ(handled, (std::vector<TimerId>{other}));
+  system_.AdvanceTime(10);
+  EXPECT_EQ(Drain(system_).size(), 1u);
   system_.KillTimer(doomed);  // twice, and an unknown one: nothing happens
   system_.KillTimer(12345);
 }
@@ -102,15 +103,8 @@ TEST_F(HeadlessWindowSystemTest, TimerStartsCountingWhenSetAndZeroIntervalIsOneM
 
   HeadlessWindowSystem other;
   other.SetTimer(0);
-  other.AdvanceTime(3);
-  EXPECT_EQ(Drain(other).size(), 3u);
-}
-
-TEST_F(HeadlessWindowSystemTest, QueuedFiringsOfOneTimerAreBounded) {
-  system_.SetTimer(1);
-  system_.AdvanceTime(HeadlessWindowSystem::kMaxQueuedFirings + 1000);
-  EXPECT_EQ(system_.QueuedEvents(), HeadlessWindowSystem::kMaxQueuedFirings);
-  EXPECT_EQ(system_.TickCount(), HeadlessWindowSystem::kMaxQueuedFirings + 1000);
+  other.AdvanceTime(1);
+  EXPECT_EQ(Drain(other).size(), 1u);
 }
 
 // ---- keyboard ----
@@ -222,9 +216,9 @@ TEST_F(HeadlessWindowSystemTest, DoubleClickNeedsSameButtonWithinTimeAndDistance
     MouseButton second_button;
     bool double_click;
   } cases[] = {
-      {0, {10, 10}, MouseButton::kLeft, true},    {499, {10, 10}, MouseButton::kLeft, true},
-      {500, {10, 10}, MouseButton::kLeft, false}, {0, {42, 42}, MouseButton::kLeft, true},
-      {0, {43, 10}, MouseButton::kLeft, false},   {0, {10, 10}, MouseButton::kRight, false},
+      {0, {10, 10}, MouseButton::kLeft, true},    {500, {10, 10}, MouseButton::kLeft, true},
+      {501, {10, 10}, MouseButton::kLeft, false}, {0, {14, 14}, MouseButton::kLeft, true},
+      {0, {15, 10}, MouseButton::kLeft, false},   {0, {10, 10}, MouseButton::kRight, false},
   };
   for (const auto& c : cases) {
     system_.AdvanceTime(1000);
