@@ -48,13 +48,18 @@ class DeviceContext::FontMeasure : public TextMeasure {
   int line_height_;
 };
 
-DeviceContext::DeviceContext(int width, int height) {
-  width_ = std::max(0, width);
-  height_ = std::max(0, height);
-  if (width_ > kMaxSurfaceSide || height_ > kMaxSurfaceSide) {
+DeviceContext::DeviceContext(int width, int height, double scale) {
+  logical_width_ = std::max(0, width);
+  logical_height_ = std::max(0, height);
+  scale_ = std::isfinite(scale) ? std::clamp(scale, 1.0, 4.0) : 1.0;
+  const int64_t pixel_width = ToPixel(logical_width_);
+  const int64_t pixel_height = ToPixel(logical_height_);
+  if (pixel_width > kMaxSurfaceSide || pixel_height > kMaxSurfaceSide) {
     throw Exception("Invalid bitmap size " + std::to_string(width) + " x " +
                     std::to_string(height));
   }
+  width_ = static_cast<int>(pixel_width);
+  height_ = static_cast<int>(pixel_height);
   surface_.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_));
   Init();
 }
@@ -68,6 +73,8 @@ DeviceContext::DeviceContext(uint32_t* pixels, int width, int height, int stride
       stride_bytes % 4 != 0) {
     throw Exception("Invalid pixel buffer for a device context");
   }
+  logical_width_ = width_;
+  logical_height_ = height_;
   surface_.reset(cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_RGB24, width_, height_, stride_bytes));
   Init();
@@ -90,6 +97,21 @@ void DeviceContext::Init() {
   cairo_set_antialias(cr_.get(), CAIRO_ANTIALIAS_NONE);
 }
 
+int64_t DeviceContext::ToPixel(int64_t edge) const {
+  if (scale_ == 1) return edge;
+  return static_cast<int64_t>(std::floor(static_cast<double>(edge) * scale_ + 0.5));
+}
+
+int64_t DeviceContext::FromPixel(int64_t pixel) const {
+  if (scale_ == 1) return pixel;
+  return static_cast<int64_t>(std::floor((static_cast<double>(pixel) + 0.5) / scale_));
+}
+
+TRect DeviceContext::ToPixels(const TRect& rect) const {
+  return {ClampInt(ToPixel(rect.Left)), ClampInt(ToPixel(rect.Top)), ClampInt(ToPixel(rect.Right)),
+          ClampInt(ToPixel(rect.Bottom))};
+}
+
 const uint32_t* DeviceContext::Bits() const {
   BeginPixelAccess();
   return reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(surface_.get()));
@@ -104,8 +126,8 @@ void DeviceContext::BeginPixelAccess() const { cairo_surface_flush(surface_.get(
 void DeviceContext::EndPixelAccess() const { cairo_surface_mark_dirty(surface_.get()); }
 
 TColor DeviceContext::GetPixel(int x, int y) const {
-  int64_t dx = static_cast<int64_t>(x) + state_.origin.X;
-  int64_t dy = static_cast<int64_t>(y) + state_.origin.Y;
+  const int64_t dx = ToPixel(static_cast<int64_t>(x) + state_.origin.X);
+  const int64_t dy = ToPixel(static_cast<int64_t>(y) + state_.origin.Y);
   if (dx < 0 || dy < 0 || dx >= width_ || dy >= height_) return CLR_INVALID;
   BeginPixelAccess();
   return PixelToColor(Row(static_cast<int>(dy))[dx]);
@@ -200,10 +222,10 @@ cairo_rectangle_int_t DeviceContext::ToDevice(const TRect& rect) const {
 cairo_rectangle_int_t DeviceContext::DeviceRect(int64_t left, int64_t top, int64_t right,
                                                 int64_t bottom,
                                                 const cairo_rectangle_int_t* limit) const {
-  left = std::max<int64_t>(left, 0);
-  top = std::max<int64_t>(top, 0);
-  right = std::min<int64_t>(right, width_);
-  bottom = std::min<int64_t>(bottom, height_);
+  left = std::max<int64_t>(ToPixel(left), 0);
+  top = std::max<int64_t>(ToPixel(top), 0);
+  right = std::min<int64_t>(ToPixel(right), width_);
+  bottom = std::min<int64_t>(ToPixel(bottom), height_);
   if (limit != nullptr) {
     left = std::max<int64_t>(left, limit->x);
     top = std::max<int64_t>(top, limit->y);
@@ -255,7 +277,9 @@ int DeviceContext::SelectClipPath(int mode) {
   CairoContextPtr mask_cr(cairo_create(mask.get()));
   cairo_set_antialias(mask_cr.get(), CAIRO_ANTIALIAS_NONE);
   cairo_set_fill_rule(mask_cr.get(), CAIRO_FILL_RULE_WINDING);
+  cairo_scale(mask_cr.get(), scale_, scale_);
   cairo_append_path(mask_cr.get(), path_.get());
+  cairo_identity_matrix(mask_cr.get());
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   cairo_fill_extents(mask_cr.get(), &x1, &y1, &x2, &y2);
   if (mode == RGN_AND && state_.clip.mask) {
@@ -295,10 +319,11 @@ int DeviceContext::GetClipBox(TRect& rect) const {
   }
   cairo_rectangle_int_t box;
   cairo_region_get_extents(region.get(), &box);
-  rect = {ClampInt(static_cast<int64_t>(box.x) - state_.origin.X),
-          ClampInt(static_cast<int64_t>(box.y) - state_.origin.Y),
-          ClampInt(static_cast<int64_t>(box.x) + box.width - state_.origin.X),
-          ClampInt(static_cast<int64_t>(box.y) + box.height - state_.origin.Y)};
+  // The 96-dpi pixels the device box touches.
+  rect = {ClampInt(FromPixel(box.x) - state_.origin.X),
+          ClampInt(FromPixel(box.y) - state_.origin.Y),
+          ClampInt(FromPixel(static_cast<int64_t>(box.x) + box.width - 1) + 1 - state_.origin.X),
+          ClampInt(FromPixel(static_cast<int64_t>(box.y) + box.height - 1) + 1 - state_.origin.Y)};
   return RegionKind();
 }
 
@@ -359,16 +384,29 @@ void DeviceContext::FillDevice(const cairo_rectangle_int_t& device, const Brush&
     const uint32_t key = tile.TransparentColor();
     // Tiles sit at whole multiples of the picture's size from the logical origin.
     auto wrap = [](int64_t v, int64_t n) { return static_cast<int>(((v % n) + n) % n); };
-    ForEachSpan(device, [&](int y, int x0, int x1) {
-      std::span<const uint32_t> src = tile.Row(wrap(static_cast<int64_t>(y) - state_.origin.Y, th));
-      uint32_t* dst = Row(y);
-      int tx = wrap(static_cast<int64_t>(x0) - state_.origin.X, tw);
-      for (int x = x0; x < x1; ++x) {
-        uint32_t pixel = src[static_cast<std::size_t>(tx)];
-        if (!transparent || pixel != key) dst[x] = pixel;
-        if (++tx == tw) tx = 0;
-      }
-    });
+    if (scale_ == 1) {
+      ForEachSpan(device, [&](int y, int x0, int x1) {
+        std::span<const uint32_t> src =
+            tile.Row(wrap(static_cast<int64_t>(y) - state_.origin.Y, th));
+        uint32_t* dst = Row(y);
+        int tx = wrap(static_cast<int64_t>(x0) - state_.origin.X, tw);
+        for (int x = x0; x < x1; ++x) {
+          uint32_t pixel = src[static_cast<std::size_t>(tx)];
+          if (!transparent || pixel != key) dst[x] = pixel;
+          if (++tx == tw) tx = 0;
+        }
+      });
+    } else {
+      // Each device pixel takes the tile's pixel under its centre.
+      ForEachSpan(device, [&](int y, int x0, int x1) {
+        std::span<const uint32_t> src = tile.Row(wrap(FromPixel(y) - state_.origin.Y, th));
+        uint32_t* dst = Row(y);
+        for (int x = x0; x < x1; ++x) {
+          uint32_t pixel = src[static_cast<std::size_t>(wrap(FromPixel(x) - state_.origin.X, tw))];
+          if (!transparent || pixel != key) dst[x] = pixel;
+        }
+      });
+    }
   }
   EndPixelAccess();
 }
@@ -395,14 +433,18 @@ bool DeviceContext::BitBlt(int x, int y, int w, int h, const DeviceContext& sour
   if (w <= 0 || h <= 0) return true;
   // Source block in source device pixels, cut to the source surface; the destination moves
   // along with the cut.
-  int64_t src_left = static_cast<int64_t>(sx) + source.state_.origin.X;
-  int64_t src_top = static_cast<int64_t>(sy) + source.state_.origin.Y;
-  int64_t dst_left = static_cast<int64_t>(x) + state_.origin.X;
-  int64_t dst_top = static_cast<int64_t>(y) + state_.origin.Y;
+  // At a device scale the block's size is the destination's device size; the source is taken
+  // from its own device position (both contexts share the scale).
+  int64_t src_left = source.ToPixel(static_cast<int64_t>(sx) + source.state_.origin.X);
+  int64_t src_top = source.ToPixel(static_cast<int64_t>(sy) + source.state_.origin.Y);
+  int64_t dst_left = ToPixel(static_cast<int64_t>(x) + state_.origin.X);
+  int64_t dst_top = ToPixel(static_cast<int64_t>(y) + state_.origin.Y);
+  const int64_t block_width = ToPixel(static_cast<int64_t>(x) + state_.origin.X + w) - dst_left;
+  const int64_t block_height = ToPixel(static_cast<int64_t>(y) + state_.origin.Y + h) - dst_top;
   int64_t cut_left = std::max<int64_t>(0, -src_left);
   int64_t cut_top = std::max<int64_t>(0, -src_top);
-  int64_t width = std::min<int64_t>(w, source.width_ - src_left) - cut_left;
-  int64_t height = std::min<int64_t>(h, source.height_ - src_top) - cut_top;
+  int64_t width = std::min<int64_t>(block_width, source.width_ - src_left) - cut_left;
+  int64_t height = std::min<int64_t>(block_height, source.height_ - src_top) - cut_top;
   if (width <= 0 || height <= 0) return true;
   src_left += cut_left;
   src_top += cut_top;
@@ -459,14 +501,19 @@ void DeviceContext::Draw(int x, int y, const PixelImage& image) {
 
 void DeviceContext::StretchDraw(const TRect& rect, const PixelImage& image) {
   if (rect.IsEmpty() || image.IsEmpty()) return;
-  const int64_t left = static_cast<int64_t>(rect.Left) + state_.origin.X;
-  const int64_t top = static_cast<int64_t>(rect.Top) + state_.origin.Y;
-  const int64_t dw = static_cast<int64_t>(rect.Right) - rect.Left;
-  const int64_t dh = static_cast<int64_t>(rect.Bottom) - rect.Top;
+  const int64_t left = ToPixel(static_cast<int64_t>(rect.Left) + state_.origin.X);
+  const int64_t top = ToPixel(static_cast<int64_t>(rect.Top) + state_.origin.Y);
+  const int64_t dw = ToPixel(static_cast<int64_t>(rect.Right) + state_.origin.X) - left;
+  const int64_t dh = ToPixel(static_cast<int64_t>(rect.Bottom) + state_.origin.Y) - top;
   const int64_t iw = image.Width();
   const int64_t ih = image.Height();
   const cairo_rectangle_int_t device = ToDevice(rect);
-  if (IsEmpty(device)) return;
+  if (IsEmpty(device) || dw <= 0 || dh <= 0) return;
+  const bool whole_factor = dw % iw == 0 && dh % ih == 0;
+  if (scale_ != 1 && !whole_factor && !image.Transparent()) {
+    StretchFiltered(device, left, top, dw, dh, image);
+    return;
+  }
   // Each destination pixel takes the source pixel under its centre.
   std::vector<int> columns(static_cast<std::size_t>(device.width));
   for (int i = 0; i < device.width; ++i) {
@@ -484,6 +531,66 @@ void DeviceContext::StretchDraw(const TRect& rect, const PixelImage& image) {
       uint32_t pixel =
           src[static_cast<std::size_t>(columns[static_cast<std::size_t>(x - device.x)])];
       if (!transparent || pixel != key) dst[x] = pixel;
+    }
+  });
+  EndPixelAccess();
+}
+
+namespace {
+
+// The source pixels under each destination pixel along one axis, with the share of the
+// destination pixel each covers.
+struct Coverage {
+  int first = 0;
+  std::vector<double> weights;
+};
+
+std::vector<Coverage> AxisCoverage(int64_t from, int64_t count, int64_t destination,
+                                   int64_t source) {
+  std::vector<Coverage> result(static_cast<std::size_t>(count));
+  const double ratio = static_cast<double>(source) / static_cast<double>(destination);
+  for (int64_t i = 0; i < count; ++i) {
+    const double start = static_cast<double>(from + i) * ratio;
+    const double end = start + ratio;
+    Coverage& c = result[static_cast<std::size_t>(i)];
+    c.first = static_cast<int>(std::floor(start));
+    for (int s = c.first; s < end && s < source; ++s) {
+      const double overlap = std::min<double>(end, s + 1) - std::max<double>(start, s);
+      c.weights.push_back(overlap / ratio);
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+void DeviceContext::StretchFiltered(const cairo_rectangle_int_t& device, int64_t left, int64_t top,
+                                    int64_t dw, int64_t dh, const PixelImage& image) {
+  const std::vector<Coverage> columns =
+      AxisCoverage(device.x - left, device.width, dw, image.Width());
+  const std::vector<Coverage> rows =
+      AxisCoverage(device.y - top, device.height, dh, image.Height());
+  BeginPixelAccess();
+  ForEachSpan(device, [&](int y, int x0, int x1) {
+    const Coverage& row = rows[static_cast<std::size_t>(y - device.y)];
+    uint32_t* dst = Row(y);
+    for (int x = x0; x < x1; ++x) {
+      const Coverage& column = columns[static_cast<std::size_t>(x - device.x)];
+      double sum[3] = {0, 0, 0};
+      for (std::size_t j = 0; j < row.weights.size(); ++j) {
+        std::span<const uint32_t> src = image.Row(row.first + static_cast<int>(j));
+        for (std::size_t i = 0; i < column.weights.size(); ++i) {
+          const uint32_t pixel = src[static_cast<std::size_t>(column.first) + i];
+          const double weight = row.weights[j] * column.weights[i];
+          sum[0] += weight * static_cast<double>((pixel >> 16) & 0xFF);
+          sum[1] += weight * static_cast<double>((pixel >> 8) & 0xFF);
+          sum[2] += weight * static_cast<double>(pixel & 0xFF);
+        }
+      }
+      auto channel = [](double v) {
+        return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L));
+      };
+      dst[x] = channel(sum[0]) << 16 | channel(sum[1]) << 8 | channel(sum[2]);
     }
   });
   EndPixelAccess();
@@ -507,13 +614,20 @@ void DeviceContext::PaintCairo(const std::function<void(cairo_t*)>& paint,
     cairo_rectangle(cr, r.x, r.y, r.width, r.height);
   }
   cairo_clip(cr);
+  // Drawn in 96-dpi coordinates; glyphs are rasterised at the device size.
+  auto scaled_paint = [&] {
+    cairo_save(cr);
+    cairo_scale(cr, scale_, scale_);
+    paint(cr);
+    cairo_restore(cr);
+  };
   if (state_.clip.mask) {
     cairo_push_group(cr);
-    paint(cr);
+    scaled_paint();
     cairo_pop_group_to_source(cr);
     cairo_mask_surface(cr, state_.clip.mask.get(), 0, 0);
   } else {
-    paint(cr);
+    scaled_paint();
   }
   cairo_restore(cr);
   cairo_surface_flush(surface_.get());

@@ -65,15 +65,19 @@ struct Pen {
 };
 
 // A GDI-style device context over a 32-bit pixel surface (0x00RRGGBB, cairo's RGB24). Logical
-// coordinates are device coordinates less the viewport origin; rectangles exclude their right
-// and bottom edges. Fills, frames, blits and pictures are written pixel-exact; glyphs and paths
-// go through cairo. Invalid input (negative or huge sizes, empty strings, malformed UTF-8) draws
-// nothing or what is sensible, and never fails.
+// coordinates are 96-dpi surface coordinates less the viewport origin; rectangles exclude their
+// right and bottom edges. The surface may hold more pixels than its 96-dpi size, at a device
+// scale: every edge e maps to the pixel edge floor(e * scale + 0.5), so neighbouring rectangles
+// tile without gaps at any scale, glyphs are rasterised at the device size, and pictures are
+// drawn from their own pixels. At scale 1 logical and device pixels are the same. Fills, frames,
+// blits and pictures are written pixel-exact; glyphs and paths go through cairo. Invalid input
+// (negative or huge sizes, empty strings, malformed UTF-8) draws nothing or what is sensible, and
+// never fails.
 class DeviceContext {
  public:
-  // A surface of its own, cleared to black. Negative sizes count as 0; sizes beyond 32767
-  // throw Exception.
-  DeviceContext(int width, int height);
+  // A surface of its own of `width` x `height` 96-dpi pixels at `scale` (1 to 4), cleared to
+  // black. Negative sizes count as 0; device sizes beyond 32767 throw Exception.
+  DeviceContext(int width, int height, double scale = 1);
   // Draws into memory owned by the caller (e.g. a window's surface), which must outlive this.
   // `stride_bytes` must be at least width * 4 and a multiple of 4; throws Exception otherwise.
   DeviceContext(uint32_t* pixels, int width, int height, int stride_bytes);
@@ -84,16 +88,25 @@ class DeviceContext {
   DeviceContext(DeviceContext&&) noexcept;
   DeviceContext& operator=(DeviceContext&&) noexcept;
 
-  int Width() const { return width_; }
-  int Height() const { return height_; }
-  // Row-major pixels, Stride() 32-bit words apart, for presenting the surface. The top byte of
-  // a pixel is unspecified (cairo's RGB24).
+  // The size in 96-dpi pixels.
+  int Width() const { return logical_width_; }
+  int Height() const { return logical_height_; }
+  double Scale() const { return scale_; }
+  // The size in device pixels.
+  int PixelWidth() const { return width_; }
+  int PixelHeight() const { return height_; }
+  // The device pixels of a 96-dpi rectangle of the surface (viewport origin not applied).
+  TRect ToPixels(const TRect& rect) const;
+  // Row-major device pixels, Stride() 32-bit words apart, for presenting the surface. The top
+  // byte of a pixel is unspecified (cairo's RGB24).
   const uint32_t* Bits() const;
   int Stride() const { return stride_; }
-  // The colour at a logical point; CLR_INVALID outside the surface.
+  // The colour at a logical point (the top-left device pixel of its square); CLR_INVALID outside
+  // the surface.
   static constexpr TColor CLR_INVALID = 0xFFFFFFFF;
   TColor GetPixel(int x, int y) const;
   void SetPixel(int x, int y, TColor color);
+  // The device pixels.
   PixelImage ToPixelImage() const;
   // Throws Exception when the file cannot be written.
   void WritePng(const std::string& path) const;
@@ -144,7 +157,9 @@ class DeviceContext {
   // outside the source are left alone. Only SRCCOPY is known; false for anything else.
   bool BitBlt(int x, int y, int w, int h, const DeviceContext& source, int sx, int sy,
               uint32_t rop = SRCCOPY);
-  // Draws a picture at its own size, or scaled into `rect` (nearest neighbour).
+  // Draws a picture at its own size, or scaled into `rect`: nearest neighbour at scale 1 and
+  // wherever the picture is enlarged by a whole factor, else each device pixel is the average of
+  // the picture's pixels under it (a transparent picture stays nearest neighbour).
   void Draw(int x, int y, const PixelImage& image);
   void StretchDraw(const TRect& rect, const PixelImage& image);
 
@@ -184,11 +199,17 @@ class DeviceContext {
   class FontMeasure;
 
   void Init();
+  // A 96-dpi surface coordinate's device pixel edge, and the 96-dpi coordinate of a device pixel.
+  int64_t ToPixel(int64_t edge) const;
+  int64_t FromPixel(int64_t pixel) const;
+  void StretchFiltered(const cairo_rectangle_int_t& device, int64_t left, int64_t top, int64_t dw,
+                       int64_t dh, const PixelImage& image);
   const Font& CurrentFont() const;
   uint32_t* Row(int y) const;
   // The device rectangle of a logical one, cut to the surface.
   cairo_rectangle_int_t ToDevice(const TRect& rect) const;
-  // A device rectangle cut to the surface and to `limit` when given.
+  // The device rectangle of a 96-dpi surface rectangle, cut to the surface and to `limit` (in
+  // device pixels) when given.
   cairo_rectangle_int_t DeviceRect(int64_t left, int64_t top, int64_t right, int64_t bottom,
                                    const cairo_rectangle_int_t* limit) const;
   CairoRegion EffectiveRegion() const;
@@ -197,27 +218,31 @@ class DeviceContext {
   template <typename Fn>
   void ForEachSpan(const cairo_rectangle_int_t& device, Fn&& fn);
   void FillDevice(const cairo_rectangle_int_t& device, const Brush& brush);
-  // Draws (or records into the open path) one run of text whose cell's top-left is the device
-  // point (x, y).
+  // Draws (or records into the open path) one run of text whose cell's top-left is the 96-dpi
+  // surface point (x, y).
   void DrawLine(const Font& font, int x, int y, std::string_view text,
                 const cairo_rectangle_int_t* clip);
   // A band along the text's baseline direction: `offset` below the baseline, `thickness` high.
   void FillTextBand(const Font& font, int x, int y, int from, int to, int offset, int thickness,
                     const cairo_rectangle_int_t* clip);
-  // Runs `paint` on the cairo context under the clip (and an extra device rectangle).
+  // Runs `paint` on the cairo context, in 96-dpi surface coordinates, under the clip (and an
+  // extra device rectangle).
   void PaintCairo(const std::function<void(cairo_t*)>& paint, const cairo_rectangle_int_t* clip);
   void BeginPixelAccess() const;
   void EndPixelAccess() const;
 
-  int width_ = 0;
+  int width_ = 0;  // device pixels
   int height_ = 0;
+  int logical_width_ = 0;
+  int logical_height_ = 0;
+  double scale_ = 1;
   int stride_ = 0;  // in 32-bit words
   CairoSurfacePtr surface_;
   CairoContextPtr cr_;
   State state_;
   std::vector<State> saved_;
   bool path_open_ = false;
-  CairoPathPtr path_;  // device coordinates; null when there is no path
+  CairoPathPtr path_;  // 96-dpi surface coordinates; null when there is no path
   mutable std::shared_ptr<const Font> default_font_;
   std::vector<cairo_glyph_t> glyphs_;
 };

@@ -751,5 +751,81 @@ TEST(DeviceContextTest, HostileTextAndRectanglesDrawSafely) {
   SUCCEED();
 }
 
+// At a device scale every rectangle edge lands on floor(edge * scale + 0.5): fills and frames
+// tile without gaps or overlaps, and a whole-factor enlargement of a picture stays sharp.
+TEST(DeviceContextTest, DeviceScaleMapsEdgesAndKeepsNeighboursTogether) {
+  struct Case {
+    double scale;
+    TRect rect;        // 96-dpi
+    TRect device_ink;  // where it lands
+  };
+  const Case cases[] = {
+      {2, {3, 4, 10, 9}, {6, 8, 20, 18}},  {3, {1, 1, 2, 2}, {3, 3, 6, 6}},
+      {1.5, {1, 1, 2, 2}, {2, 2, 3, 3}},  // a one-pixel square is one device pixel here...
+      {1.5, {2, 2, 3, 3}, {3, 3, 5, 5}},  // ...and two there
+      {1.25, {4, 0, 8, 4}, {5, 0, 10, 5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.scale << " " << c.rect.Left << "," << c.rect.Top);
+    DeviceContext dc(20, 20, c.scale);
+    Clear(dc, clWhite);
+    dc.FillRect(c.rect, Brush::Solid(clBlack));
+    EXPECT_EQ(InkBox(dc, clWhite), c.device_ink);
+  }
+  // Neighbouring fills at fractional scales leave no background between them.
+  for (const double scale : {1.25, 1.5, 1.75}) {
+    DeviceContext dc(31, 7, scale);
+    Clear(dc, clWhite);
+    for (int x = 0; x < 31; ++x) dc.FillRect({x, 0, x + 1, 7}, Brush::Solid(clNavy));
+    EXPECT_EQ(InkBox(dc, clNavy), TRect({}));
+  }
+  // Pixel art enlarged by a whole factor keeps hard edges; reduced, it is averaged.
+  PixelImage checker(2, 2);
+  checker.Row(0)[0] = checker.Row(1)[1] = 0xFFFFFF;
+  DeviceContext enlarged(4, 4, 2);
+  enlarged.StretchDraw({0, 0, 4, 4}, checker);
+  const PixelImage big = enlarged.ToPixelImage();
+  EXPECT_EQ(big.Row(3)[3], 0xFFFFFFu);
+  EXPECT_EQ(big.Row(3)[4], 0u);
+  // Three columns onto two device pixels: the middle column is shared, so both come out grey.
+  PixelImage stripes(3, 1);
+  stripes.Row(0)[1] = 0xFFFFFF;
+  DeviceContext reduced(1, 1, 1.5);
+  reduced.StretchDraw({0, 0, 1, 1}, stripes);
+  EXPECT_EQ(reduced.ToPixelImage().Row(0)[0], 0x555555u);
+  EXPECT_EQ(reduced.ToPixelImage().Row(0)[1], 0x555555u);
+}
+
+// Text is rasterised at the device size, not enlarged: at scale 2 its ink is not made of 2 x 2
+// blocks, while it keeps its 96-dpi place.
+TEST(DeviceContextTest, TextAtADeviceScaleIsDrawnAtTheDeviceSize) {
+  for (const char* face : {"MS Sans Serif", "Arial"}) {
+    SCOPED_TRACE(face);
+    DeviceContext small(80, 20);
+    DeviceContext big(80, 20, 2);
+    for (DeviceContext* dc : {&small, &big}) {
+      Clear(*dc, clWhite);
+      dc->SelectFont(MakeFont(face, -11));
+      dc->SetBkMode(TRANSPARENT);
+      dc->ExtTextOut(4, 2, 0, nullptr, "Zile ăîșț");
+    }
+    const TRect a = InkBox(small, clWhite);
+    const TRect b = InkBox(big, clWhite);
+    EXPECT_NEAR(b.Left, 2 * a.Left, 2);
+    EXPECT_NEAR(b.Right, 2 * a.Right, 3);
+    const PixelImage image = big.ToPixelImage();
+    int mixed_blocks = 0;
+    for (int y = 0; y + 1 < image.Height(); y += 2) {
+      for (int x = 0; x + 1 < image.Width(); x += 2) {
+        const uint32_t p = image.Row(y)[x];
+        if (image.Row(y)[x + 1] != p || image.Row(y + 1)[x] != p || image.Row(y + 1)[x + 1] != p) {
+          ++mixed_blocks;
+        }
+      }
+    }
+    EXPECT_GT(mixed_blocks, 10);
+  }
+}
+
 }  // namespace
 }  // namespace orlit
