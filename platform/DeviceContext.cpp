@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "convert/Exceptions.h"
+#include "platform/PixelGrid.h"
 
 namespace orlit {
 namespace {
@@ -97,15 +98,9 @@ void DeviceContext::Init() {
   cairo_set_antialias(cr_.get(), CAIRO_ANTIALIAS_NONE);
 }
 
-int64_t DeviceContext::ToPixel(int64_t edge) const {
-  if (scale_ == 1) return edge;
-  return static_cast<int64_t>(std::floor(static_cast<double>(edge) * scale_ + 0.5));
-}
+int64_t DeviceContext::ToPixel(int64_t edge) const { return DeviceEdge(edge, scale_); }
 
-int64_t DeviceContext::FromPixel(int64_t pixel) const {
-  if (scale_ == 1) return pixel;
-  return static_cast<int64_t>(std::floor((static_cast<double>(pixel) + 0.5) / scale_));
-}
+int64_t DeviceContext::FromPixel(int64_t pixel) const { return LogicalPixel(pixel, scale_); }
 
 TRect DeviceContext::ToPixels(const TRect& rect) const {
   return {ClampInt(ToPixel(rect.Left)), ClampInt(ToPixel(rect.Top)), ClampInt(ToPixel(rect.Right)),
