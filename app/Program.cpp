@@ -10,7 +10,6 @@
 #include "framework/PublishedClasses.h"
 #include "lookandfeel/LookAndFeelModule.h"
 #include "platform/DeviceContext.h"
-#include "platform/DisplayScale.h"
 
 namespace orlit {
 
@@ -42,7 +41,7 @@ int RunProgram(WindowSystem& desktop, const ProgramOptions& options) {
   if (!options.screenshot_path.empty()) {
     Form1->Show();
     application.ProcessMessages();
-    WritePng(ScaleUp(Form1->RenderImage(), desktop.Scale()), options.screenshot_path);
+    WritePng(Form1->RenderImage(), options.screenshot_path);
   } else {
     application.Run();
   }

@@ -145,8 +145,10 @@ void TcxCustomLabelViewInfo::Paint(TCanvas& canvas) const {
   if (r.IsEmpty()) return;
   if (position != rendered_at || repaint || transparent_label || bitmap == nullptr) {
     rendered_at = position;
-    if (bitmap == nullptr || bitmap->Width() != r.Width() || bitmap->Height() != r.Height()) {
-      bitmap = std::make_unique<DeviceContext>(r.Width(), r.Height());
+    const double scale = canvas.Handle().Scale();
+    if (bitmap == nullptr || bitmap->Width() != r.Width() || bitmap->Height() != r.Height() ||
+        bitmap->Scale() != scale) {
+      bitmap = std::make_unique<DeviceContext>(r.Width(), r.Height(), scale);
     }
     repaint = false;
     TCanvas target(*bitmap);

@@ -533,8 +533,13 @@ void TCustomForm::HandleMouseWheel(const Event& event) {
 void TCustomForm::EnsureBackBuffer() {
   const int width = std::max(Width(), 1);
   const int height = std::max(Height(), 1);
-  if (back_buffer_ && back_buffer_->Width() == width && back_buffer_->Height() == height) return;
-  back_buffer_ = std::make_unique<DeviceContext>(width, height);
+  // Drawn at the screen's resolution; the layout stays in 96-dpi pixels.
+  const double scale = Application->Desktop().Scale();
+  if (back_buffer_ && back_buffer_->Width() == width && back_buffer_->Height() == height &&
+      back_buffer_->Scale() == scale) {
+    return;
+  }
+  back_buffer_ = std::make_unique<DeviceContext>(width, height, scale);
   dirty_.Clear();
   dirty_.Add(ClientRect());
 }
@@ -552,7 +557,7 @@ void TCustomForm::PaintDirty() {
     PaintControl(this, dc, {0, 0});
   }
   if (window_ != nullptr && window_->Visible()) {
-    const FrameView frame{dc.Bits(), dc.Width(), dc.Height(), dc.Stride() * 4};
+    const FrameView frame{dc.Bits(), dc.PixelWidth(), dc.PixelHeight(), dc.Stride() * 4};
     for (const TRect& rect : rects) window_->Present(frame, rect);
   }
 }

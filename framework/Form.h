@@ -81,7 +81,8 @@ class TCustomForm : public TWinControl {
 
   // Paints what is invalid into the back buffer and presents it.
   void PaintDirty();
-  // Paints the whole form and answers its pixels: what the window shows, shown or not.
+  // Paints the whole form and answers its pixels at the screen's resolution: what the window
+  // shows, shown or not.
   PixelImage RenderImage();
   // The parts waiting to be painted, in client coordinates.
   const DirtyRegion& Dirty() const { return dirty_; }

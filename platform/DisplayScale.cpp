@@ -2,25 +2,26 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
-#include "platform/WindowSystem.h"
+#include "platform/PixelGrid.h"
 
 namespace orlit {
 namespace {
 
-constexpr double kHighDensityDpi = 144;
+constexpr double kBaseDpi = 96;
 
-std::optional<int> ExplicitFactor(const char* scale_setting) {
+std::optional<double> ExplicitFactor(const char* scale_setting) {
   if (scale_setting == nullptr) return std::nullopt;
   const std::string_view text(scale_setting);
-  int factor = 0;
+  double factor = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), factor);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  if (factor < 1 || factor > kMaxScaleFactor) return std::nullopt;
+  if (!(factor >= 1 && factor <= kMaxScaleFactor)) return std::nullopt;
   return factor;
 }
 
@@ -43,46 +44,26 @@ std::optional<double> XftDpi(std::string_view resources) {
   return std::nullopt;
 }
 
-int FloorDivide(int value, int divisor) {
-  return value >= 0 ? value / divisor : -((-(value + 1)) / divisor) - 1;
-}
-
 }  // namespace
 
-int ChooseScaleFactor(const char* scale_setting, std::string_view x_resources) {
+double ChooseScaleFactor(const char* scale_setting, std::string_view x_resources) {
   if (const auto factor = ExplicitFactor(scale_setting)) return *factor;
   const auto dpi = XftDpi(x_resources);
-  return dpi && *dpi >= kHighDensityDpi ? 2 : 1;
+  if (!dpi) return 1;
+  // The nearest quarter: 120 dpi is 1.25, 144 is 1.5, 192 is 2.
+  return std::clamp(std::round(*dpi / kBaseDpi * 4) / 4, 1.0, double{kMaxScaleFactor});
 }
 
-std::optional<int> ScaleFactorSetting() { return ExplicitFactor(std::getenv("ORLIT_SCALE")); }
+std::optional<double> ScaleFactorSetting() { return ExplicitFactor(std::getenv("ORLIT_SCALE")); }
 
-TPoint ToLogical(TPoint physical, int factor) {
-  return {FloorDivide(physical.X, factor), FloorDivide(physical.Y, factor)};
+TPoint ToLogical(TPoint physical, double factor) {
+  return {static_cast<int>(LogicalPixel(physical.X, factor)),
+          static_cast<int>(LogicalPixel(physical.Y, factor))};
 }
 
-void ScaleUpInto(const FrameView& frame, const TRect& area, int factor, void* target,
-                 int target_pitch) {
-  auto* base = static_cast<unsigned char*>(target);
-  const auto row_bytes = static_cast<std::size_t>(area.Width()) * factor * 4;
-  for (int y = area.Top; y < area.Bottom; ++y) {
-    auto* first = base + static_cast<std::ptrdiff_t>(y) * factor * target_pitch +
-                  static_cast<std::ptrdiff_t>(area.Left) * factor * 4;
-    auto* out = reinterpret_cast<std::uint32_t*>(first);
-    for (int x = area.Left; x < area.Right; ++x) out = std::fill_n(out, factor, frame.Pixel(x, y));
-    // The other rows of the square are copies of the first.
-    for (int copy = 1; copy < factor; ++copy) {
-      std::memcpy(first + static_cast<std::ptrdiff_t>(copy) * target_pitch, first, row_bytes);
-    }
-  }
-}
-
-PixelImage ScaleUp(const PixelImage& image, int factor) {
-  if (factor <= 1) return image;
-  PixelImage scaled(image.Width() * factor, image.Height() * factor);
-  ScaleUpInto(FrameView::Of(image), TRect{0, 0, image.Width(), image.Height()}, factor,
-              scaled.Row(0).data(), scaled.Width() * 4);
-  return scaled;
+TPoint ToPhysical(TPoint logical, double factor) {
+  return {static_cast<int>(DeviceEdge(logical.X, factor)),
+          static_cast<int>(DeviceEdge(logical.Y, factor))};
 }
 
 }  // namespace orlit

@@ -156,9 +156,9 @@ class NativeWindow {
   virtual void SetEnabled(bool enabled) = 0;
   virtual bool Enabled() const = 0;
 
-  // Copies the part `dirty` of `frame` to the screen; `frame` has the window's size and its
-  // (0, 0) is the window's top-left. Parts of `dirty` outside the frame or the window are
-  // ignored; an invalid frame presents nothing.
+  // Copies the part `dirty` (96-dpi window coordinates) of `frame` to the screen; `frame` holds
+  // the window at the window system's Scale() and its (0, 0) is the window's top-left. Parts of
+  // `dirty` outside the frame or the window are ignored; an invalid frame presents nothing.
   virtual void Present(const FrameView& frame, const TRect& dirty) = 0;
 
   // The cursor shown while the pointer is over this window (or it has the capture).
@@ -203,9 +203,9 @@ class WindowSystem {
   virtual std::uint64_t TickCount() const = 0;
   // The longest time between the presses of a double click.
   virtual std::uint32_t DoubleClickTime() const = 0;
-  // Screen pixels per window pixel. Everything the program sees, window and screen coordinates
-  // alike, is in window pixels; presenting enlarges each to a square of this size.
-  virtual int Scale() const = 0;
+  // Screen pixels per window pixel (1 to 4, fractional too). Everything the program sees, window
+  // and screen coordinates alike, is in 96-dpi window pixels; frames are drawn at this scale.
+  virtual double Scale() const = 0;
 
   // Empty when the clipboard holds no text. Setting throws EWindowSystemError on failure.
   virtual std::string ClipboardText() const = 0;

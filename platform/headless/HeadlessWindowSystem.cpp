@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/ClipboardPicture.h"
+#include "platform/PixelGrid.h"
 
 namespace orlit {
 
@@ -123,7 +124,7 @@ class HeadlessWindowSystem::WindowHandle final : public NativeWindow {
   WindowId id_;
 };
 
-HeadlessWindowSystem::HeadlessWindowSystem(TSize desktop_size, int scale)
+HeadlessWindowSystem::HeadlessWindowSystem(TSize desktop_size, double scale)
     : desktop_size_(CheckedWindowSize(desktop_size)), scale_(scale) {}
 
 HeadlessWindowSystem::~HeadlessWindowSystem() = default;
@@ -525,11 +526,24 @@ void HeadlessWindowSystem::PresentWindow(WindowId window, const FrameView& frame
                                          const TRect& dirty) {
   WindowState* state = Find(window);
   if (!frame.IsValid()) return;
-  const TRect area = dirty.Intersect(TRect{0, 0, frame.width, frame.height})
-                         .Intersect(TRect{0, 0, state->pixels.Width(), state->pixels.Height()});
+  const TRect area =
+      dirty
+          .Intersect(TRect{0, 0, static_cast<int>(LogicalPixel(frame.width - 1, scale_)) + 1,
+                           static_cast<int>(LogicalPixel(frame.height - 1, scale_)) + 1})
+          .Intersect(TRect{0, 0, state->pixels.Width(), state->pixels.Height()});
   ++state->present_count;
   state->last_dirty = area;
-  if (!area.IsEmpty()) CopyRect(frame, area, state->pixels);
+  if (area.IsEmpty()) return;
+  if (scale_ == 1) {
+    CopyRect(frame, area, state->pixels);
+    return;
+  }
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    for (int x = area.Left; x < area.Right; ++x) {
+      state->pixels.Row(y)[static_cast<std::size_t>(x)] = frame.Pixel(
+          static_cast<int>(DeviceEdge(x, scale_)), static_cast<int>(DeviceEdge(y, scale_)));
+    }
+  }
 }
 
 std::string HeadlessWindowSystem::ClipboardText() const {

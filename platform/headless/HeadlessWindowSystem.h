@@ -39,8 +39,9 @@ class HeadlessWindowSystem final : public WindowSystem {
     TRect last_dirty;  // of the last present, clipped to the window
   };
 
-  // `scale` is only reported (Scale): windows and the screen keep their pixels unscaled.
-  explicit HeadlessWindowSystem(TSize desktop_size = kDefaultDesktopSize, int scale = 1);
+  // Frames come at `scale` (Scale); windows and the screen keep their pixels at 96 dpi, each
+  // taken from the top-left device pixel of its square.
+  explicit HeadlessWindowSystem(TSize desktop_size = kDefaultDesktopSize, double scale = 1);
   ~HeadlessWindowSystem() override;
 
   // WindowSystem.
@@ -57,7 +58,7 @@ class HeadlessWindowSystem final : public WindowSystem {
   void KillTimer(TimerId timer) override;
   std::uint64_t TickCount() const override { return clock_ms_; }
   std::uint32_t DoubleClickTime() const override { return kDoubleClickTimeMs; }
-  int Scale() const override { return scale_; }
+  double Scale() const override { return scale_; }
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
   bool ClipboardHasPicture() const override;
@@ -158,7 +159,7 @@ class HeadlessWindowSystem final : public WindowSystem {
   void PresentWindow(WindowId window, const FrameView& frame, const TRect& dirty);
 
   TSize desktop_size_;
-  int scale_;
+  double scale_;
   std::uint64_t clock_ms_ = 0;
   std::map<WindowId, WindowState> windows_;
   std::vector<WindowId> z_order_;

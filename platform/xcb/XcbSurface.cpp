@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/DisplayScale.h"
-
 namespace orlit {
 
 namespace {
@@ -43,34 +41,33 @@ XcbSurface::~XcbSurface() {
   xcb_free_pixmap(c, pixmap_);
 }
 
-void XcbSurface::Show(const FrameView& frame, const TRect& area, int scale) {
+void XcbSurface::Show(const FrameView& frame, const TRect& area) {
   if (area.IsEmpty()) return;
   xcb_connection_t* c = connection_.Get();
-  const int width = area.Width() * scale;
+  const int width = area.Width();
   const std::size_t row_bytes = static_cast<std::size_t>(width) * 4;
   const std::size_t request_bytes = std::min(kMaxRequestBytes, connection_.MaxRequestBytes() - 64);
-  // Whole enlarged rows of window pixels per request, at least one.
-  const int rows_per_request =
-      std::max(1, static_cast<int>(request_bytes / (row_bytes * static_cast<std::size_t>(scale))));
-  rows_.resize(static_cast<std::size_t>(width) * rows_per_request * scale);
+  // Whole rows per request, at least one.
+  const int rows_per_request = std::max(1, static_cast<int>(request_bytes / row_bytes));
+  rows_.resize(static_cast<std::size_t>(width) * rows_per_request);
   for (int top = area.Top; top < area.Bottom; top += rows_per_request) {
     const int count = std::min(rows_per_request, area.Bottom - top);
-    const auto* first = reinterpret_cast<const unsigned char*>(frame.pixels) +
-                        static_cast<std::ptrdiff_t>(top) * frame.stride_bytes + area.Left * 4;
-    const FrameView part{reinterpret_cast<const std::uint32_t*>(first), area.Width(), count,
-                         frame.stride_bytes};
-    ScaleUpInto(part, TRect{0, 0, area.Width(), count}, scale, rows_.data(),
-                static_cast<int>(row_bytes));
+    for (int row = 0; row < count; ++row) {
+      const auto* from = reinterpret_cast<const std::uint32_t*>(
+                             reinterpret_cast<const unsigned char*>(frame.pixels) +
+                             static_cast<std::ptrdiff_t>(top + row) * frame.stride_bytes) +
+                         area.Left;
+      std::copy_n(from, width, rows_.begin() + static_cast<std::ptrdiff_t>(row) * width);
+    }
     xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, gc_, static_cast<std::uint16_t>(width),
-                  static_cast<std::uint16_t>(count * scale),
-                  static_cast<std::int16_t>(area.Left * scale),
-                  static_cast<std::int16_t>(top * scale), 0, depth_,
-                  static_cast<std::uint32_t>(row_bytes * count * scale),
+                  static_cast<std::uint16_t>(count), static_cast<std::int16_t>(area.Left),
+                  static_cast<std::int16_t>(top), 0, depth_,
+                  static_cast<std::uint32_t>(row_bytes * count),
                   reinterpret_cast<const std::uint8_t*>(rows_.data()));
   }
-  xcb_clear_area(c, 0, window_, static_cast<std::int16_t>(area.Left * scale),
-                 static_cast<std::int16_t>(area.Top * scale), static_cast<std::uint16_t>(width),
-                 static_cast<std::uint16_t>(area.Height() * scale));
+  xcb_clear_area(c, 0, window_, static_cast<std::int16_t>(area.Left),
+                 static_cast<std::int16_t>(area.Top), static_cast<std::uint16_t>(width),
+                 static_cast<std::uint16_t>(area.Height()));
   connection_.Flush();
 }
 

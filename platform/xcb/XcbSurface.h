@@ -24,8 +24,8 @@ class XcbSurface {
   XcbSurface& operator=(const XcbSurface&) = delete;
 
   TSize Size() const { return size_; }
-  // Shows `area` of `frame` (frame coordinates, inside the frame) enlarged `scale` times.
-  void Show(const FrameView& frame, const TRect& area, int scale);
+  // Shows `area` of `frame` (screen pixels of the window, inside the frame).
+  void Show(const FrameView& frame, const TRect& area);
 
  private:
   XcbConnection& connection_;
@@ -34,7 +34,7 @@ class XcbSurface {
   std::uint8_t depth_;
   xcb_pixmap_t pixmap_ = 0;
   xcb_gcontext_t gc_ = 0;
-  std::vector<std::uint32_t> rows_;  // one request's worth of enlarged rows
+  std::vector<std::uint32_t> rows_;  // one request's worth of rows
 };
 
 }  // namespace orlit

@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "platform/DisplayScale.h"
+#include "platform/PixelGrid.h"
 #include "platform/xcb/XcbWindowSystem.h"
 
 namespace orlit {
@@ -31,7 +33,7 @@ XcbWindow::XcbWindow(XcbWindowSystem* system, const WindowParams& params)
     : system_(system), size_(CheckedWindowSize(params.size)) {
   XcbConnection& connection = system_->Connection();
   xcb_connection_t* c = connection.Get();
-  const int scale = system_->Scale();
+  const double scale = system_->Scale();
   if (params.position) {
     position_ = *params.position;
   } else {
@@ -42,12 +44,13 @@ XcbWindow::XcbWindow(XcbWindowSystem* system, const WindowParams& params)
   handle_ = xcb_generate_id(c);
   // No background: the server leaves the old pixels until the frame comes, instead of a flash.
   const std::uint32_t values[] = {XCB_BACK_PIXMAP_NONE, kEventMask};
-  xcb_create_window(
-      c, XCB_COPY_FROM_PARENT, handle_, connection.Root(),
-      static_cast<std::int16_t>(position_.X * scale),
-      static_cast<std::int16_t>(position_.Y * scale), static_cast<std::uint16_t>(size_.cx * scale),
-      static_cast<std::uint16_t>(size_.cy * scale), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-      connection.Screen().root_visual, XCB_CW_BACK_PIXMAP | XCB_CW_EVENT_MASK, values);
+  xcb_create_window(c, XCB_COPY_FROM_PARENT, handle_, connection.Root(),
+                    static_cast<std::int16_t>(DeviceEdge(position_.X, scale)),
+                    static_cast<std::int16_t>(DeviceEdge(position_.Y, scale)),
+                    static_cast<std::uint16_t>(DeviceEdge(size_.cx, scale)),
+                    static_cast<std::uint16_t>(DeviceEdge(size_.cy, scale)), 0,
+                    XCB_WINDOW_CLASS_INPUT_OUTPUT, connection.Screen().root_visual,
+                    XCB_CW_BACK_PIXMAP | XCB_CW_EVENT_MASK, values);
 
   const xcb_atom_t protocols[] = {connection.Atom("WM_DELETE_WINDOW")};
   xcb_change_property(c, XCB_PROP_MODE_REPLACE, handle_, connection.Atom("WM_PROTOCOLS"),
@@ -158,10 +161,10 @@ void XcbWindow::SendToWindowManager(xcb_atom_t type, std::uint32_t data0, std::u
 }
 
 void XcbWindow::Move(TPoint top_left) {
-  const int scale = system_->Scale();
+  const double scale = system_->Scale();
   position_ = top_left;
-  const std::uint32_t place[] = {static_cast<std::uint32_t>(top_left.X * scale),
-                                 static_cast<std::uint32_t>(top_left.Y * scale)};
+  const std::uint32_t place[] = {static_cast<std::uint32_t>(DeviceEdge(top_left.X, scale)),
+                                 static_cast<std::uint32_t>(DeviceEdge(top_left.Y, scale))};
   xcb_configure_window(system_->Connection().Get(), handle_,
                        XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
   system_->Connection().Flush();
@@ -170,9 +173,9 @@ void XcbWindow::Move(TPoint top_left) {
 void XcbWindow::Resize(TSize size) {
   size_ = CheckedWindowSize(size);
   SetSizeHints();
-  const int scale = system_->Scale();
-  const std::uint32_t extent[] = {static_cast<std::uint32_t>(size_.cx * scale),
-                                  static_cast<std::uint32_t>(size_.cy * scale)};
+  const double scale = system_->Scale();
+  const std::uint32_t extent[] = {static_cast<std::uint32_t>(DeviceEdge(size_.cx, scale)),
+                                  static_cast<std::uint32_t>(DeviceEdge(size_.cy, scale))};
   xcb_configure_window(system_->Connection().Get(), handle_,
                        XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, extent);
   system_->Connection().Flush();
@@ -181,11 +184,11 @@ void XcbWindow::Resize(TSize size) {
 // WM_NORMAL_HINTS: the program places the window (so the manager keeps the centring) and the
 // size is fixed.
 void XcbWindow::SetSizeHints() {
-  const int scale = system_->Scale();
+  const double scale = system_->Scale();
   std::uint32_t size_hints[18] = {};
   size_hints[0] = 4 | 16 | 32;  // PPosition, PMinSize, PMaxSize
-  size_hints[5] = size_hints[7] = static_cast<std::uint32_t>(size_.cx * scale);
-  size_hints[6] = size_hints[8] = static_cast<std::uint32_t>(size_.cy * scale);
+  size_hints[5] = size_hints[7] = static_cast<std::uint32_t>(DeviceEdge(size_.cx, scale));
+  size_hints[6] = size_hints[8] = static_cast<std::uint32_t>(DeviceEdge(size_.cy, scale));
   xcb_change_property(system_->Connection().Get(), XCB_PROP_MODE_REPLACE, handle_,
                       XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18, size_hints);
 }
@@ -224,15 +227,20 @@ void XcbWindow::SetIcon(const PixelImage& icon) {
 
 void XcbWindow::Present(const FrameView& frame, const TRect& dirty) {
   if (!frame.IsValid()) return;
-  const int scale = system_->Scale();
-  const TRect area = dirty.Intersect(TRect{0, 0, frame.width, frame.height})
-                         .Intersect(TRect{0, 0, size_.cx, size_.cy});
-  if (area.IsEmpty()) return;
-  const TSize physical{size_.cx * scale, size_.cy * scale};
+  const double scale = system_->Scale();
+  const TRect logical = dirty.Intersect(TRect{0, 0, size_.cx, size_.cy});
+  const TRect area = TRect{static_cast<int>(DeviceEdge(logical.Left, scale)),
+                           static_cast<int>(DeviceEdge(logical.Top, scale)),
+                           static_cast<int>(DeviceEdge(logical.Right, scale)),
+                           static_cast<int>(DeviceEdge(logical.Bottom, scale))}
+                         .Intersect(TRect{0, 0, frame.width, frame.height});
+  if (logical.IsEmpty() || area.IsEmpty()) return;
+  const TSize physical{static_cast<int>(DeviceEdge(size_.cx, scale)),
+                       static_cast<int>(DeviceEdge(size_.cy, scale))};
   if (!surface_ || surface_->Size() != physical) {
     surface_ = std::make_unique<XcbSurface>(system_->Connection(), handle_, physical);
   }
-  surface_->Show(frame, area, scale);
+  surface_->Show(frame, area);
 }
 
 void XcbWindow::SetEnabled(bool enabled) { system_->events_.SetEnabled(handle_, enabled); }
@@ -272,8 +280,9 @@ bool XcbWindow::NoteFocus(bool focused) {
 }
 
 bool XcbWindow::NoteConfigure(const xcb_configure_notify_event_t& configure) {
-  const int scale = system_->Scale();
-  size_ = {std::max(1, configure.width / scale), std::max(1, configure.height / scale)};
+  const double scale = system_->Scale();
+  size_ = {std::max(1, static_cast<int>(std::lround(configure.width / scale))),
+           std::max(1, static_cast<int>(std::lround(configure.height / scale)))};
   TPoint root{configure.x, configure.y};
   // A manager's own notice gives screen coordinates; the server's gives them in the parent,
   // which is a frame of the manager's after reparenting.

@@ -50,7 +50,7 @@ bool MouseButtonOfDetail(xcb_button_t detail, MouseButton* button) {
   }
 }
 
-TRect LogicalRect(int x, int y, int width, int height, int scale) {
+TRect LogicalRect(int x, int y, int width, int height, double scale) {
   const TPoint top_left = ToLogical({x, y}, scale);
   const TPoint bottom_right = ToLogical({x + width, y + height}, scale);
   return {top_left.X, top_left.Y, bottom_right.X, bottom_right.Y};
@@ -66,7 +66,7 @@ XcbWindowSystem::XcbWindowSystem()
   connection_->InternAtoms({"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "WM_CHANGE_STATE",
                             "_MOTIF_WM_HINTS", "_NET_WM_NAME", "_NET_WM_ICON", "_NET_WM_PID",
                             "_NET_ACTIVE_WINDOW", "UTF8_STRING"});
-  const std::optional<int> setting = ScaleFactorSetting();
+  const std::optional<double> setting = ScaleFactorSetting();
   scale_ = setting ? *setting : ChooseScaleFactor(nullptr, connection_->Resources());
 }
 

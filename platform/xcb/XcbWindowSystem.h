@@ -60,7 +60,7 @@ class XcbWindowSystem final : public WindowSystem {
   void Beep() override;
 
   // ORLIT_SCALE, else from the server's Xft.dpi (ChooseScaleFactor).
-  int Scale() const override { return scale_; }
+  double Scale() const override { return scale_; }
 
  private:
   friend class XcbWindow;
@@ -88,7 +88,7 @@ class XcbWindowSystem final : public WindowSystem {
   void TranslateClientMessage(const xcb_client_message_event_t& message);
 
   std::unique_ptr<XcbConnection> connection_;
-  int scale_ = 1;
+  double scale_ = 1;
   std::unique_ptr<XcbKeyboard> keyboard_;
   mutable std::unique_ptr<XcbClipboard> clipboard_;
   XcbCursors cursors_;

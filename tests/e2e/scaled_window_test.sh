@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The program at scale factor 2: the screenshot is the factor-1 screenshot with every pixel as a
-# 2 x 2 block; the window is 1134 x 1002 on a 1600 x 1200 screen, fields light up and take typing
+# The program at scale factor 2: the screenshot's fills and frames are the factor-1 screenshot's
+# at doubled coordinates while its text is drawn at the larger size; the window is 1134 x 1002 on a 1600 x 1200 screen, fields light up and take typing
 # where the mouse is in screen pixels, and the close area ends the program.
 # Usage: scaled_window_test.sh PATH/TO/orlit_cfs. Exits 77 (skipped) when a tool is missing.
 set -euo pipefail
@@ -10,7 +10,7 @@ source "$(dirname "$0")/session.sh"
 require_tools Xvfb xdotool xwininfo xwd python3
 start_session 160 1600x1200x24
 
-echo "== screenshot at 2 is the screenshot at 1 in 2 x 2 blocks"
+echo "== screenshot at 2 is the screenshot at 1 drawn twice as fine"
 ORLIT_SCALE=1 "$program" --screenshot "$work/one.png" || fail "screenshot at 1"
 ORLIT_SCALE=2 "$program" --screenshot "$work/two.png" || fail "screenshot at 2"
 python3 "$here/png_blocks.py" "$work/one.png" "$work/two.png" 2 || fail "screenshots differ"
