@@ -45,15 +45,26 @@ std::string KindFilter(const TGraphicClass& kind) {
   return std::string(kind.description) + " (" + patterns + ")|" + patterns;
 }
 
-// Every known kind together, then each on its own.
-std::string AllKindsFilter() {
-  std::string all;
-  std::string each;
-  for (const TGraphicClass& kind : GraphicClasses()) {
-    all += (all.empty() ? "" : ";") + Patterns(kind);
-    each += "|" + KindFilter(kind);
+constexpr std::string_view kAllFilesFilter = "All files (*)|*";
+
+// As desktop file dialogs offer them: the control's kind first (every known kind together when
+// it has none), then each kind the control reads, then all files. The dialogs take a name
+// whatever filter is chosen; the file's extension, or its content, decides how it is read.
+std::string OpenFilter(const TGraphicClass* kind) {
+  std::string filter;
+  if (kind != nullptr) {
+    filter = KindFilter(*kind);
+  } else {
+    std::string all;
+    for (const TGraphicClass& each : GraphicClasses()) {
+      all += (all.empty() ? "" : ";") + Patterns(each);
+    }
+    filter = "All pictures (" + all + ")|" + all;
   }
-  return "All pictures (" + all + ")|" + all + each;
+  for (const TGraphicClass& each : GraphicClasses()) {
+    if (&each != kind) filter += "|" + KindFilter(each);
+  }
+  return filter + "|" + std::string(kAllFilesFilter);
 }
 
 // The kind whose extensions include the file's; null for none.
@@ -121,12 +132,14 @@ void TcxCustomImage::PasteFromClipboard() {
 }
 
 void TcxCustomImage::LoadFromFile(const std::string& path) {
+  const std::vector<std::uint8_t> bytes = ReadPictureFile(path);
   const TGraphicClass* kind = KindOfFile(path);
+  if (kind == nullptr) kind = GraphicClassOfData(bytes);
   if (kind == nullptr) {
     throw EInvalidGraphic("Unknown picture file extension: \"" + path + "\"");
   }
   std::unique_ptr<TGraphic> graphic = kind->create();
-  graphic->LoadFromBytes(ReadPictureFile(path));
+  graphic->LoadFromBytes(bytes);
   picture_->SetGraphic(std::move(graphic));
 }
 
@@ -140,8 +153,7 @@ void TcxCustomImage::LoadFromFile() {
   TOpenPictureDialog dialog;
   const TGraphicClass* kind = Properties().GraphicClass();
   dialog.SetFilter(!Properties().CustomFilter().empty() ? Properties().CustomFilter()
-                   : kind != nullptr                    ? KindFilter(*kind)
-                                                        : AllKindsFilter());
+                                                        : OpenFilter(kind));
   if (!RunDialog(dialog) || !RequestEditing()) return;
   LoadFromFile(dialog.FileName());
 }
@@ -152,8 +164,8 @@ void TcxCustomImage::SaveToFile() {
   const TGraphicClass* kind = FindGraphicClass(picture_->Graphic()->StoredClassName());
   if (kind != nullptr) dialog.SetDefaultExt(std::string(Extensions(*kind).front()));
   dialog.SetFilter(!Properties().CustomFilter().empty() ? Properties().CustomFilter()
-                   : kind != nullptr                    ? KindFilter(*kind)
-                                                        : std::string());
+                   : kind != nullptr ? KindFilter(*kind) + "|" + std::string(kAllFilesFilter)
+                                     : std::string());
   if (RunDialog(dialog)) SaveToFile(dialog.FileName());
 }
 

@@ -128,10 +128,6 @@ std::string TFileNameForm::CheckedPath(std::string& problem) const {
     return {};
   }
   if (request_.save) path = WithDefaultExtension(path, request_.default_extension);
-  if (!MatchesFileFilters(request_.filters, path)) {
-    problem = "The name matches none of the file types: " + type_names_ + ".";
-    return {};
-  }
   if (!request_.save && !IsFile(path)) {
     problem = "There is no file \"" + path + "\".";
     return {};

@@ -14,8 +14,9 @@ class TDialogButton;
 // Our own file dialog, for desktops without a file chooser portal: the file types, a path field,
 // OK and Cancel. OK (or Enter) takes the path when it passes the checks, otherwise says why in
 // the dialog and keeps it open: a name is needed; a saved name gets the default extension when it
-// has none; the name must match the file types; a file to open must exist, and the folder of a
-// file to save too. Cancel, Escape or closing gives up.
+// has none; a file to open must exist, and the folder of a file to save too. The file types are
+// shown as a guide: a typed name is taken whatever they say, as desktop dialogs take it. Cancel,
+// Escape or closing gives up.
 class TFileNameForm : public TCustomForm {
  public:
   static constexpr int kWidth = 420;
@@ -23,6 +24,7 @@ class TFileNameForm : public TCustomForm {
   explicit TFileNameForm(FileChooserRequest request);
 
   TCustomEdit* PathField() const { return path_field_; }
+  const FileChooserRequest& Request() const { return request_; }
   // What the checks found wrong with the last OK; empty when nothing.
   const std::string& Problem() const { return problem_; }
   bool Done() const { return done_; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
@@ -22,5 +23,7 @@ struct TGraphicClass {
 std::span<const TGraphicClass> GraphicClasses();
 // Null for a name that is not registered.
 const TGraphicClass* FindGraphicClass(std::string_view class_name);
+// The kind whose files begin the way `data` does; null when none does.
+const TGraphicClass* GraphicClassOfData(std::span<const std::uint8_t> data);
 
 }  // namespace orlit

@@ -3,6 +3,8 @@
 #include <bit>
 #include <string>
 
+#include "platform/BmpRle.h"
+#include "platform/DecodeLimits.h"
 #include "platform/PictureError.h"
 
 namespace orlit {
@@ -11,8 +13,12 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kOs2InfoHeaderSize = 64;
 constexpr std::size_t kMaskOffset = kFileHeaderSize + kInfoHeaderSize;
 constexpr std::uint32_t kCompressionRgb = 0;
+constexpr std::uint32_t kCompressionRle8 = 1;
+constexpr std::uint32_t kCompressionRle4 = 2;
+// OS/2's headers give 3 another meaning (Huffman coding), which is not read.
 constexpr std::uint32_t kCompressionBitfields = 3;
 
 [[noreturn]] void Fail(const std::string& reason) {
@@ -77,8 +83,9 @@ Header ReadHeader(std::span<const std::uint8_t> data) {
   switch (h.header_size) {
     case kCoreHeaderSize:
     case kInfoHeaderSize:
-    case 52:   // with colour masks
-    case 56:   // with colour and alpha masks
+    case 52:  // with colour masks
+    case 56:  // with colour and alpha masks
+    case kOs2InfoHeaderSize:
     case 108:  // with colour space
     case 124:  // with colour profile
       break;
@@ -140,14 +147,15 @@ void DecodeIndexedRow(const std::uint8_t* src, std::span<std::uint32_t> row,
 
 }  // namespace
 
-PixelImage DecodeBmp(std::span<const std::uint8_t> data) {
+PixelImage DecodeBmp(std::span<const std::uint8_t> data, std::uint64_t max_pixels) {
   const Header h = ReadHeader(data);
   if (h.width <= 0 || h.height == 0) {
     Fail("invalid size " + std::to_string(h.width) + " x " + std::to_string(h.height));
   }
   const std::int64_t abs_height = h.height < 0 ? -h.height : h.height;
   if (h.width > PixelImage::kMaxDimension || abs_height > PixelImage::kMaxDimension ||
-      !PixelImage::IsValidSize(static_cast<int>(h.width), static_cast<int>(abs_height))) {
+      !PixelImage::IsValidSize(static_cast<int>(h.width), static_cast<int>(abs_height)) ||
+      static_cast<std::uint64_t>(h.width) * static_cast<std::uint64_t>(abs_height) > max_pixels) {
     Fail("size " + std::to_string(h.width) + " x " + std::to_string(abs_height) + " too large");
   }
   const int width = static_cast<int>(h.width);
@@ -164,12 +172,17 @@ PixelImage DecodeBmp(std::span<const std::uint8_t> data) {
     default:
       Fail("unsupported bit count " + std::to_string(h.bit_count));
   }
-  const bool bitfields = h.compression == kCompressionBitfields;
-  if (h.compression != kCompressionRgb &&
-      !(bitfields && (h.bit_count == 16 || h.bit_count == 32))) {
+  const bool bitfields = h.compression == kCompressionBitfields &&
+                         h.header_size != kOs2InfoHeaderSize &&
+                         (h.bit_count == 16 || h.bit_count == 32);
+  const bool rle = (h.compression == kCompressionRle8 && h.bit_count == 8) ||
+                   (h.compression == kCompressionRle4 && h.bit_count == 4);
+  if (h.compression != kCompressionRgb && !bitfields && !rle) {
     Fail("unsupported compression " + std::to_string(h.compression) + " at " +
          std::to_string(h.bit_count) + " bits per pixel");
   }
+  // Run-length codes move up the picture from its bottom row; there is no top-down form.
+  if (rle && h.height < 0) Fail("run-length picture stored top-down");
 
   // The plain info header is followed by its three masks; later headers hold them inside.
   std::size_t palette_offset = kFileHeaderSize + h.header_size;
@@ -189,6 +202,12 @@ PixelImage DecodeBmp(std::span<const std::uint8_t> data) {
 
   const std::uint32_t pixel_offset = U32(data, 10);
   if (pixel_offset < palette_offset) Fail("pixel data offset inside the header");
+  if (rle) {
+    if (pixel_offset > data.size()) Fail("pixel data truncated");
+    PixelImage image(width, height);
+    DecodeBmpRle(data.subspan(pixel_offset), static_cast<int>(h.bit_count), palette, image);
+    return image;
+  }
   const std::uint64_t row_bits = static_cast<std::uint64_t>(width) * h.bit_count;
   const std::uint64_t stride = (row_bits + 31) / 32 * 4;
   // The last row's padding may be missing; writers have always disagreed about it.

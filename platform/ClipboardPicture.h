@@ -6,13 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/DecodeLimits.h"
 #include "platform/PixelImage.h"
 
 namespace orlit {
 
 // Picture data bigger than this is refused before it is decoded, whether it comes from a file or
 // from the clipboard: room for the largest picture we hold as an uncompressed 32-bit bitmap.
-inline constexpr std::size_t kMaxPictureDataBytes = PixelImage::kMaxPixels * 4 + 4096;
+inline constexpr std::size_t kMaxPictureDataBytes = kMaxPicturePixels * 4 + 4096;
 
 inline constexpr std::string_view kPngMimeType = "image/png";
 inline constexpr std::string_view kBmpMimeType = "image/bmp";

@@ -5,6 +5,10 @@
 
 namespace orlit {
 
+// The most pixels a decoded picture may hold (64 MiB of them), checked before anything is
+// allocated: a larger JPEG is decoded at a reduced scale, any other kind refused.
+inline constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{16} << 20;
+
 // A picture header alone decides how much a decoder allocates, so a few hundred hostile bytes
 // could ask for hundreds of megabytes. Decoders refuse a size out of proportion to the data
 // that carries it: no entropy coder of these formats packs more than about 512 pixels into a

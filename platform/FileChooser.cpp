@@ -1,7 +1,5 @@
 #include "platform/FileChooser.h"
 
-#include <fnmatch.h>
-
 #include <string>
 
 namespace orlit {
@@ -40,18 +38,6 @@ std::vector<FileFilter> ParseFileFilter(std::string_view filter) {
     if (!entry.patterns.empty()) filters.push_back(std::move(entry));
   }
   return filters;
-}
-
-bool MatchesFileFilters(const std::vector<FileFilter>& filters, std::string_view path) {
-  if (filters.empty()) return true;
-  const std::string name(FileName(path));
-  if (name.empty()) return false;
-  for (const FileFilter& filter : filters) {
-    for (const std::string& pattern : filter.patterns) {
-      if (fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0) return true;
-    }
-  }
-  return false;
 }
 
 std::string WithDefaultExtension(const std::string& path, std::string_view extension) {

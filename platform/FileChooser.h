@@ -19,10 +19,6 @@ struct FileFilter {
 // without patterns is dropped.
 std::vector<FileFilter> ParseFileFilter(std::string_view filter);
 
-// Whether the file name (the path's last part) matches a pattern of any of the filters, letters
-// compared without case. No filters match everything.
-bool MatchesFileFilters(const std::vector<FileFilter>& filters, std::string_view path);
-
 // What a file dialog asks the user for.
 struct FileChooserRequest {
   bool save = false;

@@ -20,8 +20,13 @@ namespace {
 // A progressive file may repeat scans without end, each one a full pass over the picture; real
 // encoders write about ten.
 constexpr int kMaxScans = 100;
-// The largest JPEG decoded: 32 M pixels (a 24-megapixel photograph fits), 128 MiB of pixels.
-constexpr std::uint64_t kMaxJpegPixels = std::uint64_t{32} << 20;
+// Each warning costs a search through the data; a file made of little else is refused.
+constexpr long kMaxWarnings = 1000;
+// libjpeg decodes at 1/2, 1/4 or 1/8 of the stored size, its inverse transforms that much
+// cheaper; a 48-megapixel photograph is held at 1/2.
+constexpr unsigned kMaxScaleDenominator = 8;
+// Its entropy decoding still walks every stored block, so the stored size is bounded too.
+constexpr std::uint64_t kMaxJpegStoredPixels = kMaxPicturePixels * 16;
 // libjpeg's own work memory for one decode or encode: a progressive picture of the largest size
 // keeps all its coefficients, 2 bytes per sample.
 constexpr long kMaxWorkMemory = 256L * 1024 * 1024;
@@ -45,19 +50,20 @@ struct ErrorManager {
   JumpBack(cinfo);
 }
 
-// These warnings mean damaged or missing data, which libjpeg would paper over with grey blocks.
-bool IsCorruptDataWarning(int code) {
+// Warnings that mean pixel data is missing or damaged, which libjpeg would paper over with grey
+// blocks: a picture is shown whole or not at all. Every other warning is about bytes outside the
+// pixels (junk before a marker, a damaged APPn block) and leaves the picture whole, as every
+// viewer shows it.
+bool IsMissingPixelsWarning(int code) {
   switch (code) {
     case JWRN_ARITH_BAD_CODE:
     case JWRN_BOGUS_PROGRESSION:
-    case JWRN_EXTRANEOUS_DATA:
     case JWRN_HIT_MARKER:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_JPEG_EOF:
     case JWRN_MUST_RESYNC:
     case JWRN_NOT_SEQUENTIAL:
     case JWRN_TOO_MUCH_DATA:
-    case JWRN_BOGUS_ICC:
       return true;
     default:
       return false;
@@ -65,9 +71,12 @@ bool IsCorruptDataWarning(int code) {
 }
 
 void EmitMessage(j_common_ptr cinfo, int msg_level) {
-  if (msg_level < 0) {
-    if (IsCorruptDataWarning(cinfo->err->msg_code)) ErrorExit(cinfo);
-    ++cinfo->err->num_warnings;
+  if (msg_level >= 0) return;  // trace messages
+  if (IsMissingPixelsWarning(cinfo->err->msg_code)) ErrorExit(cinfo);
+  if (++cinfo->err->num_warnings > kMaxWarnings) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "more than %ld warnings", kMaxWarnings);
+    JumpBack(cinfo);
   }
 }
 
@@ -102,7 +111,7 @@ struct Decoder {
 };
 
 // The functions that call setjmp hold no objects with destructors: longjmp would skip them.
-bool ReadHeader(Decoder* d, const std::uint8_t* data, std::size_t size) {
+bool ReadHeader(Decoder* d, const std::uint8_t* data, std::size_t size, std::uint64_t max_pixels) {
   InstallErrorManager(&d->err);
   if (setjmp(d->err.jump)) return false;
   jpeg_create_decompress(&d->cinfo);
@@ -113,7 +122,14 @@ bool ReadHeader(Decoder* d, const std::uint8_t* data, std::size_t size) {
   jpeg_read_header(&d->cinfo, TRUE);
   const bool cmyk = d->cinfo.jpeg_color_space == JCS_CMYK || d->cinfo.jpeg_color_space == JCS_YCCK;
   d->cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  d->cinfo.scale_num = 1;
+  d->cinfo.scale_denom = 1;
   jpeg_calc_output_dimensions(&d->cinfo);
+  while (std::uint64_t{d->cinfo.output_width} * d->cinfo.output_height > max_pixels &&
+         d->cinfo.scale_denom < kMaxScaleDenominator) {
+    d->cinfo.scale_denom *= 2;
+    jpeg_calc_output_dimensions(&d->cinfo);
+  }
   return true;
 }
 
@@ -236,20 +252,22 @@ bool Compress(Encoder* e, const PixelImage* image, int quality, JSAMPLE* row) {
 
 }  // namespace
 
-PixelImage DecodeJpeg(std::span<const std::uint8_t> data) {
+PixelImage DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t max_pixels) {
   Decoder decoder;
-  if (!ReadHeader(&decoder, data.data(), data.size())) {
+  if (!ReadHeader(&decoder, data.data(), data.size(), max_pixels)) {
     throw EInvalidGraphic(std::string("Invalid JPEG: ") + decoder.err.message);
   }
+  // The stored size is what the data must be in proportion to; the scaled one is what we hold.
+  const JDIMENSION stored_width = decoder.cinfo.image_width;
+  const JDIMENSION stored_height = decoder.cinfo.image_height;
   const JDIMENSION width = decoder.cinfo.output_width;
   const JDIMENSION height = decoder.cinfo.output_height;
-  if (width > static_cast<JDIMENSION>(PixelImage::kMaxDimension) ||
-      height > static_cast<JDIMENSION>(PixelImage::kMaxDimension) ||
-      !PixelImage::IsValidSize(static_cast<int>(width), static_cast<int>(height)) ||
-      !IsPlausiblePictureSize(width, height, data.size(), kMaxJpegPixels)) {
-    throw EInvalidGraphic("Invalid JPEG: size " + std::to_string(width) + " x " +
-                          std::to_string(height) + " too large for " + std::to_string(data.size()) +
-                          " bytes");
+  if (!IsPlausiblePictureSize(stored_width, stored_height, data.size(), kMaxJpegStoredPixels) ||
+      std::uint64_t{width} * height > max_pixels ||
+      !PixelImage::IsValidSize(static_cast<int>(width), static_cast<int>(height))) {
+    throw EInvalidGraphic("Invalid JPEG: size " + std::to_string(stored_width) + " x " +
+                          std::to_string(stored_height) + " too large for " +
+                          std::to_string(data.size()) + " bytes");
   }
   PixelImage image(static_cast<int>(width), static_cast<int>(height));
   std::vector<JSAMPLE> row(static_cast<std::size_t>(width) *

@@ -35,7 +35,7 @@ void CheckHeader(std::span<const std::uint8_t> data) {
   const std::uint32_t width = BigEndian32(data, 16);
   const std::uint32_t height = BigEndian32(data, 20);
   if (width > kMaxCairoDimension || height > kMaxCairoDimension ||
-      !IsPlausiblePictureSize(width, height, data.size(), PixelImage::kMaxPixels)) {
+      !IsPlausiblePictureSize(width, height, data.size(), kMaxPicturePixels)) {
     Fail("size " + std::to_string(width) + " x " + std::to_string(height) + " out of range");
   }
 }

@@ -11,6 +11,7 @@
 #include "framework/JpegImage.h"
 #include "framework/PictureDialog.h"
 #include "platform/BmpCodec.h"
+#include "platform/JpegCodec.h"
 #include "platform/PictureError.h"
 #include "platform/PngCodec.h"
 
@@ -223,7 +224,43 @@ TEST_F(ImageEditingTest, SaveAndLoadThroughTheMenuAndOurDialog) {
     EXPECT_EQ(image_->Picture().Width(), c.loads ? 40 : 10) << c.path;
     EXPECT_EQ(box_texts_.size(), c.loads ? 0u : 1u) << c.path;
   }
-  EXPECT_THROW(image_->LoadFromFile((folder_ / "x.gif").string()), EInvalidGraphic);
+}
+
+TEST_F(ImageEditingTest, LoadOffersEveryKindAndReadsByExtensionElseByContent) {
+  image_->Properties().SetGraphicClassName("TJPEGImage");
+  const std::vector<std::uint8_t> jpeg = EncodeJpeg(Stripes(30, 8));
+  for (const char* name : {"photo.JPG", "photo.dat", "photo.bmp", "noise.gif"}) {
+    std::ofstream(folder_ / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg.data()),
+               std::string_view(name) == "noise.gif" ? 1 : static_cast<long>(jpeg.size()));
+  }
+  std::vector<std::string> offered;
+  desktop_.SetIdleHandler([&, this] {
+    if (auto* dialog = dynamic_cast<TFileNameForm*>(app_.ActiveForm())) {
+      for (const FileFilter& filter : dialog->Request().filters) offered.push_back(filter.name);
+      dialog->Close();
+    }
+  });
+  image_->LoadFromFile();
+  desktop_.SetIdleHandler(nullptr);
+  EXPECT_EQ(offered, (std::vector<std::string>{"JPEG images (*.jpg;*.jpeg)", "Bitmaps (*.bmp)",
+                                               "Icons (*.ico)", "Vector drawings (*.svg)",
+                                               "All files (*)"}));
+  const struct {
+    const char* name;
+    int width;  // 0: refused
+  } cases[] = {{"photo.JPG", 30}, {"photo.dat", 30}, {"photo.bmp", 0}, {"noise.gif", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetBitmap(Stripes(10, 10));
+    if (c.width == 0) {
+      EXPECT_THROW(image_->LoadFromFile((folder_ / c.name).string()), EInvalidGraphic);
+      continue;
+    }
+    image_->LoadFromFile((folder_ / c.name).string());
+    EXPECT_EQ(image_->Picture().Width(), c.width);
+    EXPECT_EQ(image_->Picture().Graphic()->StoredClassName(), "TJPEGImage");
+  }
 }
 
 TEST_F(ImageEditingTest, TheEditorCountsAsFocusedWhileItsDialogIsOpen) {

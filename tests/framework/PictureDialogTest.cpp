@@ -17,6 +17,7 @@ class PictureDialogTest : public FrameworkTest {
     folder_ = fs::temp_directory_path() / ("orlit_dialog_" + std::to_string(getpid()));
     fs::create_directories(folder_);
     std::ofstream(folder_ / "logo.bmp") << "BM";
+    std::ofstream(folder_ / "notes.txt") << "BM";
     main_ = NewForm<TForm>();
     main_->SetBounds(100, 100, 300, 200);
     ShowAndSettle(main_);
@@ -37,7 +38,8 @@ TEST_F(PictureDialogTest, OurDialogChecksThePathOnOk) {
   const Case cases[] = {
       {false, {"logo.bmp"}, "", "logo.bmp"},
       {false, {"missing.bmp", "logo.bmp"}, "There is no file", "logo.bmp"},
-      {false, {"notes.txt", "\x1b"}, "The name matches none", ""},
+      {false, {"logo.bmp.txt", "logo.bmp"}, "There is no file", "logo.bmp"},
+      {false, {"notes.txt"}, "", "notes.txt"},
       {false, {"", "\x1b"}, "Enter a file name.", ""},
       {true, {"new"}, "", "new.bmp"},
       {true, {"nofolder/new.bmp", "new.JPG"}, "There is no folder", "new.JPG"},

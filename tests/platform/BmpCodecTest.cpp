@@ -276,6 +276,13 @@ std::vector<CorruptCase> CorruptCases() {
                    "Invalid bitmap: size 2 x 2147483648 too large"});
   cases.push_back({"width_beyond_limit", with(good, [](Bytes& b) { Set32(b, 18, 70000); }),
                    "Invalid bitmap: size 70000 x 2 too large"});
+  cases.push_back({"pixels_beyond_budget",
+                   with(good,
+                        [](Bytes& b) {
+                          Set32(b, 18, 4097);
+                          Set32(b, 22, 4096);
+                        }),
+                   "Invalid bitmap: size 4097 x 4096 too large"});
   cases.push_back({"pixels_beyond_limit",
                    with(good,
                         [](Bytes& b) {
@@ -289,8 +296,8 @@ std::vector<CorruptCase> CorruptCases() {
                    "Invalid bitmap: unsupported bit count 2"});
   cases.push_back({"bit_count_0", with(good, [](Bytes& b) { Set16(b, 28, 0); }),
                    "Invalid bitmap: unsupported bit count 0"});
-  cases.push_back({"run_length_8", with(indexed, [](Bytes& b) { Set32(b, 30, 1); }),
-                   "Invalid bitmap: unsupported compression 1 at 8 bits per pixel"});
+  cases.push_back({"run_length_8_at_24", with(good, [](Bytes& b) { Set32(b, 30, 1); }),
+                   "Invalid bitmap: unsupported compression 1 at 24 bits per pixel"});
   cases.push_back({"bitfields_at_24", with(good, [](Bytes& b) { Set32(b, 30, 3); }),
                    "Invalid bitmap: unsupported compression 3 at 24 bits per pixel"});
   cases.push_back({"bitfields_masks_cut",
@@ -327,6 +334,104 @@ TEST(BmpCodecTest, RefusesCorruptFilesWithAClearMessage) {
     } catch (const EInvalidGraphic& e) {
       EXPECT_EQ(e.Message(), c.message);
       EXPECT_STREQ(e.ClassName(), "EInvalidGraphic");
+    }
+  }
+}
+
+// A run-length encoded bitmap of `width` x `height` over a four-colour palette.
+Bytes BuildRleBmp(std::uint32_t bits, int width, int height, const Bytes& encoded,
+                  std::uint32_t header_size = 40) {
+  Bytes file = {'B', 'M'};
+  const std::uint32_t offset = 14 + header_size + 4 * 4;
+  Put32(file, static_cast<std::uint32_t>(offset + encoded.size()));
+  Put32(file, 0);
+  Put32(file, offset);
+  Put32(file, header_size);
+  Put32(file, static_cast<std::uint32_t>(width));
+  Put32(file, static_cast<std::uint32_t>(height));
+  Put16(file, 1);
+  Put16(file, bits);
+  Put32(file, bits == 8 ? 1 : 2);
+  Put32(file, static_cast<std::uint32_t>(encoded.size()));
+  Put32(file, 2835);
+  Put32(file, 2835);
+  Put32(file, 4);
+  Put32(file, 0);
+  file.resize(14 + header_size, 0);
+  for (const std::uint32_t c : kFourColours) Put32(file, c);
+  file.insert(file.end(), encoded.begin(), encoded.end());
+  return file;
+}
+
+constexpr std::uint32_t K = 0x000000, R = 0xFF0000, G = 0x00FF00, B = 0x123456;
+
+TEST(BmpCodecTest, DecodesRunLengthCodesAndOs2Headers) {
+  const struct {
+    const char* name;
+    Bytes file;
+    std::vector<std::vector<std::uint32_t>> expected;  // top row first
+  } cases[] = {
+      // Bottom row: three literals padded to a word, then a run of one.
+      {"rle8_runs_literals_end_of_line",
+       BuildRleBmp(8, 4, 2, {0, 3, 1, 1, 3, 0, 1, 2, 0, 0, 4, 3, 0, 1}),
+       {{B, B, B, B}, {R, R, B, G}}},
+      // The delta skips to (2, 1); what it passes keeps the first colour.
+      {"rle8_delta", BuildRleBmp(8, 3, 2, {1, 1, 0, 2, 1, 1, 1, 2, 0, 1}), {{K, K, G}, {R, K, K}}},
+      {"rle4_alternating_run_and_odd_literal",
+       BuildRleBmp(4, 5, 1, {5, 0x12, 0, 1}),
+       {{R, G, R, G, R}}},
+      {"rle4_literal_padded_to_a_word",
+       BuildRleBmp(4, 3, 1, {0, 3, 0x31, 0x20, 0, 1}),
+       {{B, R, G}}},
+      {"os2_64_byte_header_rle8", BuildRleBmp(8, 2, 1, {2, 3, 0, 1}, 64), {{B, B}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Pixels(DecodeBmp(c.file)), c.expected);
+  }
+  // The OS/2 header's plain form, beside the run-length one above.
+  EXPECT_EQ(Pixels(DecodeBmp(BuildBmp({.header_size = 64, .rows = {{0x010203}}}))),
+            (std::vector<std::vector<std::uint32_t>>{{0x010203}}));
+}
+
+TEST(BmpCodecTest, RefusesRunLengthDataThatLeavesThePicture) {
+  const struct {
+    const char* name;
+    Bytes file;
+    const char* message;
+  } cases[] = {
+      {"run_past_row_end", BuildRleBmp(8, 2, 1, {3, 1, 0, 1}), "run-length run leaves the picture"},
+      {"literal_past_row_end", BuildRleBmp(8, 2, 2, {1, 1, 0, 3, 1, 1, 1, 0, 0, 1}),
+       "run-length run leaves the picture"},
+      {"run_above_top_row", BuildRleBmp(8, 2, 1, {0, 0, 1, 1, 0, 1}),
+       "run-length run leaves the picture"},
+      {"delta_right_of_picture", BuildRleBmp(8, 2, 2, {0, 2, 3, 0, 0, 1}),
+       "run-length delta leaves the picture"},
+      {"delta_above_picture", BuildRleBmp(8, 2, 2, {0, 2, 0, 3, 0, 1}),
+       "run-length delta leaves the picture"},
+      {"index_outside_palette", BuildRleBmp(8, 2, 1, {2, 4, 0, 1}),
+       "colour index 4 outside palette of 4 colours"},
+      {"no_end_of_bitmap", BuildRleBmp(8, 2, 1, {2, 1}),
+       "run-length data ends before its end-of-bitmap code"},
+      {"literal_cut", BuildRleBmp(8, 4, 1, {0, 4, 1, 1}),
+       "run-length data ends before its end-of-bitmap code"},
+      {"top_down", BuildRleBmp(8, 2, -1, {2, 1, 0, 1}), "run-length picture stored top-down"},
+      {"os2_huffman",
+       [] {
+         Bytes b =
+             BuildBmp({.header_size = 64, .bit_count = 1, .palette = {0, 0xFFFFFF}, .rows = {{1}}});
+         Set32(b, 30, 3);
+         return b;
+       }(),
+       "unsupported compression 3 at 1 bits per pixel"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      DecodeBmp(c.file);
+      ADD_FAILURE() << "decoded";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_EQ(e.Message(), std::string("Invalid bitmap: ") + c.message);
     }
   }
 }

@@ -152,6 +152,68 @@ TEST(JpegCodecTest, DecodesGreyProgressiveAndCmykFiles) {
   }
 }
 
+// Junk before `count` markers of a good file, each warned about once: empty comment segments
+// with a stray byte in front, or one APP1 block whose length falls short of its contents.
+Bytes WithWarnings(const Bytes& good, int count, bool broken_app1) {
+  Bytes b = good;
+  Bytes insert;
+  for (int i = 0; i < count; ++i) insert.insert(insert.end(), {0x55, 0xFF, 0xFE, 0x00, 0x02});
+  if (broken_app1) {
+    insert = {0xFF, 0xE1, 0x00, 0x08, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 0x2A, 0, 0, 0, 8};
+  }
+  b.insert(b.begin() + 2, insert.begin(), insert.end());
+  return b;
+}
+
+TEST(JpegCodecTest, DamageOutsideThePixelsIsPassedOverUpToAThousandWarnings) {
+  const PixelImage original = Gradient(64, 32);
+  const Bytes good = EncodeJpeg(original, 90);
+  const struct {
+    const char* name;
+    Bytes data;
+    const char* refusal;  // null: decodes as the good file does
+  } cases[] = {
+      {"junk_before_marker", WithWarnings(good, 1, false), nullptr},
+      {"broken_exif_block", WithWarnings(good, 0, true), nullptr},
+      {"thousand_warnings", WithWarnings(good, 1000, false), nullptr},
+      {"thousand_and_one_warnings", WithWarnings(good, 1001, false),
+       "Invalid JPEG: more than 1000 warnings"},
+  };
+  const PixelImage expected = DecodeJpeg(good);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.refusal == nullptr) {
+      EXPECT_EQ(DecodeJpeg(c.data), expected);
+      continue;
+    }
+    try {
+      DecodeJpeg(c.data);
+      ADD_FAILURE() << "decoded";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_EQ(e.Message(), c.refusal);
+    }
+  }
+}
+
+TEST(JpegCodecTest, APictureBeyondTheBudgetIsDecodedAtTheFirstScaleThatFits) {
+  const Bytes file = EncodeJpeg(PixelImage(64, 32, 0x336699), 95);
+  const struct {
+    std::uint64_t budget;
+    int width, height;  // 0: refused
+  } cases[] = {{2048, 64, 32}, {2047, 32, 16}, {512, 32, 16}, {511, 16, 8}, {32, 8, 4}, {31, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.budget);
+    if (c.width == 0) {
+      EXPECT_THROW(DecodeJpeg(file, c.budget), EInvalidGraphic);
+      continue;
+    }
+    const PixelImage image = DecodeJpeg(file, c.budget);
+    EXPECT_EQ(image.Width(), c.width);
+    EXPECT_EQ(image.Height(), c.height);
+    EXPECT_LE(MaxError(image, PixelImage(c.width, c.height, 0x336699)), 3);
+  }
+}
+
 TEST(JpegCodecTest, RefusesToWriteWhatItCannot) {
   EXPECT_THROW(EncodeJpeg(PixelImage()), EInvalidGraphic);
   try {
@@ -197,12 +259,6 @@ std::vector<CorruptCase> CorruptCases() {
                    "Invalid JPEG: Premature end of JPEG file"});
   cases.push_back({"end_marker_missing", Bytes(good.begin(), good.end() - 2),
                    "Invalid JPEG: Premature end of JPEG file"});
-  cases.push_back({"junk_before_marker",
-                   with(good,
-                        [](Bytes& b) {
-                          b.insert(b.begin() + 2, {0x00, 0x01, 0x02});
-                        }),
-                   "Invalid JPEG: Corrupt JPEG data: 3 extraneous bytes before marker 0xe0"});
   cases.push_back({"restart_marker_in_scan",
                    with(good,
                         [sos](Bytes& b) {
@@ -216,19 +272,21 @@ std::vector<CorruptCase> CorruptCases() {
                           b[sof + 8] = 0;
                         }),
                    "Invalid JPEG: Empty JPEG image (DNL not supported)"});
-  // The frame header's height and width, big-endian, and a comment segment of `padding` bytes
-  // before it to give a large size the data it would need.
+  // The frame header's height and width, big-endian, and comment segments of `padding` bytes in
+  // all before it to give a large size the data it would need.
   auto sized = [&](int width, int height, std::size_t padding) {
     Bytes b = good;
     b[sof + 5] = static_cast<std::uint8_t>(height >> 8);
     b[sof + 6] = static_cast<std::uint8_t>(height);
     b[sof + 7] = static_cast<std::uint8_t>(width >> 8);
     b[sof + 8] = static_cast<std::uint8_t>(width);
-    if (padding > 0) {
-      Bytes comment{0xFF, 0xFE, static_cast<std::uint8_t>((padding + 2) >> 8),
-                    static_cast<std::uint8_t>(padding + 2)};
-      comment.resize(comment.size() + padding, 'x');
+    for (std::size_t left = padding; left > 0;) {
+      const std::size_t size = std::min<std::size_t>(left, 60000);
+      Bytes comment{0xFF, 0xFE, static_cast<std::uint8_t>((size + 2) >> 8),
+                    static_cast<std::uint8_t>(size + 2)};
+      comment.resize(comment.size() + size, 'x');
       b.insert(b.begin() + 2, comment.begin(), comment.end());
+      left -= size;
     }
     return b;
   };
@@ -241,12 +299,18 @@ std::vector<CorruptCase> CorruptCases() {
   const Bytes disproportionate = sized(2048, 2048, 0);
   cases.push_back({"size_out_of_proportion_to_data", disproportionate,
                    too_large(2048, 2048, disproportionate)});
-  const Bytes above_ceiling = sized(8192, 4097, 60000);
+  const Bytes above_ceiling = sized(16384, 16385, 300000);
   cases.push_back({"size_above_ceiling_whatever_the_data", above_ceiling,
-                   too_large(8192, 4097, above_ceiling)});
+                   too_large(16384, 16385, above_ceiling)});
   // Enough data for its size: the header passes and the missing scan data is what fails.
   cases.push_back({"large_size_with_proportionate_data", sized(4096, 1024, 8000),
                    "Invalid JPEG: Corrupt JPEG data: premature end of data segment"});
+  cases.push_back({"premature_end_after_junk",
+                   with(Bytes(good.begin(), good.end() - 40),
+                        [](Bytes& b) {
+                          b.insert(b.begin() + 2, {0x00, 0x01});
+                        }),
+                   "Invalid JPEG: Premature end of JPEG file"});
   cases.push_back({"unknown_marker_in_header", with(good, [sof](Bytes& b) { b[sof + 1] = 0xC3; }),
                    "Invalid JPEG: Unsupported JPEG process: SOF type 0xc3"});
   return cases;
