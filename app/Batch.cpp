@@ -1,12 +1,16 @@
 #include "app/Batch.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <streambuf>
 #include <string_view>
+#include <system_error>
 
 #include "app/CommandLine.h"
 #include "app/Csv.h"
@@ -128,7 +132,39 @@ class BatchWriter {
   bool any_row_failed_ = false;
 };
 
+// Reads a descriptor with read(2) itself: the standard input's stream takes a failed read (a
+// reset socket, an I/O error) for the end of the input, which would pass a cut file for whole.
+// A failure thrown here leaves the stream bad.
+class DescriptorBuffer : public std::streambuf {
+ public:
+  explicit DescriptorBuffer(int fd) : fd_(fd) {}
+
+ protected:
+  int_type underflow() override {
+    while (true) {
+      const ssize_t got = read(fd_, buffer_.data(), buffer_.size());
+      if (got > 0) {
+        setg(buffer_.data(), buffer_.data(), buffer_.data() + got);
+        return traits_type::to_int_type(buffer_[0]);
+      }
+      if (got == 0) return traits_type::eof();
+      if (errno != EINTR) throw std::system_error(errno, std::generic_category());
+    }
+  }
+
+ private:
+  int fd_;
+  std::array<char, kPieceBytes> buffer_;
+};
+
 }  // namespace
+
+int RunBatchFromDescriptor(int fd, const std::string& input_name, std::ostream& out,
+                           std::ostream& err) {
+  DescriptorBuffer buffer(fd);
+  std::istream in(&buffer);
+  return RunBatch(in, input_name, out, err);
+}
 
 int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
              std::ostream& err) {
@@ -151,9 +187,10 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
   if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
   // Blank lines before the header are no records, but they count in every line reported.
   long blank_lines = 0;
+  bool after_cr = false;
   while (true) {
     const std::size_t header_at = std::min(bytes.find_first_not_of("\r\n"), bytes.size());
-    blank_lines += static_cast<long>(std::count(bytes.begin(), bytes.begin() + header_at, '\n'));
+    blank_lines += CountLineBreaks(bytes.substr(0, header_at), &after_cr);
     bytes.remove_prefix(header_at);
     if (!bytes.empty() || !in) break;
     bytes = read_piece();
@@ -181,7 +218,7 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
 }
 
 int RunBatchFile(const std::string& path, std::ostream& out, std::ostream& err) {
-  if (path == "-") return RunBatch(std::cin, "standard input", out, err);
+  if (path == "-") return RunBatchFromDescriptor(STDIN_FILENO, "standard input", out, err);
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     err << "orlit_cfs: " << path << ": cannot be opened: " << std::strerror(errno) << '\n';

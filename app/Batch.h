@@ -15,6 +15,10 @@ namespace orlit {
 // input and the line.
 int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out, std::ostream& err);
 
+// RunBatch on what an open descriptor reads; a failed read is status 2, not the end of the input.
+int RunBatchFromDescriptor(int fd, const std::string& input_name, std::ostream& out,
+                           std::ostream& err);
+
 // RunBatch on the file at `path`, or on standard input when `path` is "-".
 int RunBatchFile(const std::string& path, std::ostream& out, std::ostream& err);
 

@@ -1,30 +1,39 @@
 #include "app/Program.h"
 
-#include <fstream>
+#include <cstdint>
 #include <iostream>
+#include <span>
+#include <string_view>
 
 #include "app/PeriodCalculation.h"
 #include "app/Unit1.h"
+#include "convert/Exceptions.h"
 #include "framework/Application.h"
 #include "framework/Picture.h"
 #include "framework/PublishedClasses.h"
 #include "lookandfeel/LookAndFeelModule.h"
-#include "platform/DeviceContext.h"
+#include "platform/PictureFile.h"
+#include "platform/PngCodec.h"
 
 namespace orlit {
 
 namespace {
 
-void WriteTextFile(const std::string& path, const std::string& text) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file << text;
-  if (!file) std::cerr << "orlit_cfs: cannot write " << path << '\n';
+// Through the safe save, so that a failed write leaves no half file behind. False, with the
+// reason on the error stream, when the file could not be written.
+bool WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+  try {
+    WriteFileSafely(path, bytes);
+    return true;
+  } catch (const Exception& e) {
+    std::cerr << "orlit_cfs: " << MessageWithFinalPeriod(e.Message()) << '\n';
+    return false;
+  }
 }
 
-void WritePng(const PixelImage& image, const std::string& path) {
-  DeviceContext dc(image.Width(), image.Height());
-  dc.Draw(0, 0, image);
-  dc.WritePng(path);
+bool WriteOutputFile(const std::string& path, std::string_view text) {
+  return WriteOutputFile(
+      path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 }  // namespace
@@ -38,18 +47,20 @@ int RunProgram(WindowSystem& desktop, const ProgramOptions& options) {
   application.SetIcon(icon.Graphic()->Image());
   application.CreateForm(Form1);
 
+  bool written = true;
   if (!options.screenshot_path.empty()) {
     Form1->Show();
     application.ProcessMessages();
-    WritePng(Form1->RenderImage(), options.screenshot_path);
+    written = WriteOutputFile(options.screenshot_path, EncodePng(Form1->RenderImage()));
   } else {
     application.Run();
   }
   if (!options.dump_state_path.empty()) {
-    WriteTextFile(options.dump_state_path, WindowStateJson(*Form1));
+    written = WriteOutputFile(options.dump_state_path, WindowStateJson(*Form1)) && written;
   }
   Form1 = nullptr;
-  return 0;
+  // As the terminal modes answer output they could not write.
+  return written ? 0 : 2;
 }
 
 }  // namespace orlit

@@ -16,7 +16,8 @@ struct ProgramOptions {
 };
 
 // Starts the application on `desktop`: icon, main window, message loop until terminated.
-// Returns the process exit status.
+// Returns the process exit status: 2 when the screenshot or the state could not be written (the
+// reason on standard error), else 0. Both files are written through the safe save.
 int RunProgram(WindowSystem& desktop, const ProgramOptions& options);
 
 }  // namespace orlit

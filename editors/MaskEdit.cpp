@@ -119,7 +119,8 @@ void TcxCustomMaskEdit::InnerPasteFromClipboard() {
   }
   TCustomEdit& inner = InnerEdit();
   if (inner.ReadOnly() || Application == nullptr) return;
-  const std::u32string pasted = ToCodePoints(Application->Desktop().ClipboardText());
+  const std::u32string pasted =
+      ToCodePoints(Application->Desktop().ClipboardText(), kMaxPastedChars);
   if (pasted.empty()) return;
   mode_->PasteStart(static_cast<int>(pasted.size()));
   std::u32string chars = inner.Model().Chars();

@@ -116,7 +116,7 @@ void TCustomEdit::PasteFromClipboard() {
   if (desktop == nullptr) return;
   const std::string clipboard = desktop->ClipboardText();
   if (clipboard.empty()) return;
-  UserEdit([&] { text_.Paste(std::string_view(clipboard)); });
+  UserEdit([&] { text_.Paste(ToCodePoints(clipboard, kMaxPastedChars)); });
 }
 
 void TCustomEdit::Undo() {
@@ -339,15 +339,20 @@ void TCustomEdit::UpdateView() {
   View now;
   now.valid = true;
   now.origin = Origin();
-  now.display = DisplayChars();
+  now.revision = text_.Revision();
+  now.password_char = password_char_;
+  // A blink or a caret move keeps the text: its copy is handed on, not made and compared anew.
+  const bool display_kept = painted_.valid && painted_.revision == now.revision &&
+                            painted_.password_char == now.password_char;
+  now.display = display_kept ? std::move(painted_.display) : DisplayChars();
+  const bool text_changed = !display_kept && now.display != painted_.display;
   if (text_.HasSelection() && (focused || !hide_selection_)) {
     now.sel_start = text_.SelStart();
     now.sel_end = text_.SelEnd();
   }
   const int caret = focused && !text_.HasSelection() ? text_.Caret() : -1;
   // A caret that moves, or whose text changes, shows at once and blinks from there.
-  if (caret >= 0 &&
-      (caret != painted_.caret || now.display != painted_.display || !blink_.Running())) {
+  if (caret >= 0 && (caret != painted_.caret || text_changed || !blink_.Running())) {
     blink_.Start();
   }
   now.caret = caret;
@@ -360,10 +365,13 @@ void TCustomEdit::UpdateView() {
   }
   // Everything right of the first character that differs is drawn again; positions beyond it
   // are measured up to it only, since what lies past it is covered already.
-  const auto mismatch = std::mismatch(now.display.begin(), now.display.end(),
-                                      painted_.display.begin(), painted_.display.end());
-  const int changed = static_cast<int>(mismatch.first - now.display.begin());
-  const bool text_changed = now.display != painted_.display;
+  const int changed =
+      text_changed
+          ? static_cast<int>(std::mismatch(now.display.begin(), now.display.end(),
+                                           painted_.display.begin(), painted_.display.end())
+                                 .first -
+                             now.display.begin())
+          : static_cast<int>(now.display.size());
   auto x_at = [&](int index) {
     return offsets_[static_cast<std::size_t>(std::clamp(index, 0, changed))];
   };
@@ -412,10 +420,10 @@ void TCustomEdit::Paint(TCanvas& canvas) {
   };
   const int first = std::clamp(index_at(clip.Left) - 1, 0, length);
   const int last = std::clamp(index_at(clip.Right) + 2, first, length);
-  const std::u32string display = DisplayChars();
   auto run = [&](int from, int to) {
-    return ToUtf8(std::u32string_view(display).substr(static_cast<std::size_t>(from),
-                                                      static_cast<std::size_t>(to - from)));
+    const auto count = static_cast<std::size_t>(to - from);
+    if (password_char_ != 0) return ToUtf8(std::u32string(count, password_char_));
+    return ToUtf8(std::u32string_view(text_.Chars()).substr(static_cast<std::size_t>(from), count));
   };
   auto x_of = [&](int index) { return origin + offsets_[static_cast<std::size_t>(index)]; };
 

@@ -145,6 +145,8 @@ class TCustomEdit : public TWinControl {
   struct View {
     int origin = 0;  // x of the text's first character
     std::u32string display;
+    std::uint64_t revision = 0;  // of the text that `display` shows
+    char32_t password_char = 0;
     int sel_start = 0;  // the selection as drawn; empty when hidden
     int sel_end = 0;
     int caret = -1;  // where the caret stands while focused with nothing selected, else -1

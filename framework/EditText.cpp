@@ -98,10 +98,14 @@ char32_t ApplyCharCase(char32_t c, TEditCharCase char_case) {
   return c;
 }
 
-std::u32string ToCodePoints(std::string_view utf8) {
+std::u32string ToCodePoints(std::string_view utf8) { return ToCodePoints(utf8, utf8.size()); }
+
+std::u32string ToCodePoints(std::string_view utf8, std::size_t max_chars) {
   std::u32string out;
-  out.reserve(utf8.size());
-  for (std::size_t pos = 0; pos < utf8.size();) out.push_back(NextCodePoint(utf8, pos));
+  out.reserve(std::min(utf8.size(), max_chars));
+  for (std::size_t pos = 0; pos < utf8.size() && out.size() < max_chars;) {
+    out.push_back(NextCodePoint(utf8, pos));
+  }
   return out;
 }
 

@@ -8,6 +8,10 @@ namespace orlit {
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
+// What a single-line field takes from one paste; the rest is dropped, as desktop toolkits cap
+// their entries, so that a pasted book neither freezes the field nor fills the memory.
+inline constexpr std::size_t kMaxPastedChars = 65536;
+
 // Case mapping of one code point, for the scripts a field may plausibly hold: Latin (with the
 // Romanian letters), Greek and Cyrillic. Everything else maps to itself.
 char32_t ToUpperChar(char32_t c);
@@ -17,6 +21,8 @@ char32_t ApplyCharCase(char32_t c, TEditCharCase char_case);
 // UTF-8 to code points and back. Malformed input decodes to U+FFFD; code points that UTF-8
 // cannot carry (surrogates, beyond U+10FFFF) encode as U+FFFD.
 std::u32string ToCodePoints(std::string_view utf8);
+// The first `max_chars` code points only; the rest of the text is not looked at.
+std::u32string ToCodePoints(std::string_view utf8, std::size_t max_chars);
 std::string ToUtf8(std::u32string_view text);
 void AppendUtf8(std::string& out, char32_t c);
 

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <sstream>
 #include <vector>
@@ -129,6 +131,21 @@ TEST_F(BatchTest, FileShapes) {
       {"quote left open", "end_date,leave_days,working_days\n\"31.10.83,65,24.5\n", 2,
        "end_date,leave_days,working_days,result,error\n",
        "orlit_cfs: in.csv:2: a quoted field is still open at the end of the file\n"},
+      {"quote left open is reported where it opened",
+       "end_date,leave_days,working_days\r\n31.10.83,\"65\r\n24.5\r\n\r\nx\r\n", 2,
+       "end_date,leave_days,working_days,result,error\n",
+       "orlit_cfs: in.csv:2: a quoted field is still open at the end of the file\n"},
+      {"lines ended by CR alone",
+       "end_date,leave_days,working_days\r31.10.83,65,24.5\r\r1\"x,1,1\r", 2,
+       "end_date,leave_days,working_days,result,error\n31.10.83,65,24.5,15.08.83,\n",
+       "orlit_cfs: in.csv:4: a quote is misplaced\n"},
+      {"a record of more fields than any file needs",
+       "end_date,leave_days,working_days\n31.10.83,65,24.5\n" + std::string(64, ',') + "\n", 2,
+       "end_date,leave_days,working_days,result,error\n31.10.83,65,24.5,15.08.83,\n",
+       "orlit_cfs: in.csv:3: a record has more than 64 fields\n"},
+      {"sixty-four fields are still a row",
+       "end_date,leave_days,working_days\n" + std::string(63, ',') + "\n", 1,
+       "end_date,leave_days,working_days,result,error\n,,,,\"expected 3 fields, found 64\"\n", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -138,6 +155,19 @@ TEST_F(BatchTest, FileShapes) {
     EXPECT_EQ(out_.str(), c.output);
     EXPECT_EQ(err_.str(), c.error);
   }
+}
+
+TEST_F(BatchTest, AFailedReadIsNoEndOfInput) {
+  // A peer that closes with our bytes still unread resets the connection.
+  int sockets[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, sockets), 0);
+  const std::string head = "end_date,leave_days,working_days\n31.10.83,65,24.5\n";
+  ASSERT_EQ(write(sockets[1], head.data(), head.size()), static_cast<ssize_t>(head.size()));
+  ASSERT_EQ(write(sockets[0], "x", 1), 1);
+  close(sockets[1]);
+  EXPECT_EQ(RunBatchFromDescriptor(sockets[0], "standard input", out_, err_), 2);
+  close(sockets[0]);
+  EXPECT_EQ(err_.str(), "orlit_cfs: standard input: cannot be read\n");
 }
 
 TEST_F(BatchTest, LostOutputIsNoSuccess) {

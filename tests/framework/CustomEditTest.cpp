@@ -139,6 +139,16 @@ TEST_F(CustomEditTest, KeysThroughTheWindowSystem) {
   }
 }
 
+TEST_F(CustomEditTest, APasteTakesAtMostItsCapAndDropsTheRest) {
+  std::string huge;
+  for (std::size_t i = 0; i < kMaxPastedChars + 10; ++i) huge += "ă";
+  desktop_.SetClipboardText(huge);
+  Start("a|b");
+  Run({K('V', ssCtrl)});
+  EXPECT_EQ(edit_->Text(), "a" + huge.substr(0, 2 * kMaxPastedChars) + "b");
+  EXPECT_EQ(edit_->SelStart(), static_cast<int>(kMaxPastedChars) + 1);
+}
+
 TEST_F(CustomEditTest, ReadOnlyKeepsCaretSelectionAndCopy) {
   const KeyCase cases[] = {
       {"a^bc|d", {K('X', ssCtrl), K(VK_DELETE, ssShift), T("q")}, "a^bc|d", "", ""},
