@@ -1,5 +1,6 @@
 #include "framework/Metafile.h"
 
+#include "framework/Application.h"
 #include "platform/SvgRenderer.h"
 
 namespace orlit {
@@ -7,7 +8,12 @@ namespace orlit {
 TMetafile::TMetafile() { SetTransparent(true); }
 
 void TMetafile::LoadFromBytes(std::span<const std::uint8_t> data) {
-  SetImage(RenderSvg(data), data);
+  // The window keeps answering while the drawing is made, and a quit stops it.
+  const auto wait = [](int fd, int timeout_ms) {
+    return Application != nullptr ? Application->Desktop().WaitForPeer(fd, timeout_ms)
+                                  : PollForPeer(fd, timeout_ms);
+  };
+  SetImage(RenderSvg(data, wait), data);
 }
 
 std::string_view TMetafile::StoredClassName() const { return "TMetafile"; }

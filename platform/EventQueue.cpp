@@ -42,6 +42,12 @@ void EventQueue::PushQuit(int exit_code, std::uint64_t now) {
   Push(event, now);
 }
 
+bool EventQueue::QuitOrCloseQueued() const {
+  return std::any_of(queue_.begin(), queue_.end(), [](const Event& e) {
+    return e.type == EventType::kQuit || e.type == EventType::kCloseRequest;
+  });
+}
+
 bool EventQueue::Take(Event* event) {
   while (!queue_.empty()) {
     const Event next = queue_.front();

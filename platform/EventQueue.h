@@ -38,6 +38,9 @@ class EventQueue {
   // The next event to deliver, if any.
   bool Take(Event* event);
   bool Empty() const { return queue_.empty(); }
+  // Whether a quit, or a request to close a window, waits in the queue: what ends a wait on
+  // another program.
+  bool QuitOrCloseQueued() const;
   std::size_t Size() const { return queue_.size(); }
 
   // A repeating timer first due `interval_ms` (0 taken as 1) after `now`.

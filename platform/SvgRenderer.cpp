@@ -2,9 +2,18 @@
 
 #include <cairo.h>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/AlphaKey.h"
 #include "platform/PictureError.h"
@@ -135,14 +144,7 @@ class Handle {
   RsvgHandle* handle_ = nullptr;
 };
 
-}  // namespace
-
-bool IsSvgRendererAvailable() { return Library() != nullptr; }
-
-PixelImage RenderSvg(std::span<const std::uint8_t> data) {
-  const RsvgLibrary* lib = Library();
-  if (lib == nullptr) throw EInvalidGraphic("SVG drawings cannot be shown: no renderer installed");
-  if (data.empty()) Fail("no data");
+PixelImage RenderHere(const RsvgLibrary* lib, std::span<const std::uint8_t> data) {
   const Handle handle(*lib, data);
   double width = 0;
   double height = 0;
@@ -166,6 +168,162 @@ PixelImage RenderSvg(std::span<const std::uint8_t> data) {
   }
   if (!rendered) Fail("not rendered");
   return target.Pixels(w, h);
+}
+
+// What the renderer's process sends back: 'P', then width, height, whether transparent and the
+// transparent colour (32 bits each, this machine's order), then the pixels; or 'E' and why not.
+constexpr char kPictureTag = 'P';
+constexpr char kErrorTag = 'E';
+constexpr std::size_t kHeaderBytes = 1 + 4 * sizeof(std::uint32_t);
+constexpr std::size_t kMaxErrorBytes = 4096;
+// A renderer that uses no time of its own (stuck on a lock, say) is not waited for longer.
+constexpr int kMaxRenderWallMs = 10000;
+
+bool WriteAll(int fd, const void* data, std::size_t size) {
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  while (size > 0) {
+    const ssize_t written = write(fd, bytes, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// In the renderer's process: nothing here returns to the program.
+[[noreturn]] void RenderForParent(const RsvgLibrary* lib, std::span<const std::uint8_t> data,
+                                  int fd) {
+  signal(SIGPIPE, SIG_IGN);
+  const rlimit cpu{kMaxSvgCpuSeconds, kMaxSvgCpuSeconds + 1};
+  setrlimit(RLIMIT_CPU, &cpu);
+  std::string reply;
+  try {
+    const PixelImage image = RenderHere(lib, data);
+    const std::uint32_t header[4] = {static_cast<std::uint32_t>(image.Width()),
+                                     static_cast<std::uint32_t>(image.Height()),
+                                     image.Transparent() ? 1u : 0u, image.TransparentColor()};
+    const bool sent = WriteAll(fd, &kPictureTag, 1) && WriteAll(fd, header, sizeof header) &&
+                      WriteAll(fd, image.Pixels().data(), image.Pixels().size_bytes());
+    _exit(sent ? 0 : 1);
+  } catch (const Exception& e) {
+    reply = e.Message();
+  } catch (...) {
+    reply = "Invalid SVG drawing: not rendered";
+  }
+  reply = kErrorTag + reply.substr(0, kMaxErrorBytes);
+  _exit(WriteAll(fd, reply.data(), reply.size()) ? 0 : 1);
+}
+
+// The renderer's process, killed and reaped however the wait for it ends.
+class RendererProcess {
+ public:
+  explicit RendererProcess(pid_t pid) : pid_(pid) {}
+  RendererProcess(const RendererProcess&) = delete;
+  RendererProcess& operator=(const RendererProcess&) = delete;
+  ~RendererProcess() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  // Whether it ended by itself after saying all it had to say.
+  bool EndedWell() {
+    int status = 0;
+    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+
+ private:
+  pid_t pid_;
+};
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() { Close(); }
+  int get() const { return fd_; }
+  void Close() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_;
+};
+
+[[noreturn]] void TooComplex() { throw EInvalidGraphic("Picture too complex to draw"); }
+
+PixelImage PictureFromReply(const std::vector<std::uint8_t>& reply) {
+  if (reply.empty()) TooComplex();
+  if (reply[0] == kErrorTag) throw EInvalidGraphic(std::string(reply.begin() + 1, reply.end()));
+  if (reply[0] != kPictureTag || reply.size() < kHeaderBytes) TooComplex();
+  std::uint32_t header[4];
+  std::memcpy(header, reply.data() + 1, sizeof header);
+  const auto width = static_cast<int>(header[0]);
+  const auto height = static_cast<int>(header[1]);
+  if (static_cast<std::uint64_t>(header[0]) * header[1] > kMaxSvgPixels ||
+      reply.size() - kHeaderBytes != std::size_t{header[0]} * header[1] * 4) {
+    TooComplex();
+  }
+  PixelImage image(width, height);
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(
+        image.Row(y).data(),
+        reply.data() + kHeaderBytes + std::size_t{header[0]} * 4 * static_cast<std::size_t>(y),
+        std::size_t{header[0]} * 4);
+  }
+  image.SetTransparent(header[2] != 0);
+  image.SetTransparentColor(header[3]);
+  return image;
+}
+
+}  // namespace
+
+bool IsSvgRendererAvailable() { return Library() != nullptr; }
+
+PixelImage RenderSvg(std::span<const std::uint8_t> data, const PeerWaiter& wait) {
+  const RsvgLibrary* lib = Library();
+  if (lib == nullptr) throw EInvalidGraphic("SVG drawings cannot be shown: no renderer installed");
+  if (data.empty()) Fail("no data");
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) Fail("cannot start the renderer");
+  Descriptor from_renderer(ends[0]);
+  Descriptor to_parent(ends[1]);
+  const pid_t pid = fork();
+  if (pid < 0) Fail("cannot start the renderer");
+  if (pid == 0) RenderForParent(lib, data, to_parent.get());
+  RendererProcess renderer(pid);
+  to_parent.Close();
+
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kMaxRenderWallMs);
+  const std::size_t max_reply = kHeaderBytes + kMaxSvgPixels * 4 + kMaxErrorBytes;
+  std::vector<std::uint8_t> reply;
+  std::uint8_t buffer[65536];
+  for (;;) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    switch (wait(from_renderer.get(), left > 0 ? static_cast<int>(left) : 0)) {
+      case PeerWaitResult::kInterrupted:
+        throw EAbort("The drawing was stopped");
+      case PeerWaitResult::kTimedOut:
+        TooComplex();
+      case PeerWaitResult::kReady:
+        break;
+    }
+    const ssize_t got = read(from_renderer.get(), buffer, sizeof buffer);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (got <= 0) break;
+    if (reply.size() + static_cast<std::size_t>(got) > max_reply) TooComplex();
+    reply.insert(reply.end(), buffer, buffer + got);
+  }
+  // Killed by its time limit, or crashed on the drawing: either way it cannot be drawn.
+  if (!renderer.EndedWell()) TooComplex();
+  return PictureFromReply(reply);
 }
 
 }  // namespace orlit

@@ -53,6 +53,13 @@ enum class EventType : std::uint8_t {
   kSettingsChanged,  // the desktop's locale or other settings changed; window 0
 };
 
+// How a wait on another program ended.
+enum class PeerWaitResult : std::uint8_t {
+  kReady,  // the descriptor has something to read
+  kTimedOut,
+  kInterrupted,  // the user asked to quit or to close a window; the request stays queued
+};
+
 // One event. Only the fields named for its type carry meaning; the others keep their defaults.
 struct Event {
   EventType type = EventType::kQuit;
@@ -194,6 +201,11 @@ class WindowSystem {
   virtual bool WaitEvent(Event* event) = 0;
   // Queues kQuit after the events already queued.
   virtual void PostQuit(int exit_code) = 0;
+  // Waits at most `timeout_ms` for `fd` to have something to read, as a wait on another program
+  // (a picture renderer, the desktop's file chooser) does: the windows stay on screen, events
+  // that come meanwhile are kept for the loop, and a request to quit or to close a window ends
+  // the wait at once.
+  virtual PeerWaitResult WaitForPeer(int fd, int timeout_ms) = 0;
 
   // A repeating timer; each firing is a kTimer event. An interval of 0 is taken as 1 ms.
   // Killing a timer also drops its firings still queued; killing an unknown id does nothing.

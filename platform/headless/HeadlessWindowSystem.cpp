@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/ClipboardPicture.h"
+#include "platform/PeerWait.h"
 #include "platform/PixelGrid.h"
 
 namespace orlit {
@@ -156,6 +157,11 @@ void HeadlessWindowSystem::SetCapture(WindowId window) {
 }
 
 bool HeadlessWindowSystem::PollEvent(Event* event) { return events_.Take(event); }
+
+PeerWaitResult HeadlessWindowSystem::WaitForPeer(int fd, int timeout_ms) {
+  if (events_.QuitOrCloseQueued()) return PeerWaitResult::kInterrupted;
+  return PollForPeer(fd, timeout_ms);
+}
 
 bool HeadlessWindowSystem::WaitEvent(Event* event) {
   if (PollEvent(event)) return true;

@@ -53,6 +53,8 @@ class HeadlessWindowSystem final : public WindowSystem {
   WindowId Capture() const override { return capture_; }
   bool PollEvent(Event* event) override;
   bool WaitEvent(Event* event) override;
+  // The descriptor is waited on in real time; queued quit and close requests interrupt.
+  PeerWaitResult WaitForPeer(int fd, int timeout_ms) override;
   void PostQuit(int exit_code) override;
   TimerId SetTimer(std::uint32_t interval_ms) override;
   void KillTimer(TimerId timer) override;

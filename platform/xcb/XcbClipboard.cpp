@@ -1,5 +1,7 @@
 #include "platform/xcb/XcbClipboard.h"
 
+#include <poll.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -40,9 +42,11 @@ std::vector<std::uint8_t> Utf8ToLatin1(const std::string& text) {
 
 }  // namespace
 
-XcbClipboard::XcbClipboard(XcbConnection& connection) : connection_(connection) {
+XcbClipboard::XcbClipboard(XcbConnection& connection, int quit_fd)
+    : connection_(connection), quit_fd_(quit_fd) {
   connection_.InternAtoms({"CLIPBOARD", "TARGETS", "TIMESTAMP", "INCR", "UTF8_STRING", "TEXT",
-                           "text/plain;charset=utf-8", "ORLIT_SELECTION", "ORLIT_TIMESTAMP"});
+                           "text/plain;charset=utf-8", "ORLIT_SELECTION", "ORLIT_TIMESTAMP",
+                           "WM_PROTOCOLS", "WM_DELETE_WINDOW"});
   clipboard_ = connection_.Atom("CLIPBOARD");
   targets_ = connection_.Atom("TARGETS");
   timestamp_ = connection_.Atom("TIMESTAMP");
@@ -93,6 +97,7 @@ void XcbClipboard::Own(Content content, std::string text, PixelImage picture) {
 }
 
 xcb_timestamp_t XcbClipboard::ServerTime() {
+  interrupted_ = false;
   // Appending nothing to a property of our own changes nothing but tells the time.
   xcb_change_property(Get(), XCB_PROP_MODE_APPEND, window_, time_property_, XCB_ATOM_STRING, 8, 0,
                       nullptr);
@@ -116,7 +121,13 @@ xcb_window_t XcbClipboard::Owner() {
 
 // ---- reading ----
 
+void XcbClipboard::BeginRead() {
+  read_deadline_ = Clock::now() + Ms(kReadTimeoutMs);
+  interrupted_ = false;
+}
+
 std::string XcbClipboard::Text() {
+  BeginRead();
   const xcb_window_t owner = Owner();
   if (owner == window_) return content_ == Content::kText ? text_value_ : std::string();
   const std::vector<xcb_atom_t> offered = OfferedTargets(owner);
@@ -131,12 +142,14 @@ std::string XcbClipboard::Text() {
 }
 
 bool XcbClipboard::HasPicture() {
+  BeginRead();
   const xcb_window_t owner = Owner();
   if (owner == window_) return content_ == Content::kPicture;
   return PictureType(OfferedTargets(owner)).has_value();
 }
 
 std::optional<PixelImage> XcbClipboard::Picture() {
+  BeginRead();
   const xcb_window_t owner = Owner();
   if (owner == window_) {
     return content_ == Content::kPicture ? std::optional(picture_) : std::nullopt;
@@ -158,7 +171,8 @@ std::optional<xcb_atom_t> XcbClipboard::PictureType(const std::vector<xcb_atom_t
 
 std::vector<xcb_atom_t> XcbClipboard::OfferedTargets(xcb_window_t owner) {
   if (owner == XCB_WINDOW_NONE) return {};
-  const std::optional<Property> list = Convert(targets_, kMaxChunkBytes);
+  // A list of formats fits one property; one sent piecewise (INCR) is dropped at once.
+  const std::optional<Property> list = Convert(targets_, kMaxChunkBytes, false);
   if (!list || list->format != 32 || list->type != XCB_ATOM_ATOM) return {};
   std::vector<xcb_atom_t> atoms(list->bytes.size() / sizeof(xcb_atom_t));
   std::memcpy(atoms.data(), list->bytes.data(), atoms.size() * sizeof(xcb_atom_t));
@@ -174,12 +188,29 @@ XcbEventPtr XcbClipboard::WaitFor(const Match& match, Clock::time_point deadline
             reinterpret_cast<const xcb_property_notify_event_t*>(event.get())->time);
       }
       if (match(*event)) return event;
-      if (!HandleEvent(*event)) connection_.PutAside(std::move(event));
+      if (HandleEvent(*event)) continue;
+      interrupted_ = interrupted_ || IsCloseRequest(*event);
+      connection_.PutAside(std::move(event));
     }
+    interrupted_ = interrupted_ || QuitSignalled();
+    if (interrupted_) return nullptr;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) return nullptr;
-    connection_.WaitReadable(static_cast<int>(left));
+    connection_.WaitReadable(static_cast<int>(left), quit_fd_);
   }
+}
+
+bool XcbClipboard::IsCloseRequest(const xcb_generic_event_t& event) {
+  if (XcbEventType(event) != XCB_CLIENT_MESSAGE) return false;
+  const auto& message = reinterpret_cast<const xcb_client_message_event_t&>(event);
+  return message.type == connection_.Atom("WM_PROTOCOLS") && message.format == 32 &&
+         message.data.data32[0] == connection_.Atom("WM_DELETE_WINDOW");
+}
+
+bool XcbClipboard::QuitSignalled() const {
+  if (quit_fd_ < 0) return false;
+  pollfd quit{quit_fd_, POLLIN, 0};
+  return poll(&quit, 1, 0) > 0 && (quit.revents & POLLIN) != 0;
 }
 
 std::optional<XcbClipboard::Property> XcbClipboard::ReadProperty(std::size_t max_bytes) {
@@ -211,11 +242,12 @@ std::optional<XcbClipboard::Property> XcbClipboard::ReadProperty(std::size_t max
 }
 
 std::optional<XcbClipboard::Property> XcbClipboard::Convert(xcb_atom_t target,
-                                                            std::size_t max_bytes) {
+                                                            std::size_t max_bytes,
+                                                            bool piecewise_allowed) {
   // Late answers to earlier requests, already here, are dropped before asking anew.
   WaitFor([](const xcb_generic_event_t&) { return false; }, Clock::now());
   const Clock::time_point start = Clock::now();
-  const Clock::time_point transfer_end = start + Ms(kTransferTimeoutMs);
+  const Clock::time_point transfer_end = read_deadline_;
   // CurrentTime: an owner may refuse requests older than its ownership, and the newest time we
   // saw can be older than that.
   xcb_convert_selection(Get(), window_, clipboard_, target, transfer_, XCB_CURRENT_TIME);
@@ -225,13 +257,14 @@ std::optional<XcbClipboard::Property> XcbClipboard::Convert(xcb_atom_t target,
         return XcbEventType(e) == XCB_SELECTION_NOTIFY && notify.requestor == window_ &&
                notify.selection == clipboard_ && notify.target == target;
       },
-      start + Ms(kReplyTimeoutMs));
+      std::min(transfer_end, start + Ms(kReplyTimeoutMs)));
   if (!answer ||
       reinterpret_cast<const xcb_selection_notify_event_t*>(answer.get())->property == XCB_NONE) {
     return std::nullopt;
   }
   std::optional<Property> first = ReadProperty(max_bytes);
   if (!first || first->type != incr_) return first;
+  if (!piecewise_allowed) return std::nullopt;
   // Incremental: every chunk is announced by a new value of the property, the last one empty.
   Property whole{XCB_ATOM_NONE, 8, {}};
   for (;;) {

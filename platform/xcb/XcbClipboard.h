@@ -25,21 +25,23 @@ namespace orlit {
 // incrementally (INCR); a requestor that stops taking chunks for kReplyTimeoutMs is dropped, and
 // no more than kMaxOutgoing such transfers run at once.
 //
-// Reading: each answer of the owner (the formats it offers, the data, every incremental chunk) is
-// waited for at most kReplyTimeoutMs, the whole transfer at most kTransferTimeoutMs, and no more
-// than kMaxPictureDataBytes of a picture or 64 MiB of text are taken; an owner that breaks any of
-// these gives nothing. Text is read as UTF8_STRING, text/plain;charset=utf-8 or STRING, the first
-// one the owner offers. While it
-// waits, requests to us are still answered and every other event is put aside on the connection.
+// Reading: one paste or one question whether a picture is there waits at most kReadTimeoutMs in
+// all, however many answers it takes (the formats offered, the data, every incremental chunk),
+// and no more than kMaxPictureDataBytes of a picture or 64 MiB of text are taken; an owner that
+// breaks any of these, or sends its list of formats piecewise, gives nothing. Text is read as
+// UTF8_STRING, text/plain;charset=utf-8 or STRING, the first one the owner offers. While it
+// waits, requests to us are still answered and every other event is put aside on the connection;
+// a request to close a window, or a quit signal (`quit_fd` readable), ends the wait at once and
+// is left for the event loop. The server keeps showing our windows from their own pixels.
 // When the clipboard is ours, what it holds is read from memory: asking would wait for an
 // answer only our own loop could give.
 class XcbClipboard {
  public:
   static constexpr int kReplyTimeoutMs = 2000;
-  static constexpr int kTransferTimeoutMs = 10000;
+  static constexpr int kReadTimeoutMs = 2500;
   static constexpr std::size_t kMaxOutgoing = 8;
 
-  explicit XcbClipboard(XcbConnection& connection);
+  XcbClipboard(XcbConnection& connection, int quit_fd);
   ~XcbClipboard();
   XcbClipboard(const XcbClipboard&) = delete;
   XcbClipboard& operator=(const XcbClipboard&) = delete;
@@ -85,10 +87,18 @@ class XcbClipboard {
   xcb_timestamp_t ServerTime();
 
   using Match = std::function<bool(const xcb_generic_event_t&)>;
-  // Handles events until one `match` accepts (returned) or `deadline` passes (null).
+  // Handles events until one `match` accepts (returned) or `deadline` passes, or the user asks
+  // to close or quit (null).
   XcbEventPtr WaitFor(const Match& match, Clock::time_point deadline);
+  bool IsCloseRequest(const xcb_generic_event_t& event);
+  bool QuitSignalled() const;
+  // Starts the time of one read.
+  void BeginRead();
   std::optional<Property> ReadProperty(std::size_t max_bytes);
-  std::optional<Property> Convert(xcb_atom_t target, std::size_t max_bytes);
+  // Asks the owner for `target`; nothing when it does not answer in time or sends it piecewise
+  // where that is not allowed.
+  std::optional<Property> Convert(xcb_atom_t target, std::size_t max_bytes,
+                                  bool piecewise_allowed = true);
   // What `owner` offers, when it is another program.
   std::vector<xcb_atom_t> OfferedTargets(xcb_window_t owner);
   // The first of our picture formats in `offered`.
@@ -107,6 +117,9 @@ class XcbClipboard {
   Transfers::iterator DropTransfer(Transfers::iterator transfer);
 
   XcbConnection& connection_;
+  int quit_fd_;
+  Clock::time_point read_deadline_;
+  bool interrupted_ = false;  // the current read gave up for a close or quit
   xcb_window_t window_ = XCB_WINDOW_NONE;
   xcb_atom_t clipboard_, targets_, timestamp_, incr_, utf8_, text_, text_plain_, transfer_,
       time_property_;

@@ -69,12 +69,12 @@ void XcbConnection::PutAside(XcbEventPtr event) {
   if (event) put_aside_.push_back(std::move(event));
 }
 
-bool XcbConnection::WaitReadable(int timeout_ms) {
+bool XcbConnection::WaitReadable(int timeout_ms, int other_fd) {
   Flush();
   CheckAlive();
-  pollfd ready{xcb_get_file_descriptor(connection_), POLLIN, 0};
+  pollfd ready[2] = {{xcb_get_file_descriptor(connection_), POLLIN, 0}, {other_fd, POLLIN, 0}};
   for (;;) {
-    const int result = poll(&ready, 1, timeout_ms);
+    const int result = poll(ready, other_fd >= 0 ? 2 : 1, timeout_ms);
     if (result > 0) return true;
     if (result == 0) return false;
     if (errno != EINTR) throw EWindowSystemError("Cannot wait for the display");

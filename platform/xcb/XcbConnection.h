@@ -52,9 +52,10 @@ class XcbConnection {
   // The next event put aside or already received, without waiting; null when there is none.
   XcbEventPtr NextEvent();
   void PutAside(XcbEventPtr event);
-  // Flushes, then waits until the server sends something or `timeout_ms` passes (-1: no limit).
-  // False on time-out. Throws EWindowSystemError when the connection is lost.
-  bool WaitReadable(int timeout_ms);
+  // Flushes, then waits until the server sends something, `other_fd` (unless -1) has something
+  // to read, or `timeout_ms` passes (-1: no limit). False on time-out. Throws EWindowSystemError
+  // when the connection is lost.
+  bool WaitReadable(int timeout_ms, int other_fd = -1);
   void Flush() { xcb_flush(connection_); }
   // Throws EWindowSystemError when the connection has broken.
   void CheckAlive() const;

@@ -1,8 +1,11 @@
 #include "platform/xcb/XcbWindowSystem.h"
 
+#include <poll.h>
 #include <unistd.h>
 #include <xcb/randr.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -160,7 +163,9 @@ std::uint64_t XcbWindowSystem::TickCount() const {
 }
 
 XcbClipboard& XcbWindowSystem::Clipboard() const {
-  if (!clipboard_) clipboard_ = std::make_unique<XcbClipboard>(*connection_);
+  if (!clipboard_) {
+    clipboard_ = std::make_unique<XcbClipboard>(*connection_, quit_signals_.FileDescriptor());
+  }
   return *clipboard_;
 }
 
@@ -197,6 +202,25 @@ void XcbWindowSystem::Unregister(WindowId window) {
 XcbWindow* XcbWindowSystem::Find(WindowId window) const {
   auto it = windows_.find(window);
   return it == windows_.end() ? nullptr : it->second;
+}
+
+PeerWaitResult XcbWindowSystem::WaitForPeer(int fd, int timeout_ms) {
+  const std::uint64_t deadline = TickCount() + static_cast<std::uint64_t>(std::max(timeout_ms, 0));
+  for (;;) {
+    Pump(false);
+    if (events_.QuitOrCloseQueued()) return PeerWaitResult::kInterrupted;
+    const std::uint64_t now = TickCount();
+    connection_->Flush();
+    const int quit_fd = quit_signals_.FileDescriptor();
+    pollfd ready[3] = {{fd, POLLIN, 0},
+                       {xcb_get_file_descriptor(connection_->Get()), POLLIN, 0},
+                       {quit_fd, POLLIN, 0}};
+    const int left = now >= deadline ? 0 : static_cast<int>(deadline - now);
+    const int result = poll(ready, quit_fd >= 0 ? 3 : 2, left);
+    if (result < 0 && errno != EINTR) throw EWindowSystemError("Cannot wait for events");
+    if (result > 0 && ready[0].revents != 0) return PeerWaitResult::kReady;
+    if (result == 0) return PeerWaitResult::kTimedOut;
+  }
 }
 
 void XcbWindowSystem::Pump(bool wait) {

@@ -48,6 +48,7 @@ class XcbWindowSystem final : public WindowSystem {
   bool PollEvent(Event* event) override;
   bool WaitEvent(Event* event) override;
   void PostQuit(int exit_code) override;
+  PeerWaitResult WaitForPeer(int fd, int timeout_ms) override;
   TimerId SetTimer(std::uint32_t interval_ms) override;
   void KillTimer(TimerId timer) override;
   std::uint64_t TickCount() const override;

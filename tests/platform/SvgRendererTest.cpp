@@ -32,5 +32,23 @@ TEST(SvgRendererTest, RendersAtItsOwnSizeAndRefusesWhatItCannot) {
   }
 }
 
+TEST(SvgRendererTest, ADrawingThatTakesTooLongOrIsStoppedIsRefused) {
+  if (!IsSvgRendererAvailable()) GTEST_SKIP() << "no SVG renderer installed";
+  // A few hundred bytes that would keep the processor busy for minutes.
+  const std::string slow = R"(<svg xmlns="http://www.w3.org/2000/svg" width="2000" height="2000">)"
+                           R"(<filter id="f" x="0" y="0" width="1" height="1">)"
+                           R"(<feTurbulence baseFrequency="0.05" numOctaves="400"/></filter>)"
+                           R"svg(<rect width="2000" height="2000" filter="url(#f)"/></svg>)svg";
+  try {
+    RenderSvg(Bytes(slow));
+    ADD_FAILURE() << "drawn";
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message(), "Picture too complex to draw");
+  }
+  const std::string quick = R"(<svg xmlns="http://www.w3.org/2000/svg" width="6" height="4"/>)";
+  const auto quit = [](int, int) { return PeerWaitResult::kInterrupted; };
+  EXPECT_THROW(RenderSvg(Bytes(quick), quit), EAbort);
+}
+
 }  // namespace
 }  // namespace orlit

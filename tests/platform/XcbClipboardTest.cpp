@@ -66,7 +66,7 @@ class XcbClipboardTest : public ::testing::Test {
     ASSERT_FALSE(number.empty());
     setenv("DISPLAY", (":" + number).c_str(), 1);
     connection_.emplace();
-    clipboard_.emplace(*connection_);
+    clipboard_.emplace(*connection_, -1);
   }
 
   void TearDown() override {
