@@ -1,5 +1,6 @@
 #include "platform/PictureFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <string_view>
 
 #include "platform/ClipboardPicture.h"
 #include "platform/PictureError.h"
@@ -20,6 +23,11 @@ std::string Reason(int error) { return std::strerror(error); }
 
 // Linux's own bound on the links one path may pass through.
 constexpr int kMaxLinksFollowed = 40;
+// Our temporary files: short, whatever the length of the name they replace, and recognisable
+// when a crash leaves one behind.
+constexpr std::string_view kTempPrefix = ".orlit-save-";
+constexpr std::string_view kTempSuffix = "XXXXXX";
+constexpr time_t kLeftoverAgeSeconds = 24 * 60 * 60;
 
 // Closes the descriptor however the read ends.
 class FileDescriptor {
@@ -81,6 +89,36 @@ std::string FinalTarget(std::string path) {
   return {};
 }
 
+// The mode a replacing file gets: the old file's without set-user-ID and set-group-ID, which a
+// file rewritten by someone else must not carry; a new file's as the umask allows.
+mode_t ModeFor(const struct stat* existing) {
+  if (existing != nullptr) return existing->st_mode & 0777;
+  const mode_t mask = umask(0);
+  umask(mask);
+  return static_cast<mode_t>(0666 & ~mask);
+}
+
+// Temporary files of ours that a crash left in `folder` more than a day ago; younger ones may
+// belong to a save still running.
+void RemoveOldLeftovers(const std::string& folder) {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return;
+  const time_t now = time(nullptr);
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(kTempPrefix) || name.size() != kTempPrefix.size() + kTempSuffix.size()) {
+      continue;
+    }
+    struct stat info {};
+    if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
+        now - info.st_mtime > kLeftoverAgeSeconds) {
+      unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+  }
+  closedir(dir);
+}
+
 }  // namespace
 
 int FileSteps::CreateTemp(std::string& path_template) { return mkstemp(path_template.data()); }
@@ -99,7 +137,9 @@ FileSteps& FileSteps::System() {
 }
 
 std::vector<std::uint8_t> ReadPictureFile(const std::string& path) {
-  const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without blocking: a FIFO or a device would otherwise wait for a writer before saying what it
+  // is.
+  const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   struct stat info {};
   if (file.get() < 0 || fstat(file.get(), &info) != 0) {
     throw EFOpenError("Cannot open file \"" + path + "\". " + Reason(errno));
@@ -135,19 +175,25 @@ void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data
   const std::size_t slash = target.find_last_of('/');
   const std::string folder =
       slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temp_path = folder + "." + name + ".XXXXXX";
+  struct stat existing {};
+  const bool exists = stat(target.c_str(), &existing) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) {
+    throw EFCreateError("Cannot create file \"" + path + "\". Not a file");
+  }
+  std::string temp_path = folder + std::string(kTempPrefix) + std::string(kTempSuffix);
   const int fd = steps.CreateTemp(temp_path);
   if (fd < 0) fail(errno);
   TempFile temp(steps, temp_path, fd);
 
-  struct stat existing {};
-  const mode_t mode = stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : [] {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
-  }();
-  fchmod(temp.fd(), mode);  // mkstemp's 0600 otherwise; a file that keeps it is still whole
+  if (exists) {
+    // Owner and group as they were, where we may give them: the owner only by the superuser, a
+    // group of ours by anyone. A file that keeps ours instead is still whole.
+    if (fchown(temp.fd(), existing.st_uid, existing.st_gid) != 0) {
+      [[maybe_unused]] const int ignored =
+          fchown(temp.fd(), static_cast<uid_t>(-1), existing.st_gid);
+    }
+  }
+  fchmod(temp.fd(), ModeFor(exists ? &existing : nullptr));  // after fchown, which may clear bits
 
   std::size_t written = 0;
   while (written < data.size()) {
@@ -163,6 +209,7 @@ void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data
   // The new name reaches the disk with the folder; the data already has.
   const FileDescriptor dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
   if (dir.get() >= 0) fsync(dir.get());
+  RemoveOldLeftovers(folder);
 }
 
 }  // namespace orlit

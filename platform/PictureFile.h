@@ -37,14 +37,20 @@ class FileSteps {
   static FileSteps& System();
 };
 
-// A picture file's bytes. Throws EFOpenError when it cannot be read and EInvalidGraphic when it
-// is larger than any picture we can hold (before reading it).
+// A picture file's bytes. Throws EFOpenError when it cannot be read or is not a regular file (a
+// FIFO or a device is refused at once, never waited on), and EInvalidGraphic when it is larger
+// than any picture we can hold (before reading it).
 std::vector<std::uint8_t> ReadPictureFile(const std::string& path);
 
-// Writes `data` to a new file beside `path`, flushes it to the disk and renames it over `path`,
-// so that `path` holds either its old contents or all the new ones, never a part. On any failure
-// the temporary file is removed and EFCreateError thrown; `path` is untouched. A replaced file
-// keeps its permissions. A symbolic link stays one: the file it leads to is what is replaced.
+// Writes `data` to a new file beside `path` (".orlit-save-XXXXXX", short whatever the name it
+// replaces), flushes it to the disk and renames it over `path`, so that `path` holds either its
+// old contents or all the new ones, never a part. On any failure the temporary file is removed
+// and EFCreateError thrown; `path` is untouched. A replaced file keeps its permissions, less the
+// set-user-ID and set-group-ID bits, and its owner and group where the system lets us give them.
+// A symbolic link stays one: the file it leads to is what is replaced. A hard link does not: the
+// name saved to gets a new file and the other names keep the old one, as with every save that
+// cannot leave a half-written file. Something that is not a regular file is not replaced. Our
+// temporary files older than a day in that folder, left by a crash, are removed.
 void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data,
                      FileSteps& steps = FileSteps::System());
 

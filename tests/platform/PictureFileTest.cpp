@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -87,6 +88,44 @@ TEST(PictureFileTest, AFailedStepLeavesTheOldFileAndNoTemporaryFile) {
   }
   EXPECT_THROW(ReadPictureFile(folder / "missing.bmp"), EFOpenError);
   EXPECT_THROW(ReadPictureFile(folder), EFOpenError);
+  fs::remove_all(folder);
+}
+
+TEST(PictureFileTest, NonRegularFilesAreRefusedWithoutWaiting) {
+  const fs::path folder = fs::temp_directory_path() / ("orlit_fifo_" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const fs::path fifo = folder / "pipe.bmp";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // Blocking opens would wait here for a writer that never comes.
+  EXPECT_THROW(ReadPictureFile(fifo), EFOpenError);
+  EXPECT_THROW(WriteFileSafely(fifo, std::vector<std::uint8_t>{1}), EFCreateError);
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  fs::remove_all(folder);
+}
+
+TEST(PictureFileTest, SavingDropsSetIdBitsUsesAShortNameAndClearsOldLeftovers) {
+  const fs::path folder = fs::temp_directory_path() / ("orlit_save_" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const fs::path target = folder / (std::string(250, 'n') + ".bmp").substr(0, 250);
+  std::ofstream(target) << "old";
+  ASSERT_EQ(chmod(target.c_str(), 06750), 0);
+  const fs::path old_leftover = folder / ".orlit-save-abc123";
+  const fs::path young_leftover = folder / ".orlit-save-def456";
+  const fs::path not_ours = folder / ".orlit-save-other";
+  for (const fs::path& p : {old_leftover, young_leftover, not_ours}) std::ofstream(p) << "x";
+  const auto two_days_ago = fs::file_time_type::clock::now() - std::chrono::hours(48);
+  fs::last_write_time(old_leftover, two_days_ago);
+  fs::last_write_time(not_ours, two_days_ago);
+
+  WriteFileSafely(target, std::vector<std::uint8_t>{'n', 'e', 'w'});
+  EXPECT_EQ(Contents(target), "new");
+  struct stat info {};
+  ASSERT_EQ(stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0750u);
+  EXPECT_FALSE(fs::exists(old_leftover));
+  EXPECT_TRUE(fs::exists(young_leftover));
+  EXPECT_TRUE(fs::exists(not_ours));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 3);
   fs::remove_all(folder);
 }
 
