@@ -31,7 +31,11 @@ bool TPictureDialog::Execute() {
   {
     const ModalScope modal(app);
     FileChooserAnswer answer{FileChoice::kUnavailable, {}};
-    if (desktop_chooser_) answer = desktop_chooser_(request, [&app] { app.ProcessMessages(); });
+    if (desktop_chooser_) {
+      answer = desktop_chooser_(request, [&app](int fd, int timeout_ms) {
+        return app.Desktop().WaitForPeer(fd, timeout_ms);
+      });
+    }
     if (answer.choice == FileChoice::kChosen) {
       chosen = save_ ? WithDefaultExtension(answer.path, default_ext_) : answer.path;
     } else if (answer.choice == FileChoice::kUnavailable) {

@@ -5,16 +5,19 @@
 
 #include "framework/Component.h"
 #include "platform/FileChooser.h"
+#include "platform/PeerWait.h"
 
 namespace orlit {
 
 // The dialogs that ask for a picture file to open or to save. Execute asks the desktop's own
 // file chooser first and, where none answers, shows our TFileNameForm; either way the other
-// windows take no input meanwhile and get the focus back afterwards.
+// windows take no input meanwhile and get the focus back afterwards. While the desktop's chooser
+// is open, a quit or a request to close the window ends the question, and the request is then
+// carried out.
 class TPictureDialog : public TComponent {
  public:
-  using Chooser = std::function<FileChooserAnswer(const FileChooserRequest& request,
-                                                  const std::function<void()>& keep_alive)>;
+  using Chooser =
+      std::function<FileChooserAnswer(const FileChooserRequest& request, const PeerWaiter& wait)>;
 
   // Descriptions and pattern lists separated by "|" (ParseFileFilter).
   const std::string& Filter() const { return filter_; }

@@ -1,142 +1,115 @@
 #include "platform/PortalFileChooser.h"
 
-#include <dbus/dbus.h>
-#include <dlfcn.h>
+#include <sys/random.h>
 
-#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "platform/DbusLibrary.h"
+#include "platform/PortalResponse.h"
 
 namespace orlit {
 
 namespace {
 
+constexpr const char* kBusService = "org.freedesktop.DBus";
+constexpr const char* kBusPath = "/org/freedesktop/DBus";
 constexpr const char* kPortalService = "org.freedesktop.portal.Desktop";
 constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
 constexpr const char* kChooserInterface = "org.freedesktop.portal.FileChooser";
 constexpr const char* kRequestInterface = "org.freedesktop.portal.Request";
-constexpr int kPollMs = 50;
+// Between two turns of the bus's I/O, so that what it has to write goes out even while nothing
+// comes in.
+constexpr int kTurnMs = 50;
 constexpr std::uint32_t kGlobPattern = 0;
-constexpr std::uint32_t kResponseSuccess = 0;
 
-// The bus library's functions used here, typed by its headers. It is opened on first use rather
-// than linked: most runs never ask for a file, and it brings a handful of libraries with it.
-struct DbusLibrary {
-  decltype(&dbus_bus_add_match) bus_add_match = nullptr;
-  decltype(&dbus_bus_get_private) bus_get_private = nullptr;
-  decltype(&dbus_bus_get_unique_name) bus_get_unique_name = nullptr;
-  decltype(&dbus_connection_close) connection_close = nullptr;
-  decltype(&dbus_connection_pop_message) connection_pop_message = nullptr;
-  decltype(&dbus_connection_read_write) connection_read_write = nullptr;
-  decltype(&dbus_connection_send_with_reply_and_block) connection_send_with_reply_and_block =
-      nullptr;
-  decltype(&dbus_connection_set_exit_on_disconnect) connection_set_exit_on_disconnect = nullptr;
-  decltype(&dbus_connection_unref) connection_unref = nullptr;
-  decltype(&dbus_error_free) error_free = nullptr;
-  decltype(&dbus_error_init) error_init = nullptr;
-  decltype(&dbus_error_is_set) error_is_set = nullptr;
-  decltype(&dbus_message_get_args) message_get_args = nullptr;
-  decltype(&dbus_message_get_path) message_get_path = nullptr;
-  decltype(&dbus_message_is_signal) message_is_signal = nullptr;
-  decltype(&dbus_message_iter_append_basic) iter_append_basic = nullptr;
-  decltype(&dbus_message_iter_close_container) iter_close_container = nullptr;
-  decltype(&dbus_message_iter_get_arg_type) iter_get_arg_type = nullptr;
-  decltype(&dbus_message_iter_get_basic) iter_get_basic = nullptr;
-  decltype(&dbus_message_iter_init) iter_init = nullptr;
-  decltype(&dbus_message_iter_init_append) iter_init_append = nullptr;
-  decltype(&dbus_message_iter_next) iter_next = nullptr;
-  decltype(&dbus_message_iter_open_container) iter_open_container = nullptr;
-  decltype(&dbus_message_iter_recurse) iter_recurse = nullptr;
-  decltype(&dbus_message_new_method_call) message_new_method_call = nullptr;
-  decltype(&dbus_message_unref) message_unref = nullptr;
-};
+using MessagePtr = DbusMessagePtr;
+using MessageUnref = DbusMessageUnref;
 
-// Looks each function up by name and notes whether all were found.
-class Binder {
+// A private connection to the session bus, driven by hand: each turn reads and writes what the
+// socket allows without waiting, and the waiting is done by the caller's PeerWaiter.
+class PortalBus {
  public:
-  explicit Binder(void* library) : library_(library) {}
-  template <typename F>
-  void operator()(const char* name, F& function) {
-    function = reinterpret_cast<F>(dlsym(library_, name));
-    complete_ = complete_ && function != nullptr;
+  enum class Outcome { kDone, kTimedOut, kInterrupted, kLost };
+  // Given each message that comes, to look at or to keep; true ends the wait.
+  using Take = std::function<bool(MessagePtr& message)>;
+
+  // Null when the address cannot be reached at all. Connecting does not wait for the bus.
+  static std::unique_ptr<PortalBus> Open(const DbusLibrary& dbus, const std::string& address) {
+    DBusError error;
+    dbus.error_init(&error);
+    DBusConnection* connection = dbus.connection_open_private(address.c_str(), &error);
+    dbus.error_free(&error);
+    if (connection == nullptr) return nullptr;
+    dbus.connection_set_exit_on_disconnect(connection, FALSE);
+    return std::unique_ptr<PortalBus>(new PortalBus(dbus, connection));
   }
-  bool Complete() const { return complete_; }
+  PortalBus(const PortalBus&) = delete;
+  PortalBus& operator=(const PortalBus&) = delete;
+  ~PortalBus() {
+    dbus_.connection_close(connection_);
+    dbus_.connection_unref(connection_);
+  }
+
+  DBusConnection* get() const { return connection_; }
+
+  // Queues `message`; its serial, 0 when it could not be queued.
+  dbus_uint32_t Send(DBusMessage* message) {
+    dbus_uint32_t serial = 0;
+    return dbus_.connection_send(connection_, message, &serial) ? serial : 0;
+  }
+
+  // Turns the connection's I/O, handing every message that comes to `take`, until it is
+  // satisfied, `timeout_ms` (-1: no limit) has passed, the user quits or the bus goes away.
+  Outcome Until(const Take& take, int timeout_ms, const PeerWaiter& wait) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+      if (!dbus_.connection_read_write(connection_, 0)) return Outcome::kLost;
+      while (MessagePtr message{dbus_.connection_pop_message(connection_), MessageUnref{&dbus_}}) {
+        if (take(message)) return Outcome::kDone;
+      }
+      int turn = kTurnMs;
+      if (timeout_ms >= 0) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return Outcome::kTimedOut;
+        turn = std::min<int>(turn, static_cast<int>(left));
+      }
+      int fd = -1;
+      dbus_.connection_get_unix_fd(connection_, &fd);
+      if (wait(fd, turn) == PeerWaitResult::kInterrupted) return Outcome::kInterrupted;
+    }
+  }
+
+  // Calls `message` and waits for its reply (null unless kDone).
+  Outcome Call(DBusMessage* message, int timeout_ms, const PeerWaiter& wait, MessagePtr* reply) {
+    const dbus_uint32_t serial = Send(message);
+    if (serial == 0) return Outcome::kLost;
+    return Until(
+        [&](MessagePtr& m) {
+          const int type = dbus_.message_get_type(m.get());
+          if ((type != DBUS_MESSAGE_TYPE_METHOD_RETURN && type != DBUS_MESSAGE_TYPE_ERROR) ||
+              dbus_.message_get_reply_serial(m.get()) != serial) {
+            return false;
+          }
+          *reply = std::move(m);
+          return true;
+        },
+        timeout_ms, wait);
+  }
 
  private:
-  void* library_;
-  bool complete_ = true;
-};
+  PortalBus(const DbusLibrary& dbus, DBusConnection* connection)
+      : dbus_(dbus), connection_(connection) {}
 
-// Loaded once and kept for the life of the process; null when the library is not there, which
-// the caller takes as no portal.
-const DbusLibrary* Library() {
-  static const DbusLibrary* const library = []() -> const DbusLibrary* {
-    void* handle = dlopen("libdbus-1.so.3", RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) return nullptr;
-    auto* lib = new DbusLibrary;
-    Binder bind(handle);
-    bind("dbus_bus_add_match", lib->bus_add_match);
-    bind("dbus_bus_get_private", lib->bus_get_private);
-    bind("dbus_bus_get_unique_name", lib->bus_get_unique_name);
-    bind("dbus_connection_close", lib->connection_close);
-    bind("dbus_connection_pop_message", lib->connection_pop_message);
-    bind("dbus_connection_read_write", lib->connection_read_write);
-    bind("dbus_connection_send_with_reply_and_block", lib->connection_send_with_reply_and_block);
-    bind("dbus_connection_set_exit_on_disconnect", lib->connection_set_exit_on_disconnect);
-    bind("dbus_connection_unref", lib->connection_unref);
-    bind("dbus_error_free", lib->error_free);
-    bind("dbus_error_init", lib->error_init);
-    bind("dbus_error_is_set", lib->error_is_set);
-    bind("dbus_message_get_args", lib->message_get_args);
-    bind("dbus_message_get_path", lib->message_get_path);
-    bind("dbus_message_is_signal", lib->message_is_signal);
-    bind("dbus_message_iter_append_basic", lib->iter_append_basic);
-    bind("dbus_message_iter_close_container", lib->iter_close_container);
-    bind("dbus_message_iter_get_arg_type", lib->iter_get_arg_type);
-    bind("dbus_message_iter_get_basic", lib->iter_get_basic);
-    bind("dbus_message_iter_init", lib->iter_init);
-    bind("dbus_message_iter_init_append", lib->iter_init_append);
-    bind("dbus_message_iter_next", lib->iter_next);
-    bind("dbus_message_iter_open_container", lib->iter_open_container);
-    bind("dbus_message_iter_recurse", lib->iter_recurse);
-    bind("dbus_message_new_method_call", lib->message_new_method_call);
-    bind("dbus_message_unref", lib->message_unref);
-    if (bind.Complete()) return lib;
-    delete lib;
-    dlclose(handle);
-    return nullptr;
-  }();
-  return library;
-}
-
-struct ConnectionCloser {
-  const DbusLibrary* dbus;
-  void operator()(DBusConnection* connection) const {
-    dbus->connection_close(connection);
-    dbus->connection_unref(connection);
-  }
-};
-using ConnectionPtr = std::unique_ptr<DBusConnection, ConnectionCloser>;
-
-struct MessageUnref {
-  const DbusLibrary* dbus;
-  void operator()(DBusMessage* message) const { dbus->message_unref(message); }
-};
-using MessagePtr = std::unique_ptr<DBusMessage, MessageUnref>;
-
-class ErrorHolder {
- public:
-  explicit ErrorHolder(const DbusLibrary& dbus) : dbus_(dbus) { dbus_.error_init(&error_); }
-  ErrorHolder(const ErrorHolder&) = delete;
-  ErrorHolder& operator=(const ErrorHolder&) = delete;
-  ~ErrorHolder() { dbus_.error_free(&error_); }
-  DBusError* get() { return &error_; }
-  bool IsSet() const { return dbus_.error_is_set(&error_) != 0; }
-
- private:
   const DbusLibrary& dbus_;
-  DBusError error_;
+  DBusConnection* connection_;
 };
 
 // Appends one option of the a{sv} dictionary.
@@ -145,35 +118,35 @@ void AppendOption(const DbusLibrary& dbus, DBusMessageIter* dict, const char* ke
                   const char* signature, Fill fill) {
   DBusMessageIter entry;
   DBusMessageIter variant;
-  dbus.iter_open_container(dict, DBUS_TYPE_DICT_ENTRY, nullptr, &entry);
-  dbus.iter_append_basic(&entry, DBUS_TYPE_STRING, &key);
-  dbus.iter_open_container(&entry, DBUS_TYPE_VARIANT, signature, &variant);
+  dbus.message_iter_open_container(dict, DBUS_TYPE_DICT_ENTRY, nullptr, &entry);
+  dbus.message_iter_append_basic(&entry, DBUS_TYPE_STRING, &key);
+  dbus.message_iter_open_container(&entry, DBUS_TYPE_VARIANT, signature, &variant);
   fill(&variant);
-  dbus.iter_close_container(&entry, &variant);
-  dbus.iter_close_container(dict, &entry);
+  dbus.message_iter_close_container(&entry, &variant);
+  dbus.message_iter_close_container(dict, &entry);
 }
 
 void AppendString(const DbusLibrary& dbus, DBusMessageIter* iter, const std::string& text) {
   const char* value = text.c_str();
-  dbus.iter_append_basic(iter, DBUS_TYPE_STRING, &value);
+  dbus.message_iter_append_basic(iter, DBUS_TYPE_STRING, &value);
 }
 
 // One filter as the portal takes it: (sa(us)).
 void AppendFilter(const DbusLibrary& dbus, DBusMessageIter* iter, const FileFilter& filter) {
   DBusMessageIter item;
   DBusMessageIter patterns;
-  dbus.iter_open_container(iter, DBUS_TYPE_STRUCT, nullptr, &item);
+  dbus.message_iter_open_container(iter, DBUS_TYPE_STRUCT, nullptr, &item);
   AppendString(dbus, &item, filter.name);
-  dbus.iter_open_container(&item, DBUS_TYPE_ARRAY, "(us)", &patterns);
+  dbus.message_iter_open_container(&item, DBUS_TYPE_ARRAY, "(us)", &patterns);
   for (const std::string& pattern : filter.patterns) {
     DBusMessageIter one;
-    dbus.iter_open_container(&patterns, DBUS_TYPE_STRUCT, nullptr, &one);
-    dbus.iter_append_basic(&one, DBUS_TYPE_UINT32, &kGlobPattern);
+    dbus.message_iter_open_container(&patterns, DBUS_TYPE_STRUCT, nullptr, &one);
+    dbus.message_iter_append_basic(&one, DBUS_TYPE_UINT32, &kGlobPattern);
     AppendString(dbus, &one, pattern);
-    dbus.iter_close_container(&patterns, &one);
+    dbus.message_iter_close_container(&patterns, &one);
   }
-  dbus.iter_close_container(&item, &patterns);
-  dbus.iter_close_container(iter, &item);
+  dbus.message_iter_close_container(&item, &patterns);
+  dbus.message_iter_close_container(iter, &item);
 }
 
 MessagePtr BuildCall(const DbusLibrary& dbus, const FileChooserRequest& request,
@@ -184,22 +157,22 @@ MessagePtr BuildCall(const DbusLibrary& dbus, const FileChooserRequest& request,
   if (!call) return nullptr;
   DBusMessageIter args;
   DBusMessageIter dict;
-  dbus.iter_init_append(call.get(), &args);
+  dbus.message_iter_init_append(call.get(), &args);
   AppendString(dbus, &args, "");  // no parent window we could name to the portal
   AppendString(dbus, &args, request.title);
-  dbus.iter_open_container(&args, DBUS_TYPE_ARRAY, "{sv}", &dict);
+  dbus.message_iter_open_container(&args, DBUS_TYPE_ARRAY, "{sv}", &dict);
   AppendOption(dbus, &dict, "handle_token", "s",
                [&](DBusMessageIter* v) { AppendString(dbus, v, token); });
   AppendOption(dbus, &dict, "modal", "b", [&](DBusMessageIter* v) {
     const dbus_bool_t yes = TRUE;
-    dbus.iter_append_basic(v, DBUS_TYPE_BOOLEAN, &yes);
+    dbus.message_iter_append_basic(v, DBUS_TYPE_BOOLEAN, &yes);
   });
   if (!request.filters.empty()) {
     AppendOption(dbus, &dict, "filters", "a(sa(us))", [&](DBusMessageIter* v) {
       DBusMessageIter list;
-      dbus.iter_open_container(v, DBUS_TYPE_ARRAY, "(sa(us))", &list);
+      dbus.message_iter_open_container(v, DBUS_TYPE_ARRAY, "(sa(us))", &list);
       for (const FileFilter& filter : request.filters) AppendFilter(dbus, &list, filter);
-      dbus.iter_close_container(v, &list);
+      dbus.message_iter_close_container(v, &list);
     });
     AppendOption(dbus, &dict, "current_filter", "(sa(us))",
                  [&](DBusMessageIter* v) { AppendFilter(dbus, v, request.filters.front()); });
@@ -208,84 +181,31 @@ MessagePtr BuildCall(const DbusLibrary& dbus, const FileChooserRequest& request,
     AppendOption(dbus, &dict, "current_name", "s",
                  [&](DBusMessageIter* v) { AppendString(dbus, v, request.initial_name); });
   }
-  dbus.iter_close_container(&args, &dict);
+  dbus.message_iter_close_container(&args, &dict);
   return call;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// The local path of a file:// URI; nothing for any other.
-std::optional<std::string> PathOfUri(std::string_view uri) {
-  constexpr std::string_view kScheme = "file://";
-  if (uri.substr(0, kScheme.size()) != kScheme) return std::nullopt;
-  uri.remove_prefix(kScheme.size());
-  if (uri.empty() || uri.front() != '/') return std::nullopt;
-  std::string path;
-  for (std::size_t i = 0; i < uri.size(); ++i) {
-    if (uri[i] != '%') {
-      path += uri[i];
-      continue;
-    }
-    if (i + 2 >= uri.size() || HexDigit(uri[i + 1]) < 0 || HexDigit(uri[i + 2]) < 0) {
-      return std::nullopt;
-    }
-    const char decoded = static_cast<char>(HexDigit(uri[i + 1]) * 16 + HexDigit(uri[i + 2]));
-    if (decoded == '\0') return std::nullopt;
-    path += decoded;
-    i += 2;
+// 128 random bits: the request's path, which the token ends, cannot be guessed by another client
+// hoping to answer in the portal's place.
+std::optional<std::string> UnguessableToken() {
+  unsigned char bytes[16];
+  std::size_t got = 0;
+  while (got < sizeof bytes) {
+    const ssize_t n = getrandom(bytes + got, sizeof bytes - got, 0);
+    if (n <= 0) return std::nullopt;
+    got += static_cast<std::size_t>(n);
   }
-  return path;
-}
-
-// The answer carried by the Response signal: (u response, a{sv} results) with "uris" as.
-FileChooserAnswer ReadResponse(const DbusLibrary& dbus, DBusMessage* signal) {
-  DBusMessageIter args;
-  std::uint32_t response = 2;
-  if (!dbus.iter_init(signal, &args) || dbus.iter_get_arg_type(&args) != DBUS_TYPE_UINT32) {
-    return {FileChoice::kCancelled, {}};
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string token = "orlit_";
+  for (const unsigned char b : bytes) {
+    token += kHex[b >> 4];
+    token += kHex[b & 15];
   }
-  dbus.iter_get_basic(&args, &response);
-  if (response != kResponseSuccess || !dbus.iter_next(&args) ||
-      dbus.iter_get_arg_type(&args) != DBUS_TYPE_ARRAY) {
-    return {FileChoice::kCancelled, {}};
-  }
-  DBusMessageIter dict;
-  dbus.iter_recurse(&args, &dict);
-  for (; dbus.iter_get_arg_type(&dict) == DBUS_TYPE_DICT_ENTRY; dbus.iter_next(&dict)) {
-    DBusMessageIter entry;
-    DBusMessageIter variant;
-    DBusMessageIter uris;
-    const char* key = nullptr;
-    dbus.iter_recurse(&dict, &entry);
-    if (dbus.iter_get_arg_type(&entry) != DBUS_TYPE_STRING) continue;
-    dbus.iter_get_basic(&entry, &key);
-    if (std::string_view(key) != "uris" || !dbus.iter_next(&entry) ||
-        dbus.iter_get_arg_type(&entry) != DBUS_TYPE_VARIANT) {
-      continue;
-    }
-    dbus.iter_recurse(&entry, &variant);
-    if (dbus.iter_get_arg_type(&variant) != DBUS_TYPE_ARRAY) continue;
-    dbus.iter_recurse(&variant, &uris);
-    if (dbus.iter_get_arg_type(&uris) != DBUS_TYPE_STRING) continue;
-    const char* uri = nullptr;
-    dbus.iter_get_basic(&uris, &uri);
-    if (const std::optional<std::string> path = PathOfUri(uri)) {
-      return {FileChoice::kChosen, *path};
-    }
-    return {FileChoice::kUnavailable, {}};
-  }
-  return {FileChoice::kCancelled, {}};
+  return token;
 }
 
 // The request object the portal will answer on: its path is derived from our bus name.
-std::string RequestPath(const DbusLibrary& dbus, DBusConnection* connection,
-                        const std::string& token) {
-  std::string sender = dbus.bus_get_unique_name(connection);
+std::string RequestPath(std::string sender, const std::string& token) {
   if (!sender.empty() && sender.front() == ':') sender.erase(0, 1);
   for (char& c : sender) {
     if (c == '.') c = '_';
@@ -293,57 +213,95 @@ std::string RequestPath(const DbusLibrary& dbus, DBusConnection* connection,
   return "/org/freedesktop/portal/desktop/request/" + sender + "/" + token;
 }
 
+std::string ResponseRule(const std::string& path) {
+  return "type='signal',sender='" + std::string(kPortalService) + "',interface='" +
+         kRequestInterface + "',member='Response',path='" + path + "'";
+}
+
+// The first string argument of a reply; empty when it has none.
+std::string FirstString(const DbusLibrary& dbus, DBusMessage* message, int type) {
+  DBusMessageIter args;
+  if (!dbus.message_iter_init(message, &args) || dbus.message_iter_get_arg_type(&args) != type) {
+    return {};
+  }
+  const char* text = nullptr;
+  dbus.message_iter_get_basic(&args, &text);
+  return text != nullptr ? text : "";
+}
+
+// The session bus's address; none when unset, or when reaching it would start a bus first.
+std::optional<std::string> SessionBusAddress() {
+  const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+  if (address == nullptr || *address == '\0') return std::nullopt;
+  if (std::string_view(address).find("autolaunch:") != std::string_view::npos) return std::nullopt;
+  return std::string(address);
+}
+
 }  // namespace
 
 FileChooserAnswer PortalFileChooser::Ask(const FileChooserRequest& request,
-                                         const std::function<void()>& keep_alive) {
-  const DbusLibrary* const library = Library();
-  if (library == nullptr) return {};
+                                         const PeerWaiter& wait) {
+  using Outcome = PortalBus::Outcome;
+  const DbusLibrary* const library = DbusLibrary::Get();
+  const std::optional<std::string> address = SessionBusAddress();
+  const std::optional<std::string> token = UnguessableToken();
+  if (library == nullptr || !address || !token) return {};
   const DbusLibrary& dbus = *library;
-  ErrorHolder error(dbus);
-  ConnectionPtr connection(dbus.bus_get_private(DBUS_BUS_SESSION, error.get()),
-                           ConnectionCloser{&dbus});
-  if (!connection || error.IsSet()) return {};
-  dbus.connection_set_exit_on_disconnect(connection.get(), FALSE);
+  const std::unique_ptr<PortalBus> bus = PortalBus::Open(dbus, *address);
+  if (!bus) return {};
+  // Whatever ends the question early: a quit leaves the user's request queued for the loop.
+  const auto ended = [](Outcome outcome) {
+    return outcome == Outcome::kInterrupted ? FileChooserAnswer{FileChoice::kCancelled, {}}
+                                            : FileChooserAnswer{};
+  };
 
-  static std::atomic<unsigned> counter{0};
-  const std::string token = "orlit" + std::to_string(++counter);
-  std::string request_path = RequestPath(dbus, connection.get(), token);
-  // Subscribed before the call, so that a quick answer is not missed.
-  const std::string rule = "type='signal',interface='" + std::string(kRequestInterface) +
-                           "',member='Response',path='" + request_path + "'";
-  dbus.bus_add_match(connection.get(), rule.c_str(), error.get());
-  if (error.IsSet()) return {};
+  MessagePtr hello(dbus.message_new_method_call(kBusService, kBusPath, kBusService, "Hello"),
+                   MessageUnref{&dbus});
+  MessagePtr welcome{nullptr, MessageUnref{&dbus}};
+  if (!hello) return {};
+  Outcome outcome = bus->Call(hello.get(), kCallTimeoutMs, wait, &welcome);
+  if (outcome != Outcome::kDone) return ended(outcome);
+  const std::string own_name = FirstString(dbus, welcome.get(), DBUS_TYPE_STRING);
+  if (own_name.empty()) return {};
+  dbus.bus_set_unique_name(bus->get(), own_name.c_str());
 
-  const MessagePtr call = BuildCall(dbus, request, token);
+  // Subscribed before the call, so that a quick answer is not missed; the bus's answer to the
+  // subscription is not waited for.
+  std::string request_path = RequestPath(own_name, *token);
+  dbus.bus_add_match(bus->get(), ResponseRule(request_path).c_str(), nullptr);
+  const MessagePtr call = BuildCall(dbus, request, *token);
+  MessagePtr reply{nullptr, MessageUnref{&dbus}};
   if (!call) return {};
-  const MessagePtr reply(dbus.connection_send_with_reply_and_block(connection.get(), call.get(),
-                                                                   kCallTimeoutMs, error.get()),
-                         MessageUnref{&dbus});
-  if (!reply || error.IsSet()) return {};
-  const char* handle = nullptr;
-  if (dbus.message_get_args(reply.get(), error.get(), DBUS_TYPE_OBJECT_PATH, &handle,
-                            DBUS_TYPE_INVALID) &&
-      handle != request_path) {
+  outcome = bus->Call(call.get(), kCallTimeoutMs, wait, &reply);
+  if (outcome != Outcome::kDone) return ended(outcome);
+  if (dbus.message_get_type(reply.get()) == DBUS_MESSAGE_TYPE_ERROR) return {};
+  // Only the portal that took the call may answer it, whoever else knows the path.
+  const std::string portal = dbus.message_get_sender(reply.get()) != nullptr
+                                 ? dbus.message_get_sender(reply.get())
+                                 : std::string();
+  const std::string handle = FirstString(dbus, reply.get(), DBUS_TYPE_OBJECT_PATH);
+  if (portal.empty()) return {};
+  if (!handle.empty() && handle != request_path) {
     // Older portals choose the path themselves.
     request_path = handle;
-    const std::string other = "type='signal',interface='" + std::string(kRequestInterface) +
-                              "',member='Response',path='" + request_path + "'";
-    dbus.bus_add_match(connection.get(), other.c_str(), nullptr);
+    dbus.bus_add_match(bus->get(), ResponseRule(request_path).c_str(), nullptr);
   }
 
-  while (dbus.connection_read_write(connection.get(), kPollMs)) {
-    while (const MessagePtr message{dbus.connection_pop_message(connection.get()),
-                                    MessageUnref{&dbus}}) {
-      if (dbus.message_is_signal(message.get(), kRequestInterface, "Response") &&
-          request_path == dbus.message_get_path(message.get())) {
-        return ReadResponse(dbus, message.get());
-      }
-    }
-    if (keep_alive) keep_alive();
-  }
-  // The bus went away while the user chose.
-  return {FileChoice::kCancelled, {}};
+  FileChooserAnswer answer{FileChoice::kCancelled, {}};
+  outcome = bus->Until(
+      [&](MessagePtr& message) {
+        const char* path = dbus.message_get_path(message.get());
+        const char* sender = dbus.message_get_sender(message.get());
+        if (!dbus.message_is_signal(message.get(), kRequestInterface, "Response") ||
+            path == nullptr || request_path != path || sender == nullptr || portal != sender) {
+          return false;
+        }
+        answer = ReadPortalResponse(dbus, message.get());
+        return true;
+      },
+      -1, wait);
+  // The bus going away while the user chose, or a quit, gives up the question.
+  return outcome == Outcome::kDone ? answer : FileChooserAnswer{FileChoice::kCancelled, {}};
 }
 
 }  // namespace orlit

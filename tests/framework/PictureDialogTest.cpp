@@ -51,7 +51,7 @@ TEST_F(PictureDialogTest, OurDialogChecksThePathOnOk) {
     d.SetFilter("Bitmaps (*.bmp)|*.bmp|JPEG Images (*.jpg)|*.jpg");
     d.SetDefaultExt("bmp");
     bool asked_desktop = false;
-    d.SetDesktopChooser([&](const FileChooserRequest& request, const std::function<void()>&) {
+    d.SetDesktopChooser([&](const FileChooserRequest& request, const PeerWaiter&) {
       asked_desktop = request.filters.size() == 2 && request.save == c.save;
       return FileChooserAnswer{};
     });
@@ -93,7 +93,7 @@ TEST_F(PictureDialogTest, TheDesktopsAnswerIsTaken) {
   for (const FileChoice choice : {FileChoice::kChosen, FileChoice::kCancelled}) {
     auto dialog = MakeComponent<TSavePictureDialog>();
     dialog->SetDefaultExt("jpg");
-    dialog->SetDesktopChooser([&](const FileChooserRequest&, const std::function<void()>&) {
+    dialog->SetDesktopChooser([&](const FileChooserRequest&, const PeerWaiter&) {
       return FileChooserAnswer{choice, "/tmp/picked"};
     });
     EXPECT_EQ(dialog->Execute(), choice == FileChoice::kChosen);
