@@ -173,10 +173,9 @@ std::vector<xcb_atom_t> XcbClipboard::OfferedTargets(xcb_window_t owner) {
   if (owner == XCB_WINDOW_NONE) return {};
   // A list of formats fits one property; one sent piecewise (INCR) is dropped at once.
   const std::optional<Property> list = Convert(targets_, kMaxChunkBytes, false);
-  if (!list || list->format != 32 || list->type != XCB_ATOM_ATOM) return {};
-  std::vector<xcb_atom_t> atoms(list->bytes.size() / sizeof(xcb_atom_t));
-  std::memcpy(atoms.data(), list->bytes.data(), atoms.size() * sizeof(xcb_atom_t));
-  return atoms;
+  if (!list) return {};
+  std::optional<std::vector<std::uint32_t>> atoms = TargetsOf(*list, XCB_ATOM_ATOM);
+  return atoms ? std::move(*atoms) : std::vector<xcb_atom_t>();
 }
 
 XcbEventPtr XcbClipboard::WaitFor(const Match& match, Clock::time_point deadline) {
@@ -263,11 +262,11 @@ std::optional<XcbClipboard::Property> XcbClipboard::Convert(xcb_atom_t target,
     return std::nullopt;
   }
   std::optional<Property> first = ReadProperty(max_bytes);
-  if (!first || first->type != incr_) return first;
-  if (!piecewise_allowed) return std::nullopt;
+  if (!first) return std::nullopt;
+  ClipboardTransfer transfer(incr_, max_bytes, piecewise_allowed);
+  ClipboardTransfer::State state = transfer.Take(std::move(*first));
   // Incremental: every chunk is announced by a new value of the property, the last one empty.
-  Property whole{XCB_ATOM_NONE, 8, {}};
-  for (;;) {
+  while (state == ClipboardTransfer::State::kMore) {
     const XcbEventPtr chunk_ready = WaitFor(
         [&](const xcb_generic_event_t& e) {
           const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(e);
@@ -276,13 +275,12 @@ std::optional<XcbClipboard::Property> XcbClipboard::Convert(xcb_atom_t target,
         },
         std::min(transfer_end, Clock::now() + Ms(kReplyTimeoutMs)));
     if (!chunk_ready) return std::nullopt;
-    std::optional<Property> chunk = ReadProperty(max_bytes - whole.bytes.size());
+    std::optional<Property> chunk = ReadProperty(transfer.Room());
     if (!chunk) return std::nullopt;
-    if (chunk->bytes.empty()) return whole;
-    if (chunk->format != 8) return std::nullopt;
-    whole.type = chunk->type;
-    whole.bytes.insert(whole.bytes.end(), chunk->bytes.begin(), chunk->bytes.end());
+    state = transfer.Take(std::move(*chunk));
   }
+  if (state == ClipboardTransfer::State::kFailed) return std::nullopt;
+  return transfer.Result();
 }
 
 // ---- answering ----

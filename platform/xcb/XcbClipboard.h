@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/PixelImage.h"
+#include "platform/xcb/ClipboardTransfer.h"
 #include "platform/xcb/XcbConnection.h"
 
 namespace orlit {
@@ -66,11 +67,7 @@ class XcbClipboard {
   enum class Content { kNone, kText, kPicture };
 
   // One property read whole.
-  struct Property {
-    xcb_atom_t type = XCB_ATOM_NONE;
-    std::uint8_t format = 0;
-    Bytes bytes;
-  };
+  using Property = ClipboardProperty;
   // One incremental transfer to another program.
   struct Outgoing {
     xcb_window_t requestor = XCB_WINDOW_NONE;
