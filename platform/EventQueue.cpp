@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/LoopWatches.h"
+
 namespace orlit {
 
 void EventQueue::AddWindow(WindowId window) { windows_[window] = true; }
@@ -99,16 +101,25 @@ std::optional<std::uint64_t> EventQueue::NextTimerDue() const {
   return next;
 }
 
+// The descriptors and deadlines of LoopWatches are waited on too, and those ready are run.
 void EventQueue::WaitForInput(std::span<const int> fds, std::uint64_t now) const {
   std::vector<pollfd> watched;
   for (const int fd : fds) watched.push_back({fd, POLLIN, 0});
-  int timeout_ms = -1;
+  const std::size_t own = watched.size();
+  LoopWatches& watches = LoopWatches::Instance();
+  const std::vector<LoopWatches::WatchId> others = watches.AppendPollFds(&watched);
+  int timeout_ms = watches.MillisecondsToDeadline(now);
   if (const auto due = NextTimerDue()) {
-    timeout_ms = *due <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*due - now, INT_MAX));
+    const int timer_ms =
+        *due <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*due - now, INT_MAX));
+    if (timeout_ms < 0 || timer_ms < timeout_ms) timeout_ms = timer_ms;
   }
-  if (poll(watched.data(), watched.size(), timeout_ms) < 0 && errno != EINTR) {
-    throw EWindowSystemError("Cannot wait for events");
+  if (poll(watched.data(), watched.size(), timeout_ms) < 0) {
+    if (errno != EINTR) throw EWindowSystemError("Cannot wait for events");
+    return;
   }
+  // A deadline reached during the wait runs on the next one, which then does not wait.
+  watches.Run(watched.data() + own, others, now);
 }
 
 bool EventQueue::CountPress(MouseButton button, TPoint screen, std::uint64_t time_ms) {

@@ -1,6 +1,7 @@
 #include "platform/headless/HeadlessWindowSystem.h"
 
 #include <cairo.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <utility>
 
 #include "platform/ClipboardPicture.h"
+#include "platform/LoopWatches.h"
 #include "platform/PeerWait.h"
 #include "platform/PixelGrid.h"
 
@@ -80,6 +82,17 @@ void CopyRect(const FrameView& frame, const TRect& rect, PixelImage& target) {
     auto row = target.Row(y);
     for (int x = rect.Left; x < rect.Right; ++x) row[x] = frame.Pixel(x, y) & 0xFFFFFFu;
   }
+}
+
+// Looks at the watched descriptors without waiting and runs what is ready, and what is due on the
+// virtual clock.
+void RunReadyWatches(std::uint64_t now_ms) {
+  LoopWatches& watches = LoopWatches::Instance();
+  if (watches.Empty()) return;
+  std::vector<pollfd> ready;
+  const std::vector<LoopWatches::WatchId> watched = watches.AppendPollFds(&ready);
+  if (!ready.empty() && poll(ready.data(), ready.size(), 0) < 0) return;
+  watches.Run(ready.data(), watched, now_ms);
 }
 
 struct CairoSurfaceDeleter {
@@ -156,7 +169,10 @@ void HeadlessWindowSystem::SetCapture(WindowId window) {
   if (capture_ == 0) UpdateHover();
 }
 
-bool HeadlessWindowSystem::PollEvent(Event* event) { return events_.Take(event); }
+bool HeadlessWindowSystem::PollEvent(Event* event) {
+  if (events_.Empty()) RunReadyWatches(clock_ms_);
+  return events_.Take(event);
+}
 
 PeerWaitResult HeadlessWindowSystem::WaitForPeer(int fd, int timeout_ms) {
   if (events_.QuitOrCloseQueued()) return PeerWaitResult::kInterrupted;
