@@ -150,7 +150,7 @@ class TControl : public TComponent {
   // The mouse came over the control or left it (for a captured control, only itself counts).
   virtual void MouseEnter();
   virtual void MouseLeave();
-  // A wheel turn while the control has the focus; true when it was used.
+  // A wheel turn over the control (or while it has the capture); true when it was used.
   virtual bool DoMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos);
 
   // Changes announced to the control itself after the property changed.

@@ -526,7 +526,9 @@ void TCustomForm::HandleMouseUp(const Event& event) {
 }
 
 void TCustomForm::HandleMouseWheel(const Event& event) {
-  TWinControl* target = active_control_ != nullptr ? active_control_ : this;
+  // The control under the pointer scrolls, as desktop toolkits have it, not the focused one: the
+  // log can be read without clicking into it.
+  TControl* target = capture_ != nullptr ? capture_ : HitTest(event.position);
   target->DoMouseWheel(event.shift, event.wheel_delta, ClientToScreen(event.position));
 }
 

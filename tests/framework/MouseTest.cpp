@@ -171,5 +171,44 @@ TEST_F(MouseTest, AControlCanPollThePointerWithATenMillisecondTimer) {
   EXPECT_FALSE(timer->Active());
 }
 
+// A focusable control that records the wheel turns it is given.
+class WheelField : public Field {
+ public:
+  using Field::Field;
+
+ protected:
+  bool DoMouseWheel(TShiftState, int wheel_delta, TPoint) override {
+    Add("wheel " + std::to_string(wheel_delta));
+    return true;
+  }
+};
+
+TEST_F(MouseTest, WheelTurnsTheControlUnderThePointer) {
+  auto* left = Place<WheelField>(form_, {0, 0, 90, 100}, "left");
+  auto* right = Place<WheelField>(form_, {110, 0, 200, 50}, "right");
+  // A control without a window of its own passes the turn to its parent.
+  Place<Area>(left, {10, 10, 40, 40}, "label");
+  struct Case {
+    WheelField* focused;
+    TPoint pointer;
+    Log expected;
+  };
+  const Case cases[] = {
+      {right, {5, 5}, {"left wheel -120"}},
+      {left, {150, 10}, {"right wheel -120"}},
+      {right, {20, 20}, {"left wheel -120"}},
+      {left, {150, 80}, {}},  // the form itself
+  };
+  for (const Case& c : cases) {
+    c.focused->SetFocus();
+    Move(c.pointer);
+    log_.clear();
+    desktop_.Wheel(-1);
+    app_.ProcessMessages();
+    EXPECT_EQ(log_, c.expected) << c.pointer.X << "," << c.pointer.Y;
+    EXPECT_TRUE(c.focused->Focused());
+  }
+}
+
 }  // namespace
 }  // namespace orlit
