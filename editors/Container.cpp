@@ -363,6 +363,13 @@ void TcxContainer::DoExit() {
   ShortRefreshContainer(false);
 }
 
+// DoExit refreshes before the form changes its active control, when the container still counts
+// as focused; an editor without an inner control hears of the change only here.
+void TcxContainer::FocusChanged() {
+  TcxControl::FocusChanged();
+  ShortRefreshContainer(false);
+}
+
 void TcxContainer::EnabledChanged() {
   TcxControl::EnabledChanged();
   if (!Loading()) ShortRefreshContainer(false);

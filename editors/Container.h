@@ -95,6 +95,7 @@ class TcxContainer : public TcxControl {
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void DoEnter() override;
   void DoExit() override;
+  void FocusChanged() override;
   void EnabledChanged() override;
   void FontChanged() override;
   void ParentColorChanged() override;

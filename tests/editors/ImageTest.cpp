@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "EditorsFixture.h"
 #include "editors/Image.h"
 #include "platform/BmpCodec.h"
@@ -120,6 +122,39 @@ TEST_F(ImageTest, ClickTakesTheFocusAndFramesIt) {
   EXPECT_EQ(PixelAt(image, {2, 2}), 0x000040u) << "the frame stays off the picture";
   image->Properties().SetShowFocusRect(false);
   EXPECT_EQ(PixelAt(image, {1, 1}), Pixel(clWindow));
+}
+
+TEST_F(ImageTest, LosingTheFocusTakesTheFocusedLookAway) {
+  struct Case {
+    const char* name;
+    std::function<void()> lose_focus;
+  };
+  TcxImage* image = AddImage(Tagged(90, 30));
+  TcxTextEdit* field = AddField(10, 150);
+  image->SetTabOrder(0);
+  field->SetTabOrder(1);
+  const Case cases[] = {
+      {"click", [&] { Click(field); }},
+      {"tab", [&] { Press(VK_TAB); }},
+      {"minimise", [&] { desktop_.MinimizeFromTaskbar(form_->Window()->Id()); }},
+  };
+  Show();
+  for (const Case& c : cases) {
+    Click(image, {20, 10});
+    ASSERT_TRUE(image->VisualState().Contains(EditVisualState::kFocused)) << c.name;
+    c.lose_focus();
+    app_.ProcessMessages();
+    EXPECT_FALSE(image->VisualState().Contains(EditVisualState::kFocused)) << c.name;
+    if (form_->Window()->Minimized()) {
+      desktop_.RestoreFromTaskbar(form_->Window()->Id());
+      field->SetFocus();
+      app_.ProcessMessages();
+      continue;
+    }
+    // What the screen shows, not a fresh drawing: the focus frame is gone there too.
+    const TPoint corner = Screen(image, {1, 1});
+    EXPECT_NE(desktop_.Screen().Pixel(corner.X, corner.Y), 0u) << c.name;
+  }
 }
 
 TEST_F(ImageTest, TransparentGraphicShowsTheBackground) {
