@@ -17,6 +17,12 @@ namespace {
 constexpr char32_t kCharCtrlEnter = 10;
 constexpr int kWheelRows = 3;
 
+// Other programs on this desktop show a CR before each LF as a stray character.
+std::string WithLfBreaks(std::string text) {
+  std::erase(text, '\r');  // the text holds CR only as part of its CR LF breaks
+  return text;
+}
+
 bool IsSpace(char32_t c) { return c == U' ' || c == U'\t'; }
 
 }  // namespace
@@ -134,7 +140,7 @@ void TMemo::Change() {
 
 void TMemo::CopyToClipboard() {
   if (SelLength() == 0) return;
-  if (WindowSystem* desktop = Desktop()) desktop->SetClipboardText(SelText());
+  if (WindowSystem* desktop = Desktop()) desktop->SetClipboardText(WithLfBreaks(SelText()));
 }
 
 void TMemo::CutToClipboard() {

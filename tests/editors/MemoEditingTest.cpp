@@ -229,9 +229,9 @@ TEST_F(MemoEditingTest, CopyTakesTheSelectedCharactersAndBreaks) {
     std::string clipboard;
   };
   const Case cases[] = {
-      {8, 4, "h ij"},  // a wrap adds no break
-      {21, 8, "tu\r\nxy\r\n"},
-      {2, 25, "c defgh ijklmnopqrstu\r\nxy"},
+      {8, 4, "h ij"},       // a wrap adds no break
+      {21, 8, "tu\nxy\n"},  // LF, as other programs here expect
+      {2, 25, "c defgh ijklmnopqrstu\nxy"},
       {30, 0, "before"},  // nothing selected: the clipboard keeps what it held
   };
   SetText(kText);

@@ -101,7 +101,7 @@ TEST_F(MemoTest, ReadOnlyRefusesTheUserButSelectsAndCopies) {
   Press(VK_HOME, ssCtrl);
   Press(VK_DOWN, ssShift);
   Press('X', ssCtrl);
-  EXPECT_EQ(desktop_.ClipboardText(), "alpha\r\n");
+  EXPECT_EQ(desktop_.ClipboardText(), "alpha\n");
   EXPECT_EQ(memo->Lines().Text(), text);
   Press('A', ssCtrl);
   EXPECT_EQ(memo->SelLength(), static_cast<int>(text.size()));
