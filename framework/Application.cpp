@@ -285,7 +285,6 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
   int result = 0;
   {
     const ModalScope modal(*this);
-    auto box = MakeComponent<TMessageBoxForm>(text, caption, flags);
     // On the monitor of the active window, else on the primary screen.
     TRect area = desktop_.DesktopRect();
     if (TCustomForm* active = modal.ActiveForm()) {
@@ -295,8 +294,12 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
         if (monitor.Contains(centre)) area = monitor;
       }
     }
-    box->SetBounds(area.Left + (area.Width() - box->Width()) / 2,
-                   area.Top + (area.Height() - box->Height()) / 2, box->Width(), box->Height());
+    auto box = MakeComponent<TMessageBoxForm>(text, caption, flags, area.Width());
+    box->SetOwnerWindow(modal.DialogOwner());
+    // A box taller than the screen keeps its title strip on it.
+    box->SetBounds(area.Left + std::max(0, (area.Width() - box->Width()) / 2),
+                   area.Top + std::max(0, (area.Height() - box->Height()) / 2), box->Width(),
+                   box->Height());
     box->Show();
     while (box->ModalResult() == 0 && !terminated_ && HandleMessage()) {
     }

@@ -238,6 +238,7 @@ void TCustomForm::CreateWindowHandle() {
   params.title = WindowTitle();
   params.size = CheckedWindowSize({Width(), Height()});
   params.position = TPoint{Left(), Top()};
+  params.owner = owner_window_;
   window_ = Application->Desktop().CreateWindow(params);
   if (Application->MainForm() == this && !Application->Icon().IsEmpty()) {
     window_->SetIcon(Application->Icon());
@@ -374,6 +375,8 @@ void TCustomForm::HandleEvent(const Event& event) {
       SetHover(nullptr);
       break;
     case EventType::kFocusGained:
+      // A window manager that ignores the dialog hints focuses a clicked window all the same.
+      if (!window_->Enabled() && PassFocusToDialog()) break;
       ActivationChanged(true);
       break;
     case EventType::kFocusLost:
@@ -523,6 +526,20 @@ void TCustomForm::HandleMouseUp(const Event& event) {
   if (target != nullptr) target->MouseUp(button, event.shift, local.X, local.Y);
   SetHover(HitTest(event.position));
   UpdateCursor();
+}
+
+bool TCustomForm::PassFocusToDialog() {
+  for (TCustomForm* form : Application->Forms()) {
+    NativeWindow* dialog = form->Window();
+    if (form == this || form->OwnerWindow() != window_->Id() || dialog == nullptr ||
+        !dialog->Visible()) {
+      continue;
+    }
+    dialog->Raise();
+    dialog->Focus();
+    return true;
+  }
+  return false;
 }
 
 void TCustomForm::HandleMouseWheel(const Event& event) {

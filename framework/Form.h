@@ -42,6 +42,11 @@ class TCustomForm : public TWinControl {
   void SetBorderStyle(TFormBorderStyle style) { border_style_ = style; }
   TPosition Position() const { return position_; }
   void SetPosition(TPosition position) { position_ = position; }
+  // Makes the form a dialog of the window `owner` (0: none), taking effect when its window is
+  // made: the desktop keeps it above that window, and the window, while it takes no input,
+  // passes the focus on to it.
+  void SetOwnerWindow(WindowId owner) { owner_window_ = owner; }
+  WindowId OwnerWindow() const { return owner_window_; }
 
   // The control that has (or gets, when the form is activated) the keyboard focus.
   TWinControl* ActiveControl() const { return active_control_; }
@@ -140,9 +145,13 @@ class TCustomForm : public TWinControl {
   void HandleMouseDown(const Event& event);
   void HandleMouseUp(const Event& event);
   void HandleMouseWheel(const Event& event);
+  // The focus came to this form's window while it takes no input (a dialog is up): hands it on
+  // to the dialog. False when the form has no dialog showing.
+  bool PassFocusToDialog();
 
   TFormBorderStyle border_style_ = bsSizeable;
   TPosition position_ = poDesigned;
+  WindowId owner_window_ = 0;
   std::unique_ptr<NativeWindow> window_;
   std::unique_ptr<DeviceContext> back_buffer_;
   DirtyRegion dirty_;

@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kButtonGap = 6;
 constexpr int kMinWidth = 160;
-constexpr unsigned kTextFormat = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+constexpr unsigned kTextFormat = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_EXPANDTABS;
 constexpr TColor kIconRed = RGB(204, 0, 0);
 constexpr TColor kIconEdge = RGB(128, 0, 0);
 
@@ -48,23 +48,28 @@ void FillDisc(TCanvas& canvas, int centre_x, int centre_y, double radius, TColor
 
 }  // namespace
 
-TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned flags)
+TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned flags,
+                                 int area_width)
     : text_(std::move(text)), flags_(flags) {
   SetCaption(caption);
   SetBorderStyle(bsDialog);
   SetPosition(poDesigned);
 
-  DeviceContext& measure = MeasuringContext();
-  measure.SelectFont(Font().Handle());
-  TRect text_size{0, 0, kMaxTextWidth, 0};
-  measure.DrawText(text_.empty() ? std::string_view(" ") : std::string_view(text_), text_size,
-                   DT_CALCRECT | kTextFormat);
-  const int text_width = text_.empty() ? 0 : text_size.Width();
-  const int text_height = text_size.Height();
-
   const bool icon = (flags_ & MB_ICONMASK) == MB_ICONERROR;
   const int body_top = kTitleHeight + kMargin;
   const int text_left = kMargin + (icon ? kIconSize + kMargin : 0);
+  const int text_limit = area_width > 0
+                             ? std::clamp(area_width - text_left - kMargin, 1, kMaxTextWidth)
+                             : kMaxTextWidth;
+
+  DeviceContext& measure = MeasuringContext();
+  measure.SelectFont(Font().Handle());
+  TRect text_size{0, 0, text_limit, 0};
+  measure.DrawText(text_.empty() ? std::string_view(" ") : std::string_view(text_), text_size,
+                   DT_CALCRECT | kTextFormat);
+  const int text_width = text_.empty() ? 0 : std::min(text_size.Width(), text_limit);
+  const int text_height = text_size.Height();
+
   const int content_height = std::max(icon ? kIconSize : 0, text_height);
   icon_rect_ = icon ? TRect::FromBounds(kMargin, body_top, kIconSize, kIconSize) : TRect{};
   text_rect_ = TRect::FromBounds(text_left, body_top + (content_height - text_height) / 2,
@@ -75,8 +80,10 @@ TMessageBoxForm::TMessageBoxForm(std::string text, std::string caption, unsigned
   const int row_width = count * kButtonWidth + (count - 1) * kButtonGap;
   measure.SelectFont(Font().Handle());
   const int caption_width = measure.GetTextExtentPoint32(Caption()).cx + 2 * kMargin;
-  const int width = std::max(
+  int width = std::max(
       {kMinWidth, text_left + text_width + kMargin, row_width + 2 * kMargin, caption_width});
+  // A long caption is cut rather than widen the box past the screen.
+  if (area_width > 0) width = std::min(width, std::max(area_width, row_width + 2 * kMargin));
   const int buttons_top = body_top + content_height + kMargin;
   SetBounds(Left(), Top(), width, buttons_top + kButtonHeight + kMargin);
 

@@ -42,7 +42,9 @@ class TMessageBoxForm : public TCustomForm {
   static constexpr int kIconSize = 32;
   static constexpr int kMargin = 12;
 
-  TMessageBoxForm(std::string text, std::string caption, unsigned flags);
+  // `area_width`: the width of the screen area the box must fit in; a word too long for a row
+  // breaks between characters. 0 leaves the readable width alone as the limit.
+  TMessageBoxForm(std::string text, std::string caption, unsigned flags, int area_width = 0);
 
   const std::string& Text() const { return text_; }
   unsigned Flags() const { return flags_; }

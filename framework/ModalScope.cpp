@@ -40,6 +40,11 @@ ModalScope::ModalScope(TApplication& app) : app_(app), active_(app.ActiveForm())
   }
 }
 
+WindowId ModalScope::DialogOwner() const {
+  const TCustomForm* owner = active_ != nullptr ? active_ : app_.MainForm();
+  return owner != nullptr && owner->Window() != nullptr ? owner->Window()->Id() : 0;
+}
+
 ModalScope::~ModalScope() {
   const std::vector<TCustomForm*>& forms = app_.Forms();
   const auto exists = [&forms](TCustomForm* form) {

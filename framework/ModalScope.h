@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/WindowSystem.h"
+
 namespace orlit {
 
 class TApplication;
@@ -22,6 +24,9 @@ class ModalScope {
 
   // The form that was active when the dialog opened; null when none was.
   TCustomForm* ActiveForm() const { return active_; }
+  // The window the dialog belongs to: the active form's, else the main form's; 0 when neither
+  // has a window.
+  WindowId DialogOwner() const;
 
  private:
   TApplication& app_;

@@ -40,6 +40,7 @@ bool TPictureDialog::Execute() {
       chosen = save_ ? WithDefaultExtension(answer.path, default_ext_) : answer.path;
     } else if (answer.choice == FileChoice::kUnavailable) {
       auto form = MakeComponent<TFileNameForm>(request);
+      form->SetOwnerWindow(modal.DialogOwner());
       form->Show();
       while (!form->Done() && !app.Terminated() && app.HandleMessage()) {
       }

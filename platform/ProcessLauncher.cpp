@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <string_view>
 #include <thread>
+#include <vector>
 
 extern char** environ;
 
@@ -42,6 +44,22 @@ class SpawnFileActions {
   bool ok_ = false;
 };
 
+// What the desktop gave us to activate our own window (a start-up notification id, an
+// activation token) is ours: a browser that inherits it may use it to take the keyboard from the
+// calculator.
+std::vector<char*> ChildEnvironment() {
+  std::vector<char*> environment;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view text(*entry);
+    if (text.starts_with("DESKTOP_STARTUP_ID=") || text.starts_with("XDG_ACTIVATION_TOKEN=")) {
+      continue;
+    }
+    environment.push_back(*entry);
+  }
+  environment.push_back(nullptr);
+  return environment;
+}
+
 }  // namespace
 
 bool SpawnProcessLauncher::Launch(const LaunchRequest& request) {
@@ -58,9 +76,10 @@ bool SpawnProcessLauncher::Launch(const LaunchRequest& request) {
   for (const std::string& arg : request.args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
 
+  std::vector<char*> environment = ChildEnvironment();
   pid_t pid = 0;
-  if (posix_spawnp(&pid, request.program.c_str(), actions.get(), nullptr, argv.data(), environ) !=
-      0) {
+  if (posix_spawnp(&pid, request.program.c_str(), actions.get(), nullptr, argv.data(),
+                   environment.data()) != 0) {
     return false;
   }
   // The browser may run for hours; a waiter thread collects its exit status whenever it comes.

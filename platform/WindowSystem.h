@@ -125,6 +125,8 @@ struct WindowParams {
   std::string title;  // the taskbar text
   TSize size;
   std::optional<TPoint> position;  // top-left in screen coordinates; none: centred on the desktop
+  // A dialog's window: the desktop keeps it above `owner` and modal over it. 0: none.
+  WindowId owner = 0;
 };
 
 // A frameless top-level window. Created hidden; destroying the object destroys the window, and

@@ -151,6 +151,7 @@ std::unique_ptr<NativeWindow> HeadlessWindowSystem::CreateWindow(const WindowPar
   WindowState& state = windows_[id];
   state.id = id;
   state.title = params.title;
+  state.owner = params.owner;
   state.bounds = TRect::FromBounds(position.X, position.Y, size.cx, size.cy);
   state.pixels = PixelImage(size.cx, size.cy);
   z_order_.push_back(id);
@@ -459,6 +460,10 @@ void HeadlessWindowSystem::BringToTop(WindowId window) {
   if (it == z_order_.end()) return;
   z_order_.erase(it);
   z_order_.push_back(window);
+  // The window's dialogs come along above it.
+  for (const auto& [id, state] : windows_) {
+    if (state.owner == window && id != window) BringToTop(id);
+  }
   UpdateHover();
 }
 

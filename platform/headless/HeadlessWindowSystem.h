@@ -32,6 +32,7 @@ class HeadlessWindowSystem final : public WindowSystem {
     TRect bounds;  // screen coordinates
     bool visible = false;
     bool minimized = false;
+    WindowId owner = 0;  // kept above it, as window managers keep a dialog above its window
     CursorShape cursor = CursorShape::kArrow;
     PixelImage pixels;  // what the window last presented, black before
     PixelImage icon;

@@ -75,7 +75,31 @@ XcbWindow::XcbWindow(XcbWindowSystem* system, const WindowParams& params)
                       9, hints);
   SetSizeHints();
   SetTitle(params.title);
+  if (params.owner != 0) MarkAsDialogOf(params.owner);
   system_->Register(this);
+}
+
+// Read by the window manager when the window is mapped: it keeps the window above its owner and
+// hands the focus to it when the owner is clicked.
+void XcbWindow::MarkAsDialogOf(WindowId owner) {
+  XcbConnection& connection = system_->Connection();
+  xcb_connection_t* c = connection.Get();
+  const xcb_window_t owner_window = owner;
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, handle_, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW,
+                      32, 1, &owner_window);
+  const xcb_atom_t type = connection.Atom("_NET_WM_WINDOW_TYPE_DIALOG");
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, handle_, connection.Atom("_NET_WM_WINDOW_TYPE"),
+                      XCB_ATOM_ATOM, 32, 1, &type);
+  const xcb_atom_t modal = connection.Atom("_NET_WM_STATE_MODAL");
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, handle_, connection.Atom("_NET_WM_STATE"),
+                      XCB_ATOM_ATOM, 32, 1, &modal);
+}
+
+void XcbWindow::NoteUserTime(xcb_timestamp_t time) {
+  XcbConnection& connection = system_->Connection();
+  const std::uint32_t value = time;
+  xcb_change_property(connection.Get(), XCB_PROP_MODE_REPLACE, handle_,
+                      connection.Atom("_NET_WM_USER_TIME"), XCB_ATOM_CARDINAL, 32, 1, &value);
 }
 
 XcbWindow::~XcbWindow() {

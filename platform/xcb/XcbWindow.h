@@ -52,11 +52,15 @@ class XcbWindow final : public NativeWindow {
   // The window manager changed the window's state (WM_STATE): whether it became or stopped being
   // minimised.
   bool NoteWindowManagerState();
+  // A key or button was pressed in the window at `time`: the window manager weighs this against
+  // the start of other programs' windows when it decides whether they may take the focus.
+  void NoteUserTime(xcb_timestamp_t time);
   // The pointer came in: the theme's cursor is loaded on first need.
   void ApplyCursor();
 
  private:
   void SendToWindowManager(xcb_atom_t type, std::uint32_t data0, std::uint32_t data1 = 0);
+  void MarkAsDialogOf(WindowId owner);
   void Activate();
   void SetSizeHints();
   bool NoteMinimized(bool minimized);

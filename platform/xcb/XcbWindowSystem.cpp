@@ -68,7 +68,7 @@ XcbWindowSystem::XcbWindowSystem()
   xcb_prefetch_extension_data(c, &xcb_randr_id);
   connection_->InternAtoms({"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "WM_CHANGE_STATE",
                             "_MOTIF_WM_HINTS", "_NET_WM_NAME", "_NET_WM_ICON", "_NET_WM_PID",
-                            "_NET_ACTIVE_WINDOW", "UTF8_STRING"});
+                            "_NET_ACTIVE_WINDOW", "_NET_WM_USER_TIME", "UTF8_STRING"});
   const std::optional<double> setting = ScaleFactorSetting();
   scale_ = setting ? *setting : ChooseScaleFactor(nullptr, connection_->Resources());
 }
@@ -364,7 +364,9 @@ void XcbWindowSystem::TranslateKey(const xcb_key_press_event_t& key, bool presse
   if (!keyboard_) keyboard_ = std::make_unique<XcbKeyboard>(*connection_);
   const XcbKeyboard::KeyResult result =
       pressed ? keyboard_->Press(key.detail) : keyboard_->Release(key.detail);
-  if (Find(key.event) == nullptr) return;
+  XcbWindow* window = Find(key.event);
+  if (window == nullptr) return;
+  if (pressed) window->NoteUserTime(key.time);
   Event event;
   event.window = key.event;
   event.shift = result.shift | ButtonsOfState(key.state);
@@ -406,6 +408,7 @@ void XcbWindowSystem::TranslateButton(const xcb_button_press_event_t& button, bo
     return;
   }
   if (!MouseButtonOfDetail(button.detail, &event.button)) return;
+  if (pressed) window->NoteUserTime(button.time);
   const ShiftState this_button = ShiftStateOfButton(event.button);
   buttons_held_ = ButtonsOfState(button.state);
   if (pressed) {

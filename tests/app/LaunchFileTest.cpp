@@ -69,8 +69,9 @@ TEST_F(RecordedLaunchTest, EmbeddedZeroEndsTheText) {
   EXPECT_EQ(launches_->requests[0].program, "prog");
 }
 
-// Puts a fake opener first on PATH that appends its arguments to a file, and checks that the
-// real launcher starts it twice and reaps both children.
+// Puts a fake opener first on PATH that appends its arguments and what it inherited of the
+// desktop's activation variables to a file, and checks that the real launcher starts it twice
+// and reaps both children.
 class SpawnTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -78,17 +79,26 @@ class SpawnTest : public ::testing::Test {
     std::filesystem::create_directories(dir_);
     record_ = dir_ / "calls.txt";
     const auto script = dir_ / kBrowserProgram;
-    std::ofstream(script) << "#!/bin/sh\nprintf '%s|%s\\n' \"$#\" \"$*\" >> '" << record_.string()
-                          << "'\necho noise\necho noise >&2\n";
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s|%s|%s|%s|%s\\n' \"$#\" \"$*\" "
+                             "\"${DESKTOP_STARTUP_ID-unset}\" \"${XDG_ACTIVATION_TOKEN-unset}\" "
+                             "\"${ORLIT_PASSED-unset}\" >> '"
+                          << record_.string() << "'\necho noise\necho noise >&2\n";
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     const char* path = std::getenv("PATH");
     saved_path_ = path ? path : "";
     setenv("PATH", (dir_.string() + ":" + saved_path_).c_str(), 1);
+    // As the desktop starts the calculator: the opener must not take these over.
+    setenv("DESKTOP_STARTUP_ID", "orlit_cfs-1-host_TIME42", 1);
+    setenv("XDG_ACTIVATION_TOKEN", "token42", 1);
+    setenv("ORLIT_PASSED", "passed", 1);
     previous_ = SetProcessLauncher(std::make_unique<SpawnProcessLauncher>());
   }
   void TearDown() override {
     SetProcessLauncher(std::move(previous_));
     setenv("PATH", saved_path_.c_str(), 1);
+    for (const char* name : {"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN", "ORLIT_PASSED"}) {
+      unsetenv(name);
+    }
     std::filesystem::remove_all(dir_);
   }
 
@@ -129,10 +139,11 @@ TEST_F(SpawnTest, StartsTheOpenerTwiceAndLeavesNoZombie) {
     ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "opener not started: " << record;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  // Both calls carry one argument each; the order of two separate processes writing is not
-  // guaranteed, so compare as a set.
-  const std::string first = std::string("1|") + kFirstPromotionSite + "\n";
-  const std::string second = std::string("1|") + kSecondPromotionSite + "\n";
+  // Both calls carry one argument each and the rest of the environment, without the desktop's
+  // activation variables; the order of two separate processes writing is not guaranteed, so
+  // compare as a set.
+  const std::string first = std::string("1|") + kFirstPromotionSite + "|unset|unset|passed\n";
+  const std::string second = std::string("1|") + kSecondPromotionSite + "|unset|unset|passed\n";
   EXPECT_TRUE(record == first + second || record == second + first) << record;
 
   while (ZombieChildren() > 0) {

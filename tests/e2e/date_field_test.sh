@@ -8,7 +8,7 @@ set -euo pipefail
 
 program=${1:?usage: $0 PATH/TO/orlit_cfs}
 source "$(dirname "$0")/session.sh"
-require_tools Xvfb xdotool xwd python3
+require_tools Xvfb xdotool xwd xprop python3
 start_session 140
 
 windows() { xdotool search --classname '^orlit_cfs$' | wc -l; }
@@ -28,6 +28,23 @@ echo "== an incomplete date keeps the user in the field"
 keys Delete 3 1 1 0
 keys Tab
 eventually windows_are 2 || fail "no message box for 31.10.__"
+# The box tells the window manager it is a modal dialog of the main window, which keeps it above
+# that window and gives it the focus when the main window is clicked.
+box_is_dialog_of_main() {
+  local ids id other props
+  ids=$(xdotool search --classname '^orlit_cfs$')
+  for id in $ids; do
+    props=$(xprop -id "$id" WM_TRANSIENT_FOR _NET_WM_STATE _NET_WM_WINDOW_TYPE)
+    grep -q '_NET_WM_STATE_MODAL' <<<"$props" || continue
+    grep -q '_NET_WM_WINDOW_TYPE_DIALOG' <<<"$props" || continue
+    for other in $ids; do
+      [[ $other != "$id" ]] && grep -qi "window id # $(printf '0x%x' "$other")\$" <<<"$props" &&
+        return 0
+    done
+  done
+  return 1
+}
+box_is_dialog_of_main || fail "the message box is no modal dialog of the main window"
 keys Return
 eventually windows_are 1 || fail "the message box stayed"
 pixel_is 120 64 FFFF00 || fail "the focus left the date field: $(pixel 120 64)"

@@ -42,10 +42,16 @@ echo "== without a window manager"
 start_probe
 check_geometry
 
+# Every key and click is the window's latest user time, which the window manager weighs
+# before it lets a program started later (the browser) take the focus.
+user_time() { xprop -id "$window" _NET_WM_USER_TIME | sed -n 's/.*= \([0-9][0-9]*\)$/\1/p'; }
+[[ -z "$(user_time)" ]] || fail "a user time before any input"
 xdotool key a
 expect_line '^keydown key=65 shift=0 '
 expect_line '^char 97 '
 expect_line '^keyup key=65 '
+key_time=$(user_time)
+[[ -n "$key_time" ]] || fail "no user time after a key"
 # Keys without text of their own still give the edit controls their characters.
 xdotool key Return BackSpace
 expect_line '^char 13 '
@@ -61,6 +67,8 @@ char=$(grep -n '^char 97 ' "$work/program.log" | head -1 | cut -d: -f1)
 xdotool mousemove 238 153 click 1
 expect_line '^mousedown button=0 x=10 y=20 shift=8 '
 expect_line '^mouseup button=0 x=10 y=20 shift=0 '
+click_time=$(user_time)
+((click_time > key_time)) || fail "the user time did not follow the click: $key_time, $click_time"
 sleep 0.6  # so the next click does not pair with this one
 xdotool click --repeat 2 --delay 80 1
 expect_line '^dblclick button=0 x=10 y=20 shift=72 '

@@ -94,6 +94,68 @@ TEST_F(MessageBoxTest, TheBoxIsCentredWithItsIconAndTheTextWrapped) {
   EXPECT_GT(text_pixels, 100);
 }
 
+TEST_F(MessageBoxTest, ALongWordIsWrappedToKeepTheBoxOnTheScreen) {
+  const std::string digits = "'" + std::string(250, '7') + "' is not a valid integer value.";
+  TRect bounds;
+  TRect text_rect;
+  Show(digits, MB_OK | MB_ICONSTOP, [&](TMessageBoxForm& box) {
+    bounds = box.BoundsRect();
+    text_rect = box.TextRect();
+    desktop_.PressKey(VK_RETURN);
+  });
+  const TRect screen = desktop_.DesktopRect();
+  EXPECT_GE(bounds.Left, screen.Left);
+  EXPECT_LE(bounds.Right, screen.Right);
+  EXPECT_LE(text_rect.Width(), TMessageBoxForm::kMaxTextWidth);
+  EXPECT_GE(text_rect.Height(), 4 * 13);
+
+  // On a narrow screen the box is no wider than the screen, whatever the text.
+  struct Case {
+    std::string text;
+    std::string caption;
+    int area_width;
+  };
+  const Case cases[] = {
+      {digits, "Caption", 300},
+      {"short", std::string(80, 'c'), 250},
+      {std::string(40, 'w') + " " + std::string(40, 'w'), "Caption", 240},
+  };
+  for (const Case& c : cases) {
+    auto box = MakeComponent<TMessageBoxForm>(c.text, c.caption, MB_OK | MB_ICONSTOP, c.area_width);
+    EXPECT_LE(box->Width(), c.area_width) << c.text;
+    EXPECT_LE(box->TextRect().Right, box->Width()) << c.text;
+  }
+}
+
+// A click on the main window while the box is up: the desktop raises and focuses the main
+// window; the box must come back above it with the keyboard.
+TEST_F(MessageBoxTest, TheBoxStaysAboveItsWindowAndTakesTheFocusBack) {
+  auto* main = NewForm<TForm>();
+  main->SetBounds(100, 100, 400, 300);
+  ShowAndSettle(main);
+  const WindowId main_window = main->Window()->Id();
+  WindowId box_window = 0;
+  WindowId owner = 0;
+  int idle_calls = 0;
+  desktop_.SetIdleHandler([&] {
+    auto* box = dynamic_cast<TMessageBoxForm*>(app_.ActiveForm());
+    if (++idle_calls == 1) {
+      box_window = box->Window()->Id();
+      owner = desktop_.Window(box_window)->owner;
+      main->Window()->Raise();
+      main->Window()->Focus();
+      return;
+    }
+    EXPECT_EQ(desktop_.ZOrder().back(), box_window);
+    EXPECT_EQ(desktop_.FocusedWindow(), box_window);
+    desktop_.PressKey(VK_RETURN);
+  });
+  EXPECT_EQ(app_.MessageBox("text", "Caption", MB_OK), IDOK);
+  EXPECT_EQ(owner, main_window);
+  EXPECT_GE(idle_calls, 2);
+  EXPECT_EQ(desktop_.FocusedWindow(), main_window);
+}
+
 TEST_F(MessageBoxTest, LineBreaksInTheTextAreKeptAndEmptyTextShowsNoText) {
   TRect two_lines;
   Show("one\r\ntwo", MB_OK, [&](TMessageBoxForm& box) {
