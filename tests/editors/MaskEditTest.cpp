@@ -29,13 +29,24 @@ class MaskEditTest : public EditorTest {
   }
 
   // Keys written as characters to type, or in braces: {BS}, {DEL}, {S-DEL}, {LEFT}, {RIGHT},
-  // {C-LEFT}, {UP}, {HOME}, {END}, {C-V}, {C-X}.
+  // {C-LEFT}, {UP}, {HOME}, {END}, {C-V}, {C-X}, {C-C}, {S-RIGHT}, {S-LEFT}, {S-END}.
   void Play(const std::string& keys) {
     const std::pair<const char*, std::pair<int, ShiftState>> named[] = {
-        {"BS", {VK_BACK, 0}},   {"DEL", {VK_DELETE, 0}},  {"S-DEL", {VK_DELETE, ssShift}},
-        {"LEFT", {VK_LEFT, 0}}, {"RIGHT", {VK_RIGHT, 0}}, {"C-LEFT", {VK_LEFT, ssCtrl}},
-        {"UP", {VK_UP, 0}},     {"HOME", {VK_HOME, 0}},   {"END", {VK_END, 0}},
-        {"C-V", {'V', ssCtrl}}, {"C-X", {'X', ssCtrl}},   {"S-RIGHT", {VK_RIGHT, ssShift}},
+        {"BS", {VK_BACK, 0}},
+        {"DEL", {VK_DELETE, 0}},
+        {"S-DEL", {VK_DELETE, ssShift}},
+        {"LEFT", {VK_LEFT, 0}},
+        {"RIGHT", {VK_RIGHT, 0}},
+        {"C-LEFT", {VK_LEFT, ssCtrl}},
+        {"UP", {VK_UP, 0}},
+        {"HOME", {VK_HOME, 0}},
+        {"END", {VK_END, 0}},
+        {"C-V", {'V', ssCtrl}},
+        {"C-X", {'X', ssCtrl}},
+        {"S-RIGHT", {VK_RIGHT, ssShift}},
+        {"S-LEFT", {VK_LEFT, ssShift}},
+        {"S-END", {VK_END, ssShift}},
+        {"C-C", {'C', ssCtrl}},
     };
     for (std::size_t i = 0; i < keys.size(); ++i) {
       if (keys[i] != '{') {
@@ -87,6 +98,18 @@ TEST_F(MaskEditTest, KeysPlaceCharactersAndTheCaretBlock) {
       {kDateMask, "311083", 2, 4, "", "{LEFT}", "31.10.83", 3, 1},
       {kDateMask, "311083", 4, -1, "", "{END}", "31.10.83", 8, 0},
       {kDateMask, "311083", 4, -1, "", "{C-LEFT}", "31.10.83", 0, 1},
+      // A paste that ends on a literal leaves the caret block on the next fillable position;
+      // one that runs past the end stops on the last position.
+      {kDateMask, "", 3, -1, "10", "{C-V}", "__.10.__", 6, 1},
+      {kDateMask, "", 0, -1, "31", "{C-V}", "31.__.__", 3, 1},
+      {kDateMask, "311083", 6, -1, "9999", "{C-V}", "31.10.99", 7, 1},
+      // Shift extends from the caret block's far edge: rightwards from its left one, leftwards
+      // from its right one; a typed character then lands on the selection's first position.
+      {kDateMask, "311083", 0, -1, "", "{S-RIGHT}", "31.10.83", 0, 2},
+      {kDateMask, "311083", 0, -1, "", "{S-RIGHT}{S-RIGHT}{S-RIGHT}", "31.10.83", 0, 4},
+      {kDateMask, "311083", 4, -1, "", "{S-LEFT}{S-LEFT}", "31.10.83", 2, 3},
+      {kDateMask, "311083", 0, -1, "", "{S-END}", "31.10.83", 0, 8},
+      {kDateMask, "311083", 3, -1, "", "{S-RIGHT}{S-RIGHT}5", "31.50.83", 4, 1},
       {kDateMask, "311083", 1, 4, "", "{C-X}", "3_.__.83", 1, 1},
       {"(999)", "12", 3, -1, "", "{HOME}", "(12_)", 1, 1},
       {">LL", "", 0, -1, "", "ab", "AB", 2, 0},
@@ -104,6 +127,20 @@ TEST_F(MaskEditTest, KeysPlaceCharactersAndTheCaretBlock) {
     EXPECT_EQ(date_->SelLength(), c.block);
   }
   EXPECT_EQ(desktop_.ClipboardText(), "1.10");
+}
+
+// Read-only refuses cut, as it refuses every change; copying still works.
+TEST_F(MaskEditTest, CutInAReadOnlyFieldChangesNothing) {
+  date_->SetText("311083");
+  date_->Properties().SetReadOnly(true);
+  for (const char* keys : {"{C-X}", "{S-DEL}", "{DEL}", "{BS}", "5", "{C-C}"}) {
+    desktop_.SetClipboardText("before");
+    date_->SetSelStart(1);
+    date_->SetSelLength(4);
+    Play(keys);
+    EXPECT_EQ(date_->DisplayText(), "31.10.83") << keys;
+    EXPECT_EQ(desktop_.ClipboardText(), std::string(keys) == "{C-C}" ? "1.10" : "before") << keys;
+  }
 }
 
 // However many layers handle a keystroke, its first change asks OnEditing once.
