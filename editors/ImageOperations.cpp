@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "convert/Translation.h"
 #include "editors/Image.h"
 #include "framework/Application.h"
 #include "framework/GraphicClasses.h"
@@ -42,10 +43,12 @@ std::string Patterns(const TGraphicClass& kind) {
 
 std::string KindFilter(const TGraphicClass& kind) {
   const std::string patterns = Patterns(kind);
-  return std::string(kind.description) + " (" + patterns + ")|" + patterns;
+  return FormatText(Translate(N_("%1$s (%2$s)")),
+                    {Translate(std::string(kind.description).c_str()), patterns}) +
+         "|" + patterns;
 }
 
-constexpr std::string_view kAllFilesFilter = "All files (*)|*";
+std::string AllFilesFilter() { return std::string(Translate(N_("All files (*)"))) + "|*"; }
 
 // As desktop file dialogs offer them: the control's kind first (every known kind together when
 // it has none), then each kind the control reads, then all files. The dialogs take a name
@@ -59,12 +62,12 @@ std::string OpenFilter(const TGraphicClass* kind) {
     for (const TGraphicClass& each : GraphicClasses()) {
       all += (all.empty() ? "" : ";") + Patterns(each);
     }
-    filter = "All pictures (" + all + ")|" + all;
+    filter = FormatText(Translate(N_("All pictures (%s)")), {all}) + "|" + all;
   }
   for (const TGraphicClass& each : GraphicClasses()) {
     if (&each != kind) filter += "|" + KindFilter(each);
   }
-  return filter + "|" + std::string(kAllFilesFilter);
+  return filter + "|" + AllFilesFilter();
 }
 
 // The kind whose extensions include the file's; null for none.
@@ -136,7 +139,7 @@ void TcxCustomImage::LoadFromFile(const std::string& path) {
   const TGraphicClass* kind = KindOfFile(path);
   if (kind == nullptr) kind = GraphicClassOfData(bytes);
   if (kind == nullptr) {
-    throw EInvalidGraphic("Unknown picture file extension: \"" + path + "\"");
+    throw EInvalidGraphic(SourceText(N_("Unknown picture file extension: \"%s\""), {path}));
   }
   std::unique_ptr<TGraphic> graphic = kind->create();
   graphic->LoadFromBytes(bytes);
@@ -164,8 +167,8 @@ void TcxCustomImage::SaveToFile() {
   const TGraphicClass* kind = FindGraphicClass(picture_->Graphic()->StoredClassName());
   if (kind != nullptr) dialog.SetDefaultExt(std::string(Extensions(*kind).front()));
   dialog.SetFilter(!Properties().CustomFilter().empty() ? Properties().CustomFilter()
-                   : kind != nullptr ? KindFilter(*kind) + "|" + std::string(kAllFilesFilter)
-                                     : std::string());
+                   : kind != nullptr                    ? KindFilter(*kind) + "|" + AllFilesFilter()
+                                                        : std::string());
   if (RunDialog(dialog)) SaveToFile(dialog.FileName());
 }
 

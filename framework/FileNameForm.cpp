@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "convert/Translation.h"
 #include "framework/CustomEdit.h"
 #include "framework/DialogParts.h"
 #include "framework/MessageBox.h"
@@ -26,7 +27,7 @@ std::string CurrentFolder() {
 }
 
 std::string TypeNames(const std::vector<FileFilter>& filters) {
-  if (filters.empty()) return "all files";
+  if (filters.empty()) return Translate(N_("all files"));
   std::string text;
   for (std::size_t i = 0; i < filters.size(); ++i) {
     if (i > 0) text += ", ";
@@ -71,10 +72,11 @@ TFileNameForm::TFileNameForm(FileChooserRequest request)
   y += kLineHeight + kMargin;
 
   int x = kWidth - kMargin - 2 * kButtonWidth - 6;
-  for (const auto& [caption, result] : {std::pair{"OK", IDOK}, std::pair{"Cancel", IDCANCEL}}) {
+  for (const auto& [caption, result] :
+       {std::pair{N_("OK"), IDOK}, std::pair{N_("Cancel"), IDCANCEL}}) {
     auto* button = Create<TDialogButton>(result);
     button->SetParent(this);
-    button->SetCaption(caption);
+    button->SetCaption(Translate(caption));
     button->SetBounds(x, y, kButtonWidth, kButtonHeight);
     button->SetTabOrder(result);
     button->OnClick = [this, result = result](TObject*) {
@@ -88,7 +90,7 @@ TFileNameForm::TFileNameForm(FileChooserRequest request)
 void TFileNameForm::Paint(TCanvas& canvas) {
   PaintDialogChrome(canvas, ClientRect(), Font(), Caption());
   TRect types = types_rect_;
-  canvas.DrawText("File types: " + type_names_, types,
+  canvas.DrawText(FormatText(Translate(N_("File types: %s")), {type_names_}), types,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   TRect frame = field_frame_;
   canvas.Frame3D(frame, clBtnShadow, clBtnHighlight, 1);
@@ -124,16 +126,16 @@ std::string TFileNameForm::CheckedPath(std::string& problem) const {
   while (!path.empty() && path.back() == ' ') path.pop_back();
   if (!path.empty() && path.front() != '/') path = CurrentFolder() + "/" + path;
   if (path.empty() || path.back() == '/') {
-    problem = "Enter a file name.";
+    problem = Translate(N_("Enter a file name."));
     return {};
   }
   if (request_.save) path = WithDefaultExtension(path, request_.default_extension);
   if (!request_.save && !IsFile(path)) {
-    problem = "There is no file \"" + path + "\".";
+    problem = FormatText(Translate(N_("There is no file \"%s\".")), {path});
     return {};
   }
   if (request_.save && !IsFolder(path.substr(0, path.find_last_of('/')))) {
-    problem = "There is no folder for \"" + path + "\".";
+    problem = FormatText(Translate(N_("There is no folder for \"%s\".")), {path});
     return {};
   }
   return path;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "convert/Translation.h"
 #include "framework/Bitmap.h"
 #include "framework/Icon.h"
 #include "framework/JpegImage.h"
@@ -17,10 +18,10 @@ std::unique_ptr<TGraphic> Make() {
 }
 
 constexpr TGraphicClass kGraphicClasses[] = {
-    {"TBitmap", "bmp", "Bitmaps", Make<TBitmap>},
-    {"TIcon", "ico", "Icons", Make<TIcon>},
-    {"TMetafile", "svg", "Vector drawings", Make<TMetafile>},
-    {"TJPEGImage", "jpg;jpeg", "JPEG images", Make<TJPEGImage>},
+    {"TBitmap", "bmp", N_("Bitmaps"), Make<TBitmap>},
+    {"TIcon", "ico", N_("Icons"), Make<TIcon>},
+    {"TMetafile", "svg", N_("Vector drawings"), Make<TMetafile>},
+    {"TJPEGImage", "jpg;jpeg", N_("JPEG images"), Make<TJPEGImage>},
 };
 
 }  // namespace

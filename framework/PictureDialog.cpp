@@ -1,5 +1,6 @@
 #include "framework/PictureDialog.h"
 
+#include "convert/Translation.h"
 #include "framework/Application.h"
 #include "framework/FileNameForm.h"
 #include "framework/ModalScope.h"
@@ -14,7 +15,9 @@ bool TPictureDialog::Execute() {
   TApplication& app = *Application;
   FileChooserRequest request;
   request.save = save_;
-  request.title = !title_.empty() ? title_ : save_ ? "Save Picture As" : "Open Picture";
+  request.title = !title_.empty() ? title_
+                  : save_         ? Translate(N_("Save Picture As"))
+                                  : Translate(N_("Open Picture"));
   request.filters = ParseFileFilter(filter_);
   request.default_extension = default_ext_;
   request.initial_name = file_name_.substr(file_name_.find_last_of('/') + 1);

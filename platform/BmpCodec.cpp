@@ -22,7 +22,7 @@ constexpr std::uint32_t kCompressionRle4 = 2;
 constexpr std::uint32_t kCompressionBitfields = 3;
 
 [[noreturn]] void Fail(const std::string& reason) {
-  throw EInvalidGraphic("Invalid bitmap: " + reason);
+  throw EInvalidGraphic(SourceText(N_("Invalid bitmap: %s"), {reason}));
 }
 
 std::uint16_t U16(std::span<const std::uint8_t> d, std::size_t at) {

@@ -27,7 +27,7 @@ constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A
 constexpr std::size_t kPngSizeAt = 16;
 
 [[noreturn]] void Fail(const std::string& reason) {
-  throw EInvalidGraphic("Invalid icon: " + reason);
+  throw EInvalidGraphic(SourceText(N_("Invalid icon: %s"), {reason}));
 }
 
 std::uint16_t U16(std::span<const std::uint8_t> d, std::size_t at) {

@@ -255,7 +255,7 @@ bool Compress(Encoder* e, const PixelImage* image, int quality, JSAMPLE* row) {
 PixelImage DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t max_pixels) {
   Decoder decoder;
   if (!ReadHeader(&decoder, data.data(), data.size(), max_pixels)) {
-    throw EInvalidGraphic(std::string("Invalid JPEG: ") + decoder.err.message);
+    throw EInvalidGraphic(SourceText(N_("Invalid JPEG: %s"), {decoder.err.message}));
   }
   // The stored size is what the data must be in proportion to; the scaled one is what we hold.
   const JDIMENSION stored_width = decoder.cinfo.image_width;
@@ -273,7 +273,7 @@ PixelImage DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t max_pixe
   std::vector<JSAMPLE> row(static_cast<std::size_t>(width) *
                            static_cast<std::size_t>(decoder.cinfo.output_components));
   if (!DecodePixels(&decoder, &image, row.data())) {
-    throw EInvalidGraphic(std::string("Invalid JPEG: ") + decoder.err.message);
+    throw EInvalidGraphic(SourceText(N_("Invalid JPEG: %s"), {decoder.err.message}));
   }
   return image;
 }

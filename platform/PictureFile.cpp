@@ -142,11 +142,12 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& path) {
   const FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   struct stat info {};
   if (file.get() < 0 || fstat(file.get(), &info) != 0) {
-    throw EFOpenError("Cannot open file \"" + path + "\". " + Reason(errno));
+    throw EFOpenError(SourceText(N_("Cannot open file \"%s\". %s"), {path, Reason(errno)}));
   }
-  if (!S_ISREG(info.st_mode)) throw EFOpenError("Cannot open file \"" + path + "\". Not a file");
+  if (!S_ISREG(info.st_mode))
+    throw EFOpenError(SourceText(N_("Cannot open file \"%s\". Not a file"), {path}));
   if (static_cast<std::uint64_t>(info.st_size) > kMaxPictureDataBytes) {
-    throw EInvalidGraphic("The picture file \"" + path + "\" is too large");
+    throw EInvalidGraphic(SourceText(N_("The picture file \"%s\" is too large"), {path}));
   }
   std::vector<std::uint8_t> bytes;
   std::uint8_t buffer[65536];
@@ -155,10 +156,10 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& path) {
     if (got == 0) break;
     if (got < 0) {
       if (errno == EINTR) continue;
-      throw EFOpenError("Cannot read file \"" + path + "\". " + Reason(errno));
+      throw EFOpenError(SourceText(N_("Cannot read file \"%s\". %s"), {path, Reason(errno)}));
     }
     if (bytes.size() + static_cast<std::size_t>(got) > kMaxPictureDataBytes) {
-      throw EInvalidGraphic("The picture file \"" + path + "\" is too large");
+      throw EInvalidGraphic(SourceText(N_("The picture file \"%s\" is too large"), {path}));
     }
     bytes.insert(bytes.end(), buffer, buffer + got);
   }
@@ -168,7 +169,7 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& path) {
 void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data,
                      FileSteps& steps) {
   const auto fail = [&path](int error) {
-    throw EFCreateError("Cannot create file \"" + path + "\". " + Reason(error));
+    throw EFCreateError(SourceText(N_("Cannot create file \"%s\". %s"), {path, Reason(error)}));
   };
   const std::string target = FinalTarget(path);
   if (target.empty()) fail(ELOOP);
@@ -178,7 +179,7 @@ void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data
   struct stat existing {};
   const bool exists = stat(target.c_str(), &existing) == 0;
   if (exists && !S_ISREG(existing.st_mode)) {
-    throw EFCreateError("Cannot create file \"" + path + "\". Not a file");
+    throw EFCreateError(SourceText(N_("Cannot create file \"%s\". Not a file"), {path}));
   }
   std::string temp_path = folder + std::string(kTempPrefix) + std::string(kTempSuffix);
   const int fd = steps.CreateTemp(temp_path);

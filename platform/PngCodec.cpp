@@ -19,7 +19,7 @@ constexpr std::size_t kHeaderEnd = 24;
 constexpr int kMaxCairoDimension = 32767;
 
 [[noreturn]] void Fail(const std::string& reason) {
-  throw EInvalidGraphic("Invalid PNG picture: " + reason);
+  throw EInvalidGraphic(SourceText(N_("Invalid PNG picture: %s"), {reason}));
 }
 
 std::uint32_t BigEndian32(std::span<const std::uint8_t> d, std::size_t at) {

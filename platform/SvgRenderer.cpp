@@ -89,7 +89,7 @@ const RsvgLibrary* Library() {
 }
 
 [[noreturn]] void Fail(const std::string& reason) {
-  throw EInvalidGraphic("Invalid SVG drawing: " + reason);
+  throw EInvalidGraphic(SourceText(N_("Invalid SVG drawing: %s"), {reason}));
 }
 
 // A surface and its drawing context of the renderer's cairo.
@@ -256,7 +256,7 @@ class Descriptor {
   int fd_;
 };
 
-[[noreturn]] void TooComplex() { throw EInvalidGraphic("Picture too complex to draw"); }
+[[noreturn]] void TooComplex() { throw EInvalidGraphic(N_("Picture too complex to draw")); }
 
 PixelImage PictureFromReply(const std::vector<std::uint8_t>& reply) {
   if (reply.empty()) TooComplex();
@@ -288,7 +288,8 @@ bool IsSvgRendererAvailable() { return Library() != nullptr; }
 
 PixelImage RenderSvg(std::span<const std::uint8_t> data, const PeerWaiter& wait) {
   const RsvgLibrary* lib = Library();
-  if (lib == nullptr) throw EInvalidGraphic("SVG drawings cannot be shown: no renderer installed");
+  if (lib == nullptr)
+    throw EInvalidGraphic(N_("SVG drawings cannot be shown: no renderer installed"));
   if (data.empty()) Fail("no data");
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) Fail("cannot start the renderer");
