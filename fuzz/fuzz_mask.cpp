@@ -67,7 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Harness& h = TheHarness();
   std::size_t at = 0;
   auto next = [&]() -> std::uint8_t { return at < size ? data[at++] : 0; };
-  const std::size_t mask_length = std::min<std::size_t>(next() % 48, size - at);
+  // The wanted length is read before what is left is counted: reading moves `at`.
+  const std::size_t wanted_mask = next() % 48;
+  const std::size_t mask_length = std::min(wanted_mask, size - at);
   const std::string mask(reinterpret_cast<const char*>(data + at), mask_length);
   at += mask_length;
 
@@ -101,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 2: {  // the clipboard's text
-        const std::size_t length = std::min<std::size_t>(next() % 16, size - at);
+        const std::size_t wanted = next() % 16;
+        const std::size_t length = std::min(wanted, size - at);
         h.desktop.SetClipboardText(std::string(reinterpret_cast<const char*>(data + at), length));
         at += length;
         break;
