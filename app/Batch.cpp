@@ -16,6 +16,7 @@
 #include "app/Csv.h"
 #include "app/PeriodCalculation.h"
 #include "convert/Exceptions.h"
+#include "convert/Translation.h"
 #include "framework/EditText.h"
 
 namespace orlit {
@@ -174,8 +175,8 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
     err << ": " << why << '\n';
     return 2;
   };
-  constexpr std::string_view kHeaderWanted =
-      "the first line must be the header end_date,leave_days,working_days";
+  const std::string_view header_wanted =
+      Translate(N_("the first line must be the header end_date,leave_days,working_days"));
   std::string piece(kPieceBytes, '\0');
   auto read_piece = [&]() -> std::string_view {
     in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
@@ -200,28 +201,30 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
   BatchWriter writer(separator, out);
   CsvReader reader(separator, [&writer](CsvReader::Fields f) { writer.OnRecord(f); });
   while (!bytes.empty() || !in.eof()) {
-    if (in.bad()) return fail(0, "cannot be read");
+    if (in.bad()) return fail(0, Translate(N_("cannot be read")));
     const bool parsed = reader.Feed(bytes);
     writer.Flush();
     if (!out) return ReportLostOutput(err);
-    if (writer.HeaderWrong()) return fail(header_line, kHeaderWanted);
+    if (writer.HeaderWrong()) return fail(header_line, header_wanted);
     if (!parsed) return fail(blank_lines + reader.ErrorLine(), reader.Error());
     bytes = read_piece();
   }
-  if (in.bad()) return fail(0, "cannot be read");
+  if (in.bad()) return fail(0, Translate(N_("cannot be read")));
   const bool finished = reader.Finish();
   writer.Flush();
-  if (!writer.HeaderSeen() || writer.HeaderWrong()) return fail(header_line, kHeaderWanted);
+  if (!writer.HeaderSeen() || writer.HeaderWrong()) return fail(header_line, header_wanted);
   if (!finished) return fail(blank_lines + reader.ErrorLine(), reader.Error());
   if (!out.flush()) return ReportLostOutput(err);
   return writer.AnyRowFailed() ? 1 : 0;
 }
 
 int RunBatchFile(const std::string& path, std::ostream& out, std::ostream& err) {
-  if (path == "-") return RunBatchFromDescriptor(STDIN_FILENO, "standard input", out, err);
+  if (path == "-")
+    return RunBatchFromDescriptor(STDIN_FILENO, Translate(N_("standard input")), out, err);
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    err << "orlit_cfs: " << path << ": cannot be opened: " << std::strerror(errno) << '\n';
+    err << "orlit_cfs: " << path << ": "
+        << FormatText(Translate(N_("cannot be opened: %s")), {std::strerror(errno)}) << '\n';
     return 2;
   }
   return RunBatch(file, path, out, err);

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "convert/Translation.h"
+
 namespace orlit {
 
 namespace {
@@ -61,12 +63,14 @@ bool CsvReader::FeedLine(std::string_view line) {
       csv_parse(&parser_, line.data(), line.size(), OnField, OnRecordEnd, this);
   if (parsed != line.size()) {
     Fail(csv_error(&parser_) == CSV_ENOMEM
-             ? "a field is longer than " + std::to_string(kMaxFieldBytes) + " bytes"
-             : std::string("a quote is misplaced"));
+             ? FormatText(Translate(N_("a field is longer than %s bytes")),
+                          {std::to_string(kMaxFieldBytes)})
+             : std::string(Translate(N_("a quote is misplaced"))));
     return false;
   }
   if (too_many_fields_) {
-    Fail("a record has more than " + std::to_string(kMaxFields) + " fields");
+    Fail(FormatText(Translate(N_("a record has more than %s fields")),
+                    {std::to_string(kMaxFields)}));
     return false;
   }
   lines_before_ += CountLineBreaks(line, &after_cr_);
@@ -82,12 +86,13 @@ bool CsvReader::Finish() {
   bool field_after_cr = false;
   const long lines_in_field = CountLineBreaks(open_field, &field_after_cr);
   if (csv_fini(&parser_, OnField, OnRecordEnd, this) != 0) {
-    error_ = "a quoted field is still open at the end of the file";
+    error_ = Translate(N_("a quoted field is still open at the end of the file"));
     error_line_ = lines_before_ + 1 - lines_in_field;
     return false;
   }
   if (too_many_fields_) {
-    Fail("a record has more than " + std::to_string(kMaxFields) + " fields");
+    Fail(FormatText(Translate(N_("a record has more than %s fields")),
+                    {std::to_string(kMaxFields)}));
     return false;
   }
   return true;

@@ -26,7 +26,7 @@ bool WriteOutputFile(const std::string& path, std::span<const std::uint8_t> byte
     WriteFileSafely(path, bytes);
     return true;
   } catch (const Exception& e) {
-    std::cerr << "orlit_cfs: " << MessageWithFinalPeriod(e.Message()) << '\n';
+    std::cerr << "orlit_cfs: " << MessageWithFinalPeriod(e.ShownMessage()) << '\n';
     return false;
   }
 }

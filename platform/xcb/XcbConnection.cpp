@@ -13,19 +13,20 @@ namespace orlit {
 XcbConnection::XcbConnection() {
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') {
-    throw EWindowSystemError("No display to show the window on: DISPLAY is not set");
+    throw EWindowSystemError(
+        SourceText(N_("No display to show the window on: DISPLAY is not set"), {}));
   }
   int screen_number = 0;
   connection_ = xcb_connect(display, &screen_number);
   if (xcb_connection_has_error(connection_) != 0) {
     xcb_disconnect(connection_);
-    throw EWindowSystemError("Cannot open the display \"" + std::string(display) + "\"");
+    throw EWindowSystemError(SourceText(N_("Cannot open the display \"%s\""), {display}));
   }
   xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
   for (int i = 0; i < screen_number && screens.rem > 0; ++i) xcb_screen_next(&screens);
   if (screens.rem == 0) {
     xcb_disconnect(connection_);
-    throw EWindowSystemError("The display \"" + std::string(display) + "\" has no such screen");
+    throw EWindowSystemError(SourceText(N_("The display \"%s\" has no such screen"), {display}));
   }
   screen_ = screens.data;
 }
@@ -77,13 +78,13 @@ bool XcbConnection::WaitReadable(int timeout_ms, int other_fd) {
     const int result = poll(ready, other_fd >= 0 ? 2 : 1, timeout_ms);
     if (result > 0) return true;
     if (result == 0) return false;
-    if (errno != EINTR) throw EWindowSystemError("Cannot wait for the display");
+    if (errno != EINTR) throw EWindowSystemError(SourceText(N_("Cannot wait for the display"), {}));
   }
 }
 
 void XcbConnection::CheckAlive() const {
   if (xcb_connection_has_error(connection_) != 0) {
-    throw EWindowSystemError("The connection to the display was lost");
+    throw EWindowSystemError(SourceText(N_("The connection to the display was lost"), {}));
   }
 }
 

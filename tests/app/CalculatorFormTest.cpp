@@ -1,11 +1,14 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/Batch.h"
 #include "app/Unit1.h"
 #include "convert/FormatSettings.h"
 #include "convert/Translation.h"
@@ -224,6 +227,12 @@ TEST(CalculatorFormTest, MessagesAndMenusFollowTheLanguage) {
       if (item->Caption() != "-" && !item->Caption().empty()) captions.push_back(item->Caption());
     }
     EXPECT_EQ(captions, romanian ? romanian_menu : english_menu);
+    std::ostringstream rows, errors;
+    RunBatchFile("/nonexistent/rows.csv", rows, errors);
+    EXPECT_THAT(
+        errors.str(),
+        testing::StartsWith(romanian ? "orlit_cfs: /nonexistent/rows.csv: nu poate fi deschis: "
+                                     : "orlit_cfs: /nonexistent/rows.csv: cannot be opened: "));
   }
 }
 
