@@ -85,7 +85,8 @@ void TcxImageViewInfo::Paint(TcxCanvas& canvas) const {
     canvas.SaveClipRegion();
     canvas.IntersectClipRect(text_rect);
     if (graphic.Transparent() && !transparent) {
-      canvas.Handle().StretchDraw(picture_rect, OverBackground(graphic.Image(), background_color));
+      canvas.Handle().StretchDraw(
+          picture_rect, OverBackground(graphic.ImageAt(canvas.Handle().Scale()), background_color));
     } else {
       canvas.Canvas().StretchDraw(picture_rect, graphic);
     }

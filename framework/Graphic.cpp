@@ -17,7 +17,7 @@ void TGraphic::SetTransparent(bool transparent) {
 }
 
 void TGraphic::Draw(TCanvas& canvas, const TRect& rect) const {
-  canvas.Handle().StretchDraw(rect, image_);
+  canvas.Handle().StretchDraw(rect, ImageAt(canvas.Handle().Scale()));
 }
 
 void TGraphic::LoadFromStream(std::istream& stream) {

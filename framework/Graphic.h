@@ -25,6 +25,9 @@ class TGraphic : public TPersistent {
   bool Transparent() const { return transparent_; }
   virtual void SetTransparent(bool transparent);
   const PixelImage& Image() const { return image_; }
+  // The pixels to draw with on a device of `scale` device pixels to a unit: the picture's own,
+  // unless the format can make sharper ones for that scale.
+  virtual const PixelImage& ImageAt(double /*scale*/) const { return image_; }
 
   // Scaled into `rect` (at its own size when the sizes agree).
   virtual void Draw(TCanvas& canvas, const TRect& rect) const;

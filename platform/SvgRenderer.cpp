@@ -144,11 +144,13 @@ class Handle {
   RsvgHandle* handle_ = nullptr;
 };
 
-PixelImage RenderHere(const RsvgLibrary* lib, std::span<const std::uint8_t> data) {
+PixelImage RenderHere(const RsvgLibrary* lib, std::span<const std::uint8_t> data, double scale) {
   const Handle handle(*lib, data);
   double width = 0;
   double height = 0;
   if (!lib->intrinsic_size_in_pixels(handle.get(), &width, &height)) Fail("no size of its own");
+  width *= scale;
+  height *= scale;
   if (!(width >= 1 && height >= 1) ||
       std::ceil(width) * std::ceil(height) > static_cast<double>(kMaxSvgPixels)) {
     Fail("size " + std::to_string(width) + " x " + std::to_string(height) + " out of range");
@@ -193,13 +195,13 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
 
 // In the renderer's process: nothing here returns to the program.
 [[noreturn]] void RenderForParent(const RsvgLibrary* lib, std::span<const std::uint8_t> data,
-                                  int fd) {
+                                  double scale, int fd) {
   signal(SIGPIPE, SIG_IGN);
   const rlimit cpu{kMaxSvgCpuSeconds, kMaxSvgCpuSeconds + 1};
   setrlimit(RLIMIT_CPU, &cpu);
   std::string reply;
   try {
-    const PixelImage image = RenderHere(lib, data);
+    const PixelImage image = RenderHere(lib, data, scale);
     const std::uint32_t header[4] = {static_cast<std::uint32_t>(image.Width()),
                                      static_cast<std::uint32_t>(image.Height()),
                                      image.Transparent() ? 1u : 0u, image.TransparentColor()};
@@ -286,7 +288,7 @@ PixelImage PictureFromReply(const std::vector<std::uint8_t>& reply) {
 
 bool IsSvgRendererAvailable() { return Library() != nullptr; }
 
-PixelImage RenderSvg(std::span<const std::uint8_t> data, const PeerWaiter& wait) {
+PixelImage RenderSvg(std::span<const std::uint8_t> data, const PeerWaiter& wait, double scale) {
   const RsvgLibrary* lib = Library();
   if (lib == nullptr)
     throw EInvalidGraphic(N_("SVG drawings cannot be shown: no renderer installed"));
@@ -297,7 +299,7 @@ PixelImage RenderSvg(std::span<const std::uint8_t> data, const PeerWaiter& wait)
   Descriptor to_parent(ends[1]);
   const pid_t pid = fork();
   if (pid < 0) Fail("cannot start the renderer");
-  if (pid == 0) RenderForParent(lib, data, to_parent.get());
+  if (pid == 0) RenderForParent(lib, data, scale, to_parent.get());
   RendererProcess renderer(pid);
   to_parent.Close();
 

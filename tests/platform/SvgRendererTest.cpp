@@ -21,6 +21,12 @@ TEST(SvgRendererTest, RendersAtItsOwnSizeAndRefusesWhatItCannot) {
   ASSERT_EQ(image.Height(), 4);
   EXPECT_EQ(image.Pixel(1, 1), 0xFF0000u);
   EXPECT_EQ(image.Pixel(4, 1), image.TransparentColor()) << "the clear half";
+  // At a screen's scale the drawing is made again at that many pixels, not enlarged.
+  const PixelImage sharp = RenderSvg(Bytes(drawing), PollForPeer, 2);
+  ASSERT_EQ(sharp.Width(), 12);
+  ASSERT_EQ(sharp.Height(), 8);
+  EXPECT_EQ(sharp.Pixel(5, 7), 0xFF0000u);
+  EXPECT_EQ(sharp.Pixel(6, 0), sharp.TransparentColor());
 
   const std::string refused[] = {
       "",
