@@ -23,17 +23,7 @@ std::string WithLfBreaks(std::string text) {
   return text;
 }
 
-bool IsSpace(char32_t c) { return c == U' ' || c == U'\t'; }
-
 }  // namespace
-
-// The characters of one line with their pixel offsets and the rows they wrap into.
-struct TMemo::LineLayout {
-  std::u32string chars;
-  std::vector<std::uint32_t> bytes;  // byte offset of each character boundary
-  std::vector<int> x;                // pixel offset of each character boundary
-  std::vector<RowLayout> rows;
-};
 
 TMemo::TMemo() {
   SetParentColor(false);
@@ -92,7 +82,6 @@ void TMemo::SetWordWrap(bool word_wrap) {
   if (word_wrap == word_wrap_) return;
   word_wrap_ = word_wrap;
   scroll_x_ = 0;
-  InvalidateLayout();
   UpdateView();
   Invalidate();
 }
@@ -114,8 +103,8 @@ bool TMemo::Apply(const MemoEditText::Outcome& outcome, bool by_user) {
     UpdateView();
     return true;
   }
-  LinesReplaced(outcome.lines);
-  InvalidateRows(FirstRowOfLine(outcome.lines.first));
+  layout_.LinesReplaced(outcome.lines);
+  InvalidateRows(Layout().FirstRowOfLine(outcome.lines.first));
   UpdateView();
   AfterChange(by_user);
   return true;
@@ -163,195 +152,23 @@ void TMemo::Undo() { Apply(text_.Undo(), true); }
 
 int TMemo::WrapWidth() const { return std::max(1, ClientWidth() - kCaretWidth); }
 
-void TMemo::InvalidateLayout() {
-  std::fill(line_rows_.begin(), line_rows_.end(), 0);
-  sums_valid_ = 0;
+MemoLayout& TMemo::Layout() {
+  layout_.SetFormat(Font().Handle(), WrapWidth(), word_wrap_, alignment_);
+  return layout_;
 }
 
-void TMemo::EnsureLines() {
-  std::shared_ptr<const orlit::Font> font = Font().Handle();
-  const int width = word_wrap_ ? WrapWidth() : 0;
-  if (font != layout_font_ || width != layout_width_) {
-    layout_font_ = std::move(font);
-    layout_width_ = width;
-    InvalidateLayout();
-  }
-}
+int TMemo::RowCount() { return Layout().RowCount(); }
 
-void TMemo::LinesReplaced(const MemoText::LinesChange& change) {
-  const auto first = line_rows_.begin() + change.first;
-  if (change.removed == change.added) {
-    std::fill(first, first + change.added, 0);
-  } else {
-    line_rows_.erase(first, first + change.removed);
-    line_rows_.insert(line_rows_.begin() + change.first, static_cast<std::size_t>(change.added), 0);
-  }
-  sums_valid_ = std::min(sums_valid_, static_cast<std::size_t>(change.first / kGroupLines));
-}
+int TMemo::RowStart(int row) { return Layout().RowStart(row); }
 
-void TMemo::LayoutLine(int line, LineLayout& out) const {
-  const std::string_view text = Model().Line(line);
-  const std::shared_ptr<const orlit::Font> font = Font().Handle();
-  out.chars.clear();
-  out.bytes.clear();
-  out.x.clear();
-  out.rows.clear();
-  out.bytes.push_back(0);
-  out.x.push_back(0);
-  const int tab = std::max(1, font->TextMetrics().tmAveCharWidth) * 8;
-  int x = 0;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t begin = pos;
-    const char32_t c = NextCodePoint(text, pos);
-    x = c == U'\t' ? (x / tab + 1) * tab : x + font->TextWidth(text.substr(begin, pos - begin));
-    out.chars.push_back(c);
-    out.bytes.push_back(static_cast<std::uint32_t>(pos));
-    out.x.push_back(x);
-  }
-  const int n = static_cast<int>(out.chars.size());
-  int start = 0;
-  if (word_wrap_) {
-    const int width = WrapWidth();
-    int after_space = -1;
-    for (int i = 0; i < n; ++i) {
-      // Spaces hang past the edge; a word that does not fit moves to the next row, and a word
-      // wider than the row breaks between characters.
-      if (IsSpace(out.chars[static_cast<std::size_t>(i)])) {
-        after_space = i + 1;
-        continue;
-      }
-      while (i > start &&
-             out.x[static_cast<std::size_t>(i) + 1] - out.x[static_cast<std::size_t>(start)] >
-                 width) {
-        const int cut = after_space > start && after_space <= i ? after_space : i;
-        out.rows.push_back({start, cut});
-        start = cut;
-        after_space = -1;
-      }
-    }
-  }
-  out.rows.push_back({start, n});
-}
+int TMemo::RowLength(int row) { return Layout().RowLength(row); }
 
-int TMemo::RowsOfLine(int line) {
-  if (!word_wrap_) return 1;
-  std::uint32_t& rows = line_rows_[static_cast<std::size_t>(line)];
-  if (rows == 0) {
-    LineLayout layout;
-    LayoutLine(line, layout);
-    rows = static_cast<std::uint32_t>(layout.rows.size());
-  }
-  return static_cast<int>(rows);
-}
+int TMemo::RowOfPosition(int position) { return Layout().RowOfPosition(position); }
 
-void TMemo::EnsureSums() {
-  EnsureLines();
-  const int lines = Model().LineCount();
-  const std::size_t groups = static_cast<std::size_t>((lines + kGroupLines - 1) / kGroupLines);
-  group_end_.resize(groups);
-  for (std::size_t g = sums_valid_; g < groups; ++g) {
-    std::int64_t sum = g == 0 ? 0 : group_end_[g - 1];
-    const int last = std::min(lines, static_cast<int>(g + 1) * kGroupLines);
-    for (int line = static_cast<int>(g) * kGroupLines; line < last; ++line) sum += RowsOfLine(line);
-    group_end_[g] = sum;
-  }
-  sums_valid_ = groups;
-}
+int TMemo::ContentWidth() { return Layout().ContentWidth(); }
 
-int TMemo::RowCount() {
-  if (!word_wrap_) return Model().LineCount();
-  EnsureSums();
-  return static_cast<int>(group_end_.back());
-}
-
-int TMemo::FirstRowOfLine(int line) {
-  if (!word_wrap_) return line;
-  EnsureSums();
-  const int group = line / kGroupLines;
-  std::int64_t row = group == 0 ? 0 : group_end_[static_cast<std::size_t>(group) - 1];
-  for (int l = group * kGroupLines; l < line; ++l) row += RowsOfLine(l);
-  return static_cast<int>(row);
-}
-
-void TMemo::LineOfRow(int row, int& line, int& row_in_line) {
-  if (!word_wrap_) {
-    line = row;
-    row_in_line = 0;
-    return;
-  }
-  EnsureSums();
-  const auto it = std::upper_bound(group_end_.begin(), group_end_.end(), row);
-  const std::size_t group = std::min<std::size_t>(static_cast<std::size_t>(it - group_end_.begin()),
-                                                  group_end_.size() - 1);
-  std::int64_t first = group == 0 ? 0 : group_end_[group - 1];
-  line = static_cast<int>(group) * kGroupLines;
-  const int last_line = Model().LineCount() - 1;
-  while (line < last_line && first + RowsOfLine(line) <= row) first += RowsOfLine(line++);
-  row_in_line = std::clamp(static_cast<int>(row - first), 0, RowsOfLine(line) - 1);
-}
-
-int TMemo::RowStart(int row) {
-  if (row < 0 || row >= RowCount()) return -1;
-  int line = 0;
-  int k = 0;
-  LineOfRow(row, line, k);
-  if (!word_wrap_) return Model().LineStart(line);
-  LineLayout layout;
-  LayoutLine(line, layout);
-  return Model().LineStart(line) + layout.rows[static_cast<std::size_t>(k)].start;
-}
-
-int TMemo::RowLength(int row) {
-  if (row < 0 || row >= RowCount()) return -1;
-  int line = 0;
-  int k = 0;
-  LineOfRow(row, line, k);
-  if (!word_wrap_) return Model().LineLength(line);
-  LineLayout layout;
-  LayoutLine(line, layout);
-  const RowLayout& r = layout.rows[static_cast<std::size_t>(k)];
-  return r.end - r.start;
-}
-
-int TMemo::RowInLine(const LineLayout& layout, int column) {
-  int k = static_cast<int>(layout.rows.size()) - 1;
-  while (k > 0 && layout.rows[static_cast<std::size_t>(k)].start > column) --k;
-  return k;
-}
-
-int TMemo::RowOfPosition(int position) {
-  const int line = Model().LineOfPosition(position);
-  if (!word_wrap_) return line;
-  LineLayout layout;
-  LayoutLine(line, layout);
-  return FirstRowOfLine(line) + RowInLine(layout, Model().Snap(position) - Model().LineStart(line));
-}
-
-int TMemo::RowOrigin(const LineLayout& layout, const RowLayout& row) const {
-  const int width =
-      layout.x[static_cast<std::size_t>(row.end)] - layout.x[static_cast<std::size_t>(row.start)];
-  const int view = WrapWidth();
-  if (!word_wrap_ && width > view) return -scroll_x_;
-  switch (alignment_) {
-    case taRightJustify:
-      return std::max(0, view - width) - (word_wrap_ ? 0 : scroll_x_);
-    case taCenter:
-      return std::max(0, view - width) / 2 - (word_wrap_ ? 0 : scroll_x_);
-    case taLeftJustify:
-      break;
-  }
-  return -scroll_x_;
-}
-
-int TMemo::ContentWidth() {
-  if (word_wrap_) return WrapWidth();
-  int widest = 0;
-  LineLayout layout;
-  for (int line = 0; line < Model().LineCount(); ++line) {
-    LayoutLine(line, layout);
-    widest = std::max(widest, layout.x.back());
-  }
-  return widest;
+int TMemo::RowOrigin(const MemoLayout::Line& line, const MemoLayout::Row& row) const {
+  return layout_.RowIndent(line, row) - scroll_x_;
 }
 
 int TMemo::VisibleRows() { return std::max(1, ClientHeight() / LineHeight()); }
@@ -377,39 +194,38 @@ void TMemo::ScrollView(int top_row, int scroll_x) {
 }
 
 TPoint TMemo::PosFromChar(int position) {
+  MemoLayout& layout = Layout();
   position = Model().Snap(position);
   const int line = Model().LineOfPosition(position);
   const int column = position - Model().LineStart(line);
-  LineLayout layout;
-  LayoutLine(line, layout);
-  const int k = RowInLine(layout, column);
-  const RowLayout& row = layout.rows[static_cast<std::size_t>(k)];
-  const int x = RowOrigin(layout, row) + layout.x[static_cast<std::size_t>(column)] -
-                layout.x[static_cast<std::size_t>(row.start)];
-  return {x, (FirstRowOfLine(line) + k - top_row_) * LineHeight()};
+  MemoLayout::Line laid;
+  layout.LayOut(line, laid);
+  const int k = laid.RowOf(column);
+  const MemoLayout::Row& row = laid.rows[static_cast<std::size_t>(k)];
+  const int x = RowOrigin(laid, row) + laid.x[static_cast<std::size_t>(column)] -
+                laid.x[static_cast<std::size_t>(row.start)];
+  return {x, (layout.FirstRowOfLine(line) + k - top_row_) * LineHeight()};
 }
 
 int TMemo::CharFromPos(TPoint point) {
-  const int row_count = RowCount();
+  MemoLayout& layout = Layout();
   const int y = point.Y < 0 ? point.Y - LineHeight() + 1 : point.Y;
-  const int row = std::clamp(top_row_ + y / LineHeight(), 0, row_count - 1);
-  int line = 0;
-  int k = 0;
-  LineOfRow(row, line, k);
-  LineLayout layout;
-  LayoutLine(line, layout);
-  const RowLayout& r = layout.rows[static_cast<std::size_t>(k)];
+  const int row = std::clamp(top_row_ + y / LineHeight(), 0, layout.RowCount() - 1);
+  const MemoLayout::RowPlace place = layout.LineOfRow(row);
+  MemoLayout::Line laid;
+  layout.LayOut(place.line, laid);
+  const MemoLayout::Row& r = laid.rows[static_cast<std::size_t>(place.row_in_line)];
   // The end of a wrapped row is the start of the next one: a click there stays on this row.
-  const bool last = k + 1 == static_cast<int>(layout.rows.size());
+  const bool last = place.row_in_line + 1 == static_cast<int>(laid.rows.size());
   const int end = last || r.end == r.start ? r.end : r.end - 1;
-  const int local = point.X - RowOrigin(layout, r) + layout.x[static_cast<std::size_t>(r.start)];
+  const int local = point.X - RowOrigin(laid, r) + laid.x[static_cast<std::size_t>(r.start)];
   int best = r.start;
   for (int i = r.start; i < end; ++i) {
     const int middle =
-        (layout.x[static_cast<std::size_t>(i)] + layout.x[static_cast<std::size_t>(i) + 1]) / 2;
+        (laid.x[static_cast<std::size_t>(i)] + laid.x[static_cast<std::size_t>(i) + 1]) / 2;
     if (local >= middle) best = i + 1;
   }
-  return Model().LineStart(line) + best;
+  return Model().LineStart(place.line) + best;
 }
 
 // ---- Caret and view ------------------------------------------------------------------------
@@ -440,9 +256,9 @@ void TMemo::ScrollCaretIntoView() {
   top_row_ = ClampTopRow(top_row_);
   if (word_wrap_) return;
   const int line = Model().LineOfPosition(text_.Caret());
-  LineLayout layout;
-  LayoutLine(line, layout);
-  const int caret_x = layout.x[static_cast<std::size_t>(text_.Caret() - Model().LineStart(line))];
+  MemoLayout::Line laid;
+  Layout().LayOut(line, laid);
+  const int caret_x = laid.x[static_cast<std::size_t>(text_.Caret() - Model().LineStart(line))];
   const int view = WrapWidth();
   const int jump = view / 3;
   if (caret_x < scroll_x_) {
@@ -524,28 +340,28 @@ void TMemo::Paint(TCanvas& canvas) {
   const int sel_start = selection_shown ? SelStart() : 0;
   const int sel_end = selection_shown ? SelStart() + SelLength() : 0;
 
-  int line = 0;
-  int k = 0;
-  LineOfRow(first_row, line, k);
-  LineLayout layout;
+  const MemoLayout::RowPlace place = layout_.LineOfRow(first_row);
+  int line = place.line;
+  int k = place.row_in_line;
+  MemoLayout::Line laid;
   int row = first_row;
   while (row <= last_row && line < Model().LineCount()) {
-    LayoutLine(line, layout);
+    layout_.LayOut(line, laid);
     const std::string_view text = Model().Line(line);
     const int line_start = Model().LineStart(line);
-    for (; k < static_cast<int>(layout.rows.size()) && row <= last_row; ++k, ++row) {
-      const RowLayout& r = layout.rows[static_cast<std::size_t>(k)];
-      const int origin = RowOrigin(layout, r) - layout.x[static_cast<std::size_t>(r.start)];
+    for (; k < static_cast<int>(laid.rows.size()) && row <= last_row; ++k, ++row) {
+      const MemoLayout::Row& r = laid.rows[static_cast<std::size_t>(k)];
+      const int origin = RowOrigin(laid, r) - laid.x[static_cast<std::size_t>(r.start)];
       const int y = (row - top_row_) * height;
-      auto x_of = [&](int i) { return origin + layout.x[static_cast<std::size_t>(i)]; };
+      auto x_of = [&](int i) { return origin + laid.x[static_cast<std::size_t>(i)]; };
       // Runs between tabs, each where its first character stands.
       auto draw = [&](int from, int to, const TRect* band) {
         int run = from;
         for (int i = from; i <= to; ++i) {
-          if (i < to && layout.chars[static_cast<std::size_t>(i)] != U'\t') continue;
+          if (i < to && laid.chars[static_cast<std::size_t>(i)] != U'\t') continue;
           if (i > run) {
-            const std::uint32_t b0 = layout.bytes[static_cast<std::size_t>(run)];
-            const std::uint32_t b1 = layout.bytes[static_cast<std::size_t>(i)];
+            const std::uint32_t b0 = laid.bytes[static_cast<std::size_t>(run)];
+            const std::uint32_t b1 = laid.bytes[static_cast<std::size_t>(i)];
             dc.ExtTextOut(x_of(run), y, band != nullptr ? ETO_CLIPPED : 0, band,
                           text.substr(b0, b1 - b0));
           }
@@ -557,7 +373,7 @@ void TMemo::Paint(TCanvas& canvas) {
       const int from = std::clamp(sel_start - line_start, r.start, r.end);
       // A selected line break shows as a little room after the row.
       int to = std::clamp(sel_end - line_start, r.start, r.end);
-      const bool break_selected = k + 1 == static_cast<int>(layout.rows.size()) &&
+      const bool break_selected = k + 1 == static_cast<int>(laid.rows.size()) &&
                                   sel_end > line_start + r.end && sel_start <= line_start + r.end;
       if (to > from || break_selected) {
         const int right = x_of(to) + (break_selected ? std::max(2, height / 4) : 0);
@@ -734,7 +550,6 @@ void TMemo::FocusChanged() {
 
 void TMemo::FontChanged() {
   TWinControl::FontChanged();
-  EnsureLines();
   Invalidate();
 }
 
@@ -750,7 +565,6 @@ void TMemo::EnabledChanged() {
 
 void TMemo::BoundsChanged() {
   TWinControl::BoundsChanged();
-  EnsureLines();
   top_row_ = ClampTopRow(top_row_);
   UpdateView();
   Invalidate();

@@ -10,6 +10,7 @@
 #include "framework/CaretBlink.h"
 #include "framework/EditText.h"
 #include "framework/MemoEditText.h"
+#include "framework/MemoLayout.h"
 #include "framework/MemoStrings.h"
 #include "framework/MemoText.h"
 #include "framework/WinControl.h"
@@ -21,9 +22,8 @@ class WindowSystem;
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // The desktop's multi-line edit control. Its text, caret, selection and undo live in a
-// MemoEditText; this class adds the layout (word wrap per line, computed only for lines that
-// changed), the keys, the mouse, the clipboard, vertical scrolling that keeps the caret in view,
-// and painting of the rows in view only.
+// MemoEditText and its rows in a MemoLayout; this class adds the keys, the mouse, the
+// clipboard, scrolling that keeps the caret in view, and painting of the rows in view only.
 //
 // A "row" is a line as the control lays it out: with WordWrap a long line is several rows.
 // The row queries (RowCount, RowStart, RowLength, RowOfPosition) are what line counts and line
@@ -140,32 +140,16 @@ class TMemo : public TWinControl {
   void BoundsChanged() override;
 
  private:
-  // One row of a line: characters [start, end) of the line.
-  struct RowLayout {
-    int start = 0;
-    int end = 0;
-  };
-  struct LineLayout;
-
   // Brings the layout and the view up to date after an edit of the text and tells of a change;
   // false when the edit was refused.
   bool Apply(const MemoEditText::Outcome& outcome, bool by_user);
   void AfterChange(bool by_user);
 
-  // Layout: rows of each line, laid out on demand and kept until the line changes.
   int WrapWidth() const;
-  void InvalidateLayout();
-  void EnsureLines();
-  void EnsureSums();
-  void LinesReplaced(const MemoText::LinesChange& change);
-  int RowsOfLine(int line);
-  void LayoutLine(int line, LineLayout& out) const;
-  static int RowInLine(const LineLayout& layout, int column);
-  int FirstRowOfLine(int line);
-  // The line holding `row` and the row's index within the line.
-  void LineOfRow(int row, int& line, int& row_in_line);
+  // The layout for the current font, width and settings.
+  MemoLayout& Layout();
   // Where the row's first character is drawn.
-  int RowOrigin(const LineLayout& layout, const RowLayout& row) const;
+  int RowOrigin(const MemoLayout::Line& line, const MemoLayout::Row& row) const;
 
   void MoveCaret(int position, bool extend);
   void MoveVertically(int rows, bool extend);
@@ -194,15 +178,7 @@ class TMemo : public TWinControl {
   TScrollStyle scroll_bars_ = ssNone;
   bool redraw_ = true;
 
-  // Rows per line (0: not laid out yet), and their running sums per group of lines (valid for
-  // the groups before sums_valid_).
-  static constexpr int kGroupLines = 1024;
-  std::vector<std::uint32_t> line_rows_ = std::vector<std::uint32_t>(1, 0);
-  std::vector<std::int64_t> group_end_;  // rows up to the end of each group
-  std::size_t sums_valid_ = 0;
-  int layout_width_ = -1;
-  std::shared_ptr<const orlit::Font> layout_font_;
-
+  MemoLayout layout_{text_.Model()};
   int top_row_ = 0;
   int scroll_x_ = 0;
   // What the last paint showed, so that a change repaints from the first row it touched.
