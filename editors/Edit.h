@@ -135,7 +135,8 @@ class TcxCustomEdit : public TcxContainer, protected EditPropertiesListener {
   void PropertiesChanged(TcxCustomEditProperties* sender) override;
 
  private:
-  friend class TcxCustomInnerTextEdit;
+  template <class Native>
+  friend class TcxInnerEditorBase;
 
   // Stores `value`, firing OnEditValueChanged when it differs in type or value.
   void InternalSetEditValue(const Variant& value);

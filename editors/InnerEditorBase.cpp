@@ -1,6 +1,7 @@
 #include "editors/InnerEditorBase.h"
 
 #include "editors/TextEdit.h"
+#include "platform/VirtualKeys.h"
 
 namespace orlit {
 
@@ -8,6 +9,27 @@ template <class Native>
 void TcxInnerEditorBase<Native>::Change() {
   Native::Change();
   container_->InnerTextChanged(this->ChangingByUser());
+}
+
+template <class Native>
+void TcxInnerEditorBase<Native>::KeyDown(int& key, TShiftState shift) {
+  container_->KeyDown(key, shift);
+  if (key == 0) return;
+  this->NativeKeyDown(key, shift);
+  if (key == 0) container_->InnerCaretPlaced();
+}
+
+template <class Native>
+void TcxInnerEditorBase<Native>::KeyPress(char32_t& key) {
+  if (key == kCharTab && !TakesTab()) {
+    key = 0;
+    return;
+  }
+  container_->KeyPress(key);
+  if (key == 0) return;
+  if ((key == kCharEnter || key == kCharEscape) && container_->IsInplace()) return;
+  if (key == kCharEnter && !container_->BeepOnEnter()) return;
+  this->NativeKeyPress(key);
 }
 
 template <class Native>

@@ -2,7 +2,6 @@
 
 #include "editors/Memo.h"
 #include "editors/MemoProperties.h"
-#include "platform/VirtualKeys.h"
 
 namespace orlit {
 
@@ -14,23 +13,6 @@ TcxCustomInnerMemo::TcxCustomInnerMemo(TcxCustomTextEdit* container)
 
 TcxCustomMemo* TcxCustomInnerMemo::Container() const {
   return static_cast<TcxCustomMemo*>(container_);
-}
-
-void TcxCustomInnerMemo::KeyDown(int& key, TShiftState shift) {
-  Container()->KeyDown(key, shift);
-  if (key != 0) NativeKeyDown(key, shift);
-}
-
-void TcxCustomInnerMemo::KeyPress(char32_t& key) {
-  if (key == kCharTab && !WantTabs()) {
-    key = 0;
-    return;
-  }
-  Container()->KeyPress(key);
-  if (key == 0) return;
-  if ((key == kCharEnter || key == kCharEscape) && Container()->IsInplace()) return;
-  if (key == kCharEnter && !Container()->BeepOnEnter()) return;
-  NativeKeyPress(key);
 }
 
 TWinControl& TcxCustomInnerMemoHelper::Control() const { return memo_; }

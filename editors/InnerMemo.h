@@ -9,10 +9,7 @@ namespace orlit {
 class TcxCustomMemo;
 class TcxCustomTextEdit;
 
-// The native multi-line edit inside a memo. Its keys go to the memo first (the editor's key
-// path, then the native processing), its text changes are reported to the memo, and its mouse,
-// click and focus notifications reach the memo, so that the memo's events fire and its visual
-// state follows.
+// The native multi-line edit inside a memo; a tab goes into the text when the memo wants tabs.
 class TcxCustomInnerMemo : public TcxInnerEditorBase<TMemo> {
  public:
   // Made while the memo's base constructor runs: `container` becomes a memo only once it is
@@ -22,8 +19,7 @@ class TcxCustomInnerMemo : public TcxInnerEditorBase<TMemo> {
   TcxCustomMemo* Container() const;
 
  protected:
-  void KeyDown(int& key, TShiftState shift) override;
-  void KeyPress(char32_t& key) override;
+  bool TakesTab() const override { return WantTabs(); }
 };
 
 // Links the inner memo to its memo: the inner-editor operations of a text editor on it.

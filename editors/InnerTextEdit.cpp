@@ -2,7 +2,6 @@
 
 #include "editors/TextEdit.h"
 #include "editors/TextEditProperties.h"
-#include "platform/VirtualKeys.h"
 
 namespace orlit {
 
@@ -16,25 +15,6 @@ TcxCustomInnerTextEdit::TcxCustomInnerTextEdit(TcxCustomTextEdit* container)
 void TcxCustomInnerTextEdit::CutToClipboard() { container_->InnerCutToClipboard(); }
 
 void TcxCustomInnerTextEdit::PasteFromClipboard() { container_->InnerPasteFromClipboard(); }
-
-void TcxCustomInnerTextEdit::KeyDown(int& key, TShiftState shift) {
-  container_->KeyDown(key, shift);
-  if (key == 0) return;
-  NativeKeyDown(key, shift);
-  if (key == 0) container_->InnerCaretPlaced();
-}
-
-void TcxCustomInnerTextEdit::KeyPress(char32_t& key) {
-  if (key == kCharTab) {
-    key = 0;
-    return;
-  }
-  container_->KeyPress(key);
-  if (key == 0) return;
-  if ((key == kCharEnter || key == kCharEscape) && container_->IsInplace()) return;
-  if (key == kCharEnter && !container_->BeepOnEnter()) return;
-  NativeKeyPress(key);
-}
 
 TWinControl& TcxCustomInnerTextEditHelper::Control() const { return edit_; }
 

@@ -9,10 +9,7 @@ namespace orlit {
 class TcxCustomTextEdit;
 class TcxCustomInnerTextEdit;
 
-// The native single-line edit inside a text editor. Its keys go to the editor first (the
-// editor's key path, then the native processing), its text changes are reported to the editor,
-// and its mouse and focus notifications reach the editor so that the editor's events fire and
-// its visual state follows.
+// The native single-line edit inside a text editor: cut and paste go through the editor.
 class TcxCustomInnerTextEdit : public TcxInnerEditorBase<TCustomEdit> {
  public:
   explicit TcxCustomInnerTextEdit(TcxCustomTextEdit* container);
@@ -25,10 +22,6 @@ class TcxCustomInnerTextEdit : public TcxInnerEditorBase<TCustomEdit> {
   // The native commands themselves.
   void NativeCutToClipboard() { TCustomEdit::CutToClipboard(); }
   void NativePasteFromClipboard() { TCustomEdit::PasteFromClipboard(); }
-
- protected:
-  void KeyDown(int& key, TShiftState shift) override;
-  void KeyPress(char32_t& key) override;
 };
 
 // The single-line inner edit as a text editor reaches it.

@@ -1,7 +1,6 @@
 #include "framework/CustomEdit.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 #include "framework/Application.h"
@@ -12,20 +11,9 @@
 
 namespace orlit {
 
-TCustomEdit::TCustomEdit() {
-  SetParentColor(false);
-  SetColor(clWindow);
-  SetCursor(crIBeam);
-  SetTabStop(true);
-  SetFocusOnClick(true);
-  SetBounds(Left(), Top(), 121, 21);
-}
+TCustomEdit::TCustomEdit() { SetBounds(Left(), Top(), 121, 21); }
 
 TCustomEdit::~TCustomEdit() = default;
-
-WindowSystem* TCustomEdit::Desktop() {
-  return Application != nullptr ? &Application->Desktop() : nullptr;
-}
 
 template <typename Edit>
 void TCustomEdit::UserEdit(Edit&& edit) {
@@ -36,27 +24,13 @@ void TCustomEdit::UserEdit(Edit&& edit) {
 
 void TCustomEdit::AfterChange(std::uint64_t old_revision, bool by_user) {
   UpdateView();
-  if (text_.Revision() == old_revision) return;
-  if (by_user) modified_ = true;
-  const bool outer = changing_by_user_;
-  changing_by_user_ = by_user;
-  try {
-    Change();
-  } catch (...) {
-    changing_by_user_ = outer;
-    throw;
-  }
-  changing_by_user_ = outer;
-}
-
-void TCustomEdit::Change() {
-  if (OnChange) OnChange(this);
+  if (text_.Revision() != old_revision) NotifyChange(by_user);
 }
 
 void TCustomEdit::SetText(std::string_view text) {
   const std::uint64_t revision = text_.Revision();
   if (!text_.SetText(text)) return;
-  modified_ = false;
+  SetModified(false);
   scroll_ = 0;
   AfterChange(revision, false);
 }
@@ -133,8 +107,7 @@ void TCustomEdit::SetPasswordChar(char32_t password_char) {
   if (password_char == password_char_) return;
   password_char_ = password_char;
   text_.SetMasked(password_char != 0);
-  InvalidateAll();
-  UpdateView();
+  RedrawAll();
 }
 
 void TCustomEdit::SetHideSelection(bool hide_selection) {
@@ -147,16 +120,6 @@ void TCustomEdit::SetAlignment(TAlignment alignment) {
   if (alignment == alignment_) return;
   alignment_ = alignment;
   UpdateView();
-}
-
-void TCustomEdit::KeyDown(int& key, TShiftState shift) {
-  TWinControl::KeyDown(key, shift);
-  if (key != 0) NativeKeyDown(key, shift);
-}
-
-void TCustomEdit::KeyPress(char32_t& key) {
-  TWinControl::KeyPress(key);
-  if (key != 0) NativeKeyPress(key);
 }
 
 void TCustomEdit::NativeKeyDown(int& key, TShiftState shift) {
@@ -323,9 +286,9 @@ int TCustomEdit::CharIndexAt(int x) {
   return std::clamp(index, 0, std::max(0, text_.Length() - 1));
 }
 
-void TCustomEdit::InvalidateAll() {
+void TCustomEdit::RedrawAll() {
   painted_.valid = false;
-  Invalidate();
+  UpdateView();
 }
 
 void TCustomEdit::InvalidateSpan(int origin, int from_x, int to_x) {
@@ -452,20 +415,11 @@ void TCustomEdit::Paint(TCanvas& canvas) {
 
 void TCustomEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (button == mbLeft) {
-    WindowSystem* desktop = Desktop();
-    const std::uint64_t now = desktop != nullptr ? desktop->TickCount() : 0;
-    const bool triple = after_double_click_ && desktop != nullptr &&
-                        now - double_click_ms_ < desktop->DoubleClickTime() &&
-                        std::abs(x - double_click_pos_.X) <= kTripleClickDistance &&
-                        std::abs(y - double_click_pos_.Y) <= kTripleClickDistance;
-    after_double_click_ = false;
+    const int clicks = CountClick(shift, x, y);
     selecting_ = false;
-    if (shift & ssDouble) {
+    if (clicks == 2) {
       text_.SelectWordAt(CharIndexAt(x));
-      after_double_click_ = true;
-      double_click_ms_ = now;
-      double_click_pos_ = {x, y};
-    } else if (triple) {
+    } else if (clicks == 3) {
       text_.SelectAll();
     } else {
       text_.MoveCaretTo(CharFromPos({x, y}), (shift & ssShift) != 0);
@@ -487,44 +441,12 @@ void TCustomEdit::MouseMove(TShiftState shift, int x, int y) {
   TWinControl::MouseMove(shift, x, y);
 }
 
-void TCustomEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  if (button == mbLeft) selecting_ = false;
-  TWinControl::MouseUp(button, shift, x, y);
-}
-
 void TCustomEdit::DoEnter() {
   if (auto_select_) {
     text_.SelectAll();
     UpdateView();
   }
   TWinControl::DoEnter();
-}
-
-void TCustomEdit::FocusChanged() {
-  TWinControl::FocusChanged();
-  if (Focused()) {
-    blink_.Start();
-  } else {
-    blink_.Stop();
-    selecting_ = false;
-  }
-  UpdateView();
-}
-
-void TCustomEdit::FontChanged() {
-  TWinControl::FontChanged();
-  InvalidateAll();
-  UpdateView();
-}
-
-void TCustomEdit::ColorChanged() {
-  TWinControl::ColorChanged();
-  InvalidateAll();
-}
-
-void TCustomEdit::EnabledChanged() {
-  TWinControl::EnabledChanged();
-  InvalidateAll();
 }
 
 void TCustomEdit::BoundsChanged() {

@@ -6,10 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/CaretBlink.h"
+#include "framework/EditControl.h"
 #include "framework/EditText.h"
 #include "framework/Panel.h"
-#include "framework/WinControl.h"
 
 namespace orlit {
 
@@ -21,19 +20,10 @@ class WindowSystem;
 // keeps one level of undo. The text, caret and selection live in an EditText; this class adds
 // the keys, the mouse, the clipboard and the painting.
 //
-// Keys arrive in two steps, as the desktop delivers them: KeyDown fires OnKeyDown and hands what
-// is left to NativeKeyDown (caret keys, Delete, the Insert combinations); KeyPress fires
-// OnKeyPress and hands what is left to NativeKeyPress (typing, Backspace, Ctrl+A/C/V/X/Z, and
-// the warning beep for an Enter). A control that puts its own key path in front of the edit
-// overrides KeyDown and KeyPress and calls the native steps itself.
-class TCustomEdit : public TWinControl {
+// NativeKeyDown takes the caret keys, Delete and the Insert combinations; NativeKeyPress
+// typing, Backspace, Ctrl+A/C/V/X/Z, and the warning beep for an Enter.
+class TCustomEdit : public TEditControl {
  public:
-  // The desktop's caret: 1 pixel wide, blinking every 530 ms.
-  static constexpr int kCaretWidth = 1;
-  static constexpr std::uint32_t kCaretBlinkMs = CaretBlink::kIntervalMs;
-  // A press this close to a double click, soon after it, is a triple click.
-  static constexpr int kTripleClickDistance = 4;
-
   TCustomEdit();
   ~TCustomEdit() override;
 
@@ -74,9 +64,6 @@ class TCustomEdit : public TWinControl {
   bool CanUndo() const { return text_.CanUndo(); }
   void ClearUndo() { text_.ClearUndo(); }
 
-  // Set by every change the user makes; cleared by SetText.
-  bool Modified() const { return modified_; }
-  void SetModified(bool modified) { modified_ = modified; }
   bool ReadOnly() const { return text_.ReadOnly(); }
   void SetReadOnly(bool read_only) { text_.SetReadOnly(read_only); }
   // In characters; 0 is no limit. A text already longer stays.
@@ -110,35 +97,20 @@ class TCustomEdit : public TWinControl {
   // Where the caret is drawn, in client coordinates, whether it is shown or not.
   TRect CaretRect();
 
-  // True while Change runs for a change the user made (typing, deleting, the clipboard, undo).
-  bool ChangingByUser() const { return changing_by_user_; }
-
   const EditText& Model() const { return text_; }
 
-  // After every change of the text, whoever made it.
-  TNotifyEvent OnChange;
-
  protected:
-  virtual void Change();
-
-  void KeyDown(int& key, TShiftState shift) override;
-  void KeyPress(char32_t& key) override;
-  bool WantsCharacters() const override { return true; }
-  // The edit's own handling of a key-down; a key it used becomes 0.
-  virtual void NativeKeyDown(int& key, TShiftState shift);
-  // The edit's own handling of a character; characters below 32 are commands.
-  virtual void NativeKeyPress(char32_t& key);
+  void NativeKeyDown(int& key, TShiftState shift) override;
+  void NativeKeyPress(char32_t& key) override;
 
   void Paint(TCanvas& canvas) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
-  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void DoEnter() override;
-  void FocusChanged() override;
-  void FontChanged() override;
-  void ColorChanged() override;
-  void EnabledChanged() override;
   void BoundsChanged() override;
+  void UpdateView() override;
+  void RedrawAll() override;
+  void CaretToggled() override { UpdateView(); }
 
  private:
   // What was last drawn, so that a change invalidates only what it touches.
@@ -164,24 +136,15 @@ class TCustomEdit : public TWinControl {
   int TextWidth() const { return offsets_.back(); }
   int Origin();
   void ScrollCaretIntoView();
-  // Brings the drawing up to date with the model: scrolls, then invalidates what differs from
-  // what was drawn.
-  void UpdateView();
   void InvalidateSpan(int origin, int from_x, int to_x);
-  void InvalidateAll();
   int CharIndexAt(int x);
   int LineHeight();
-
-  // The desktop's clipboard, beep and clock; null without an application.
-  static WindowSystem* Desktop();
 
   EditText text_;
   char32_t password_char_ = 0;
   bool hide_selection_ = true;
   bool auto_select_ = true;
   TAlignment alignment_ = taLeftJustify;
-  bool modified_ = false;
-  bool changing_by_user_ = false;
 
   // Layout: x of every character boundary for the text as displayed, from 0.
   std::vector<int> offsets_{0};
@@ -190,13 +153,6 @@ class TCustomEdit : public TWinControl {
   char32_t layout_password_ = 0;
   int scroll_ = 0;
   View painted_;
-
-  CaretBlink blink_{[this] { UpdateView(); }};
-
-  bool selecting_ = false;  // the left button is held after placing the caret
-  bool after_double_click_ = false;
-  std::uint64_t double_click_ms_ = 0;
-  TPoint double_click_pos_;
 };
 
 // The edit as forms place it.

@@ -1,13 +1,11 @@
 #include "framework/Memo.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "framework/Application.h"
 #include "framework/Canvas.h"
 #include "framework/ClipboardShortcuts.h"
 #include "platform/DeviceContext.h"
-#include "platform/TextLayout.h"
 #include "platform/VirtualKeys.h"
 
 namespace orlit {
@@ -25,27 +23,16 @@ std::string WithLfBreaks(std::string text) {
 
 }  // namespace
 
-TMemo::TMemo() {
-  SetParentColor(false);
-  SetColor(clWindow);
-  SetCursor(crIBeam);
-  SetTabStop(true);
-  SetFocusOnClick(true);
-  SetBounds(Left(), Top(), 185, 89);
-}
+TMemo::TMemo() { SetBounds(Left(), Top(), 185, 89); }
 
 TMemo::~TMemo() = default;
-
-WindowSystem* TMemo::Desktop() {
-  return Application != nullptr ? &Application->Desktop() : nullptr;
-}
 
 int TMemo::LineHeight() const { return std::max(1, Font().Handle()->TextMetrics().tmHeight); }
 
 bool TMemo::SetText(std::string_view text) {
   if (!Apply(text_.Replace(0, text_.Length(), text), false)) return false;
   text_.ClearUndo();
-  modified_ = false;
+  SetModified(false);
   text_.SetSelection(0, 0);
   top_row_ = 0;
   scroll_x_ = 0;
@@ -106,25 +93,8 @@ bool TMemo::Apply(const MemoEditText::Outcome& outcome, bool by_user) {
   layout_.LinesReplaced(outcome.lines);
   InvalidateRows(Layout().FirstRowOfLine(outcome.lines.first));
   UpdateView();
-  AfterChange(by_user);
+  NotifyChange(by_user);
   return true;
-}
-
-void TMemo::AfterChange(bool by_user) {
-  if (by_user) modified_ = true;
-  const bool outer = changing_by_user_;
-  changing_by_user_ = by_user;
-  try {
-    Change();
-  } catch (...) {
-    changing_by_user_ = outer;
-    throw;
-  }
-  changing_by_user_ = outer;
-}
-
-void TMemo::Change() {
-  if (OnChange) OnChange(this);
 }
 
 void TMemo::CopyToClipboard() {
@@ -394,16 +364,6 @@ void TMemo::Paint(TCanvas& canvas) {
 
 // ---- Keys ----------------------------------------------------------------------------------
 
-void TMemo::KeyDown(int& key, TShiftState shift) {
-  TWinControl::KeyDown(key, shift);
-  if (key != 0) NativeKeyDown(key, shift);
-}
-
-void TMemo::KeyPress(char32_t& key) {
-  TWinControl::KeyPress(key);
-  if (key != 0) NativeKeyPress(key);
-}
-
 void TMemo::NativeKeyDown(int& key, TShiftState shift) {
   if (shift & ssAlt) return;
   const bool ctrl = (shift & ssCtrl) != 0;
@@ -490,22 +450,13 @@ void TMemo::NativeKeyPress(char32_t& key) {
 
 void TMemo::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (button == mbLeft) {
-    WindowSystem* desktop = Desktop();
-    const std::uint64_t now = desktop != nullptr ? desktop->TickCount() : 0;
-    const bool triple = after_double_click_ && desktop != nullptr &&
-                        now - double_click_ms_ < desktop->DoubleClickTime() &&
-                        std::abs(x - double_click_pos_.X) <= kTripleClickDistance &&
-                        std::abs(y - double_click_pos_.Y) <= kTripleClickDistance;
-    after_double_click_ = false;
+    const int clicks = CountClick(shift, x, y);
     selecting_ = false;
     const int position = CharFromPos({x, y});
     goal_x_ = -1;
-    if (shift & ssDouble) {
+    if (clicks == 2) {
       text_.SelectWordAt(position);
-      after_double_click_ = true;
-      double_click_ms_ = now;
-      double_click_pos_ = {x, y};
-    } else if (triple) {
+    } else if (clicks == 3) {
       text_.SelectLineAt(position);
     } else {
       text_.MoveCaretTo(position, (shift & ssShift) != 0);
@@ -524,43 +475,14 @@ void TMemo::MouseMove(TShiftState shift, int x, int y) {
   TWinControl::MouseMove(shift, x, y);
 }
 
-void TMemo::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  if (button == mbLeft) selecting_ = false;
-  TWinControl::MouseUp(button, shift, x, y);
-}
-
 bool TMemo::DoMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos) {
   if (TWinControl::DoMouseWheel(shift, wheel_delta, mouse_pos)) return true;
   SetTopRow(top_row_ + (wheel_delta > 0 ? -kWheelRows : kWheelRows));
   return true;
 }
 
-void TMemo::FocusChanged() {
-  TWinControl::FocusChanged();
-  if (Focused()) {
-    blink_.Start();
-  } else {
-    blink_.Stop();
-    selecting_ = false;
-  }
-  painted_caret_ = -2;
-  UpdateView();
-  Invalidate();
-}
-
-void TMemo::FontChanged() {
-  TWinControl::FontChanged();
-  Invalidate();
-}
-
-void TMemo::ColorChanged() {
-  TWinControl::ColorChanged();
-  Invalidate();
-}
-
-void TMemo::EnabledChanged() {
-  TWinControl::EnabledChanged();
-  Invalidate();
+void TMemo::CaretToggled() {
+  if (redraw_) InvalidateRowSpan(RowOfPosition(CaretIndex()), RowOfPosition(CaretIndex()));
 }
 
 void TMemo::BoundsChanged() {

@@ -1,19 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "framework/Alignment.h"
-#include "framework/CaretBlink.h"
+#include "framework/EditControl.h"
 #include "framework/EditText.h"
 #include "framework/MemoEditText.h"
 #include "framework/MemoLayout.h"
 #include "framework/MemoStrings.h"
 #include "framework/MemoText.h"
-#include "framework/WinControl.h"
 
 namespace orlit {
 
@@ -28,12 +25,8 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 // A "row" is a line as the control lays it out: with WordWrap a long line is several rows.
 // The row queries (RowCount, RowStart, RowLength, RowOfPosition) are what line counts and line
 // indexes of a multi-line edit mean; positions count characters, a line break two.
-class TMemo : public TWinControl {
+class TMemo : public TEditControl {
  public:
-  static constexpr int kCaretWidth = 1;
-  static constexpr std::uint32_t kCaretBlinkMs = CaretBlink::kIntervalMs;
-  static constexpr int kTripleClickDistance = 4;
-
   TMemo();
   ~TMemo() override;
 
@@ -72,8 +65,6 @@ class TMemo : public TWinControl {
   bool CanUndo() const { return text_.CanUndo(); }
   void ClearUndo() { text_.ClearUndo(); }
 
-  bool Modified() const { return modified_; }
-  void SetModified(bool modified) { modified_ = modified; }
   bool ReadOnly() const { return text_.ReadOnly(); }
   void SetReadOnly(bool read_only) { text_.SetReadOnly(read_only); }
   int MaxLength() const { return text_.MaxLength(); }
@@ -113,37 +104,27 @@ class TMemo : public TWinControl {
   bool CaretShown() const;
   TRect CaretRect();
 
-  bool ChangingByUser() const { return changing_by_user_; }
-
-  TNotifyEvent OnChange;
   // After the view scrolled.
   TNotifyEvent OnScroll;
 
  protected:
-  virtual void Change();
-
-  void KeyDown(int& key, TShiftState shift) override;
-  void KeyPress(char32_t& key) override;
-  bool WantsCharacters() const override { return true; }
-  virtual void NativeKeyDown(int& key, TShiftState shift);
-  virtual void NativeKeyPress(char32_t& key);
+  void NativeKeyDown(int& key, TShiftState shift) override;
+  void NativeKeyPress(char32_t& key) override;
 
   void Paint(TCanvas& canvas) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
-  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   bool DoMouseWheel(TShiftState shift, int wheel_delta, TPoint mouse_pos) override;
-  void FocusChanged() override;
-  void FontChanged() override;
-  void ColorChanged() override;
-  void EnabledChanged() override;
   void BoundsChanged() override;
+  // Scrolls as needed and invalidates what the selection, caret or scrolling changed.
+  void UpdateView() override;
+  // Repaints the caret's row.
+  void CaretToggled() override;
 
  private:
   // Brings the layout and the view up to date after an edit of the text and tells of a change;
   // false when the edit was refused.
   bool Apply(const MemoEditText::Outcome& outcome, bool by_user);
-  void AfterChange(bool by_user);
 
   int WrapWidth() const;
   // The layout for the current font, width and settings.
@@ -156,20 +137,14 @@ class TMemo : public TWinControl {
   void ScrollCaretIntoView();
   // Moves the view alone, to a place already in range.
   void ScrollView(int top_row, int scroll_x);
-  // Scrolls as needed and invalidates what the selection, caret or scrolling changed.
-  void UpdateView();
   void InvalidateRows(int first_row);
   void InvalidateRowSpan(int from, int to);
   int ClampTopRow(int row);
-
-  static WindowSystem* Desktop();
 
   MemoEditText text_;
   TMemoStrings lines_{*this};
   // The x the caret keeps over Up and Down, -1 when it follows the caret.
   int goal_x_ = -1;
-  bool modified_ = false;
-  bool changing_by_user_ = false;
   bool hide_selection_ = true;
   TAlignment alignment_ = taLeftJustify;
   bool word_wrap_ = true;
@@ -186,15 +161,6 @@ class TMemo : public TWinControl {
   int painted_caret_ = -1;
   int painted_sel_start_ = 0;
   int painted_sel_end_ = 0;
-
-  // Repaints the caret's row as it toggles.
-  CaretBlink blink_{[this] {
-    if (redraw_) InvalidateRowSpan(RowOfPosition(CaretIndex()), RowOfPosition(CaretIndex()));
-  }};
-  bool selecting_ = false;
-  bool after_double_click_ = false;
-  std::uint64_t double_click_ms_ = 0;
-  TPoint double_click_pos_;
 };
 
 }  // namespace orlit
