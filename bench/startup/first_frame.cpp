@@ -1,9 +1,10 @@
-// Time from process start to the first frame on screen, and resident memory at that moment, for
-// any program that opens one window: starts it, watches the X server for its window to be mapped
-// and then for a chosen pixel to leave the colour it was mapped with, and reads the child's
-// VmRSS. Runs the program under test and a baseline alternately, warm, and prints medians.
+// Time from process start to the first frame on screen, and resident memory and processor time at
+// that moment, for any program that opens one window: starts it, watches the X server for its
+// window to be mapped and then for a chosen pixel to show its settled colour, and reads the
+// child's VmRSS and time on a processor. Runs the program under test and each baseline in turn,
+// warm, and prints the medians and the program's ratio to each baseline.
 //
-//   first_frame RUNS X Y -- PROGRAM [ARGS] -- BASELINE [ARGS]
+//   first_frame RUNS X Y -- PROGRAM [ARGS] -- BASELINE [ARGS] [-- BASELINE [ARGS]]...
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -25,7 +26,8 @@ using Clock = std::chrono::steady_clock;
 
 struct Sample {
   double ms = 0;
-  long rss_kb = 0;
+  double rss_mb = 0;
+  double cpu_ms = 0;  // on a processor: what a loaded machine changes least
 };
 
 long ResidentKb(pid_t pid) {
@@ -37,6 +39,13 @@ long ResidentKb(pid_t pid) {
   return 0;
 }
 
+double CpuMs(pid_t pid) {
+  std::ifstream schedstat("/proc/" + std::to_string(pid) + "/schedstat");
+  double ns = 0;
+  schedstat >> ns;
+  return ns / 1e6;
+}
+
 unsigned long PixelAt(Display* display, Window window, int x, int y) {
   XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
   if (image == nullptr) return ~0UL;
@@ -45,7 +54,27 @@ unsigned long PixelAt(Display* display, Window window, int x, int y) {
   return pixel;
 }
 
-bool RunOnce(Display* display, char** argv, int x, int y, Sample* sample) {
+constexpr unsigned long kUnknown = ~0UL - 1;
+
+// The colour the pixel settles on: unchanged for a while after the window first drew.
+unsigned long SettledPixel(Display* display, Window window, int x, int y) {
+  unsigned long pixel = PixelAt(display, window, x, y);
+  auto since = Clock::now();
+  while (Clock::now() - since < std::chrono::milliseconds(300)) {
+    usleep(5000);
+    if (const unsigned long now = PixelAt(display, window, x, y); now != pixel) {
+      pixel = now;
+      since = Clock::now();
+    }
+  }
+  return pixel;
+}
+
+// One start of the program. The first frame is the moment the sampled pixel shows its settled
+// colour: a window is mapped black (the server's root is), and a toolkit may have the server fill
+// a background before it draws. With *settled unknown, the first change counts and the settled
+// colour is learnt for the runs after.
+bool RunOnce(Display* display, char** argv, int x, int y, unsigned long* settled, Sample* sample) {
   const Window root = DefaultRootWindow(display);
   XSelectInput(display, root, SubstructureNotifyMask);
   XSync(display, True);
@@ -64,10 +93,12 @@ bool RunOnce(Display* display, char** argv, int x, int y, Sample* sample) {
       if (event.type == MapNotify && !event.xmap.override_redirect) mapped = event.xmap.window;
     }
     if (mapped != 0) {
-      // A window is mapped black; the first frame is the first present after that.
-      if (PixelAt(display, mapped, x, y) != 0) {
+      const unsigned long pixel = PixelAt(display, mapped, x, y);
+      if (*settled == kUnknown ? pixel != 0 && pixel != ~0UL : pixel == *settled) {
         sample->ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        sample->rss_kb = ResidentKb(child);
+        sample->rss_mb = ResidentKb(child) / 1024.0;
+        sample->cpu_ms = CpuMs(child);
+        if (*settled == kUnknown) *settled = SettledPixel(display, mapped, x, y);
         ok = true;
         break;
       }
@@ -80,59 +111,82 @@ bool RunOnce(Display* display, char** argv, int x, int y, Sample* sample) {
   return ok;
 }
 
-Sample Median(std::vector<Sample> samples) {
-  auto by_ms = [](const Sample& a, const Sample& b) { return a.ms < b.ms; };
-  std::sort(samples.begin(), samples.end(), by_ms);
-  Sample median = samples[samples.size() / 2];
-  std::vector<long> rss;
-  for (const Sample& s : samples) rss.push_back(s.rss_kb);
-  std::sort(rss.begin(), rss.end());
-  median.rss_kb = rss[rss.size() / 2];
-  return median;
+const char* FileName(const char* path) {
+  const char* slash = std::strrchr(path, '/');
+  return slash != nullptr ? slash + 1 : path;
+}
+
+// Each figure's own median.
+Sample Median(const std::vector<Sample>& samples) {
+  auto median = [&](double Sample::*field) {
+    std::vector<double> values;
+    for (const Sample& s : samples) values.push_back(s.*field);
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+  };
+  return {median(&Sample::ms), median(&Sample::rss_mb), median(&Sample::cpu_ms)};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 7 || std::strcmp(argv[4], "--") != 0) {
-    std::fprintf(stderr, "usage: first_frame RUNS X Y -- PROGRAM [ARGS] -- BASELINE [ARGS]\n");
+    std::fprintf(stderr,
+                 "usage: first_frame RUNS X Y -- PROGRAM [ARGS] -- BASELINE [ARGS] [-- ...]\n");
     return 2;
   }
   const int runs = std::atoi(argv[1]);
   const int x = std::atoi(argv[2]);
   const int y = std::atoi(argv[3]);
-  std::vector<char*> program, baseline;
-  int i = 5;
-  for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) program.push_back(argv[i]);
-  for (++i; i < argc; ++i) baseline.push_back(argv[i]);
-  program.push_back(nullptr);
-  baseline.push_back(nullptr);
-  if (program.size() < 2 || baseline.size() < 2 || runs < 1) return 2;
+  // The program under test first, then each baseline, each closed by a null for execvp.
+  std::vector<std::vector<char*>> commands;
+  for (int i = 4; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--") == 0) {
+      if (!commands.empty()) commands.back().push_back(nullptr);
+      commands.emplace_back();
+    } else {
+      commands.back().push_back(argv[i]);
+    }
+  }
+  commands.back().push_back(nullptr);
+  for (const auto& command : commands) {
+    if (command.size() < 2) return 2;
+  }
+  if (commands.size() < 2 || runs < 1) return 2;
 
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) {
     std::fprintf(stderr, "first_frame: no display\n");
     return 1;
   }
-  std::vector<Sample> ours, base;
+  std::vector<std::vector<Sample>> samples(commands.size());
+  std::vector<unsigned long> settled(commands.size(), kUnknown);
   for (int run = 0; run <= runs; ++run) {  // run 0 warms the caches
-    Sample a, b;
-    if (!RunOnce(display, program.data(), x, y, &a) ||
-        !RunOnce(display, baseline.data(), x, y, &b)) {
-      std::fprintf(stderr, "first_frame: a run showed no frame\n");
-      return 1;
-    }
-    if (run > 0) {
-      ours.push_back(a);
-      base.push_back(b);
+    for (std::size_t c = 0; c < commands.size(); ++c) {
+      Sample sample;
+      if (!RunOnce(display, commands[c].data(), x, y, &settled[c], &sample)) {
+        std::fprintf(stderr, "first_frame: %s showed no frame\n", commands[c][0]);
+        return 1;
+      }
+      if (run > 0) samples[c].push_back(sample);
     }
   }
-  const Sample o = Median(ours), b = Median(base);
-  std::printf("first frame, median of %d warm runs\n", runs);
-  std::printf("  %-28s %7.1f ms %7.1f MB\n", program[0], o.ms, o.rss_kb / 1024.0);
-  std::printf("  %-28s %7.1f ms %7.1f MB\n", baseline[0], b.ms, b.rss_kb / 1024.0);
-  std::printf("  ratio                        %7.2f    %7.2f\n", o.ms / b.ms,
-              static_cast<double>(o.rss_kb) / static_cast<double>(b.rss_kb));
+  std::vector<Sample> medians;
+  for (const auto& s : samples) medians.push_back(Median(s));
+  const Sample& ours = medians[0];
+  std::printf("first frame, median of %d warm runs; ratio: %s's figure over the baseline's\n", runs,
+              FileName(commands[0][0]));
+  std::printf("  %-40s %7s %7s %7s %9s %9s %9s\n", "", "ms", "MB", "cpu ms", "ratio ms", "ratio MB",
+              "ratio cpu");
+  for (std::size_t c = 0; c < commands.size(); ++c) {
+    const Sample& m = medians[c];
+    std::printf("  %-40s %7.1f %7.1f %7.1f", FileName(commands[c][0]), m.ms, m.rss_mb, m.cpu_ms);
+    if (c > 0) {
+      std::printf(" %9.2f %9.2f %9.2f", ours.ms / m.ms, ours.rss_mb / m.rss_mb,
+                  ours.cpu_ms / m.cpu_ms);
+    }
+    std::printf("\n");
+  }
   XCloseDisplay(display);
   return 0;
 }
