@@ -24,6 +24,8 @@ void TitleBarDrag::Attach(TControl* handle) {
 void TitleBarDrag::Begin(TControl* handle, TMouseButton button) {
   TCustomForm* form = GetParentForm(handle);
   if (button != mbLeft || form == nullptr) return;
+  // Where the desktop moves windows itself, following the pointer here would fight it.
+  if (form->Window() != nullptr && form->Window()->BeginUserMove()) return;
   dragging_ = true;
   grab_cursor_ = Application->CursorPos();
   grab_form_ = {form->Left(), form->Top()};

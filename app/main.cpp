@@ -1,6 +1,7 @@
 #include <clocale>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,9 @@
 #include "convert/FormatSettings.h"
 #include "convert/FpuEnvironment.h"
 #include "convert/Translation.h"
+#include "platform/DesktopWindowSystem.h"
 #include "platform/DisplayScale.h"
 #include "platform/headless/HeadlessWindowSystem.h"
-#include "platform/xcb/XcbWindowSystem.h"
 
 using orlit::CommandLine;
 
@@ -64,8 +65,9 @@ int main(int argc, char** argv) {
         return orlit::RunProgram(desktop, options);
       }
       case CommandLine::Mode::kWindow: {
-        orlit::XcbWindowSystem desktop;  // throws when there is no display
-        return orlit::RunProgram(desktop, options);
+        // Throws when there is no display.
+        const std::unique_ptr<orlit::WindowSystem> desktop = orlit::OpenDesktopWindowSystem();
+        return orlit::RunProgram(*desktop, options);
       }
     }
   } catch (const orlit::Exception& e) {

@@ -173,6 +173,12 @@ class NativeWindow {
   // The cursor shown while the pointer is over this window (or it has the capture).
   virtual void SetCursor(CursorShape shape) = 0;
   virtual CursorShape Cursor() const = 0;
+
+  // Hands the move of the window to the desktop, the left button having just gone down in it:
+  // true where the desktop then moves the window with the pointer itself (the button's release
+  // comes at once, the move's end is never reported); false where the program must follow the
+  // pointer and Move the window.
+  virtual bool BeginUserMove() { return false; }
 };
 
 // What the desktop offers a program: windows, input events, timers, time, clipboard and beep.

@@ -11,7 +11,7 @@
 #include <ctime>
 
 #include "platform/DisplayScale.h"
-#include "platform/xcb/QuitSignals.h"
+#include "platform/QuitSignals.h"
 #include "platform/xcb/XcbClipboard.h"
 #include "platform/xcb/XcbKeyboard.h"
 #include "platform/xcb/XcbWindow.h"
@@ -367,28 +367,8 @@ void XcbWindowSystem::TranslateKey(const xcb_key_press_event_t& key, bool presse
   XcbWindow* window = Find(key.event);
   if (window == nullptr) return;
   if (pressed) window->NoteUserTime(key.time);
-  Event event;
-  event.window = key.event;
-  event.shift = result.shift | ButtonsOfState(key.state);
-  if (result.key != 0) {
-    event.type = pressed ? EventType::kKeyDown : EventType::kKeyUp;
-    event.key = result.key;
-    event.repeat = result.repeat;
-    Push(event);
-  }
-  if (!pressed) return;
-  event.key = 0;
-  event.repeat = false;
-  event.type = EventType::kCharacter;
-  if (result.key != 0) {
-    if (const char32_t control = ControlCharacterForKey(result.key, event.shift)) {
-      event.character = control;
-      Push(event);
-    }
-  }
-  if (!TextInputAllowed(event.shift)) return;
-  for (char32_t c : result.text) {
-    event.character = c;
+  for (Event event : KeyEvents(result, pressed, ButtonsOfState(key.state))) {
+    event.window = key.event;
     Push(event);
   }
 }

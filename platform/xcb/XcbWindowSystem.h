@@ -10,7 +10,7 @@
 
 #include "platform/EventQueue.h"
 #include "platform/WindowSystem.h"
-#include "platform/xcb/QuitSignals.h"
+#include "platform/QuitSignals.h"
 #include "platform/xcb/XcbConnection.h"
 #include "platform/xcb/XcbCursors.h"
 

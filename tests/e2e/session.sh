@@ -48,6 +48,8 @@ start_session() {
   local number=$1
   while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
   export DISPLAY=:$number
+  # A Wayland session around the test must not take the program from the X server.
+  export ORLIT_BACKEND=x11
   Xvfb "$DISPLAY" -screen 0 "${2:-1024x768x24}" -noreset >"$work/xvfb.log" 2>&1 &
   pids+=($!)
   for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.05; done

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/WindowSystem.h"
-#include "platform/xcb/XcbKeyboard.h"
+#include "platform/XkbKeyboard.h"
 
 namespace orlit {
 namespace {
@@ -13,9 +13,9 @@ namespace {
 constexpr ShiftState kAltGr = kShiftStateCtrl | kShiftStateAlt;
 
 // Keys by their evdev code; a negative code is that key's release, 0 the focus going elsewhere.
-TEST(XcbKeyboardTest, KeysGiveTheDesktopsCodesShiftAndText) {
+TEST(XkbKeyboardTest, KeysGiveTheDesktopsCodesShiftAndText) {
   try {
-    XcbKeyboard::FromNames("us");
+    XkbKeyboard::FromNames("us");
   } catch (const EWindowSystemError&) {
     GTEST_SKIP() << "no keyboard configuration data";
   }
@@ -69,10 +69,10 @@ TEST(XcbKeyboardTest, KeysGiveTheDesktopsCodesShiftAndText) {
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const auto& c = cases[i];
-    auto keyboard = XcbKeyboard::FromNames(c.layout, c.variant);
-    XcbKeyboard::KeyResult result;
+    auto keyboard = XkbKeyboard::FromNames(c.layout, c.variant);
+    XkbKeyboard::KeyResult result;
     for (int key : c.keys) {
-      const auto keycode = static_cast<xcb_keycode_t>(std::abs(key) + 8);
+      const auto keycode = static_cast<std::uint32_t>(std::abs(key) + 8);
       if (key == 0) {
         keyboard->ForgetKeysDown();
       } else {

@@ -1,4 +1,4 @@
-#include "platform/xcb/QuitSignals.h"
+#include "platform/QuitSignals.h"
 
 #include <fcntl.h>
 #include <unistd.h>
