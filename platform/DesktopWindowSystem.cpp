@@ -14,8 +14,8 @@ std::vector<DesktopBackend> DesktopBackendsToTry(const char* backend_setting,
   if (chosen == "wayland") return {DesktopBackend::kWayland};
   if (chosen == "x11") return {DesktopBackend::kX11};
   if (!chosen.empty()) {
-    throw EWindowSystemError("ORLIT_BACKEND must be \"wayland\" or \"x11\", not \"" +
-                             std::string(chosen) + "\"");
+    throw EWindowSystemError(SourceText(
+        N_("ORLIT_BACKEND must be \"wayland\" or \"x11\", not \"%s\""), {std::string(chosen)}));
   }
   if (wayland_display != nullptr && *wayland_display != '\0') {
     return {DesktopBackend::kWayland, DesktopBackend::kX11};

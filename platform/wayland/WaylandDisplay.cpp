@@ -72,17 +72,19 @@ constexpr wl_output_listener kOutputListener = {
 }  // namespace
 
 WaylandDisplay::WaylandDisplay() : display_(wl_display_connect(nullptr)) {
-  if (display_ == nullptr) throw EWindowSystemError("Cannot connect to the Wayland compositor");
+  if (display_ == nullptr)
+    throw EWindowSystemError(SourceText(N_("Cannot connect to the Wayland compositor"), {}));
   registry_.reset(wl_display_get_registry(display_));
   wl_registry_add_listener(registry_.get(), &kRegistryListener, this);
   // The first round trip lists the globals, the second the screens' descriptions.
   if (!RoundTrip(kAnswerTimeoutMs) || !RoundTrip(kAnswerTimeoutMs)) {
     Disconnect();
-    throw EWindowSystemError("The Wayland compositor does not answer");
+    throw EWindowSystemError(SourceText(N_("The Wayland compositor does not answer"), {}));
   }
   if (!compositor_ || !shm_ || !wm_base_) {
     Disconnect();
-    throw EWindowSystemError("The Wayland compositor cannot show application windows");
+    throw EWindowSystemError(
+        SourceText(N_("The Wayland compositor cannot show application windows"), {}));
   }
 }
 
@@ -155,7 +157,8 @@ bool WaylandDisplay::EndRead() {
 
 void WaylandDisplay::CheckAlive() const {
   if (wl_display_get_error(display_) != 0) {
-    throw EWindowSystemError("The connection to the Wayland compositor was lost");
+    throw EWindowSystemError(
+        SourceText(N_("The connection to the Wayland compositor was lost"), {}));
   }
 }
 

@@ -23,6 +23,9 @@ struct WaylandWindowEvents {
   }
   static void Close(void* data, xdg_toplevel*) { WindowOf(data).RequestClose(); }
   static void FrameDone(void* data, wl_callback*, std::uint32_t) { WindowOf(data).FrameDone(); }
+  static void TokenDone(void* data, xdg_activation_token_v1*, const char* token) {
+    WindowOf(data).Activate(token);
+  }
 };
 
 namespace {
@@ -38,6 +41,9 @@ constexpr xdg_toplevel_listener kToplevelListener = {
 };
 
 constexpr wl_callback_listener kFrameListener = {.done = WaylandWindowEvents::FrameDone};
+
+constexpr xdg_activation_token_v1_listener kTokenListener = {.done =
+                                                                 WaylandWindowEvents::TokenDone};
 
 }  // namespace
 
@@ -106,6 +112,7 @@ void WaylandWindow::CreateRole() {
 void WaylandWindow::DestroyRole() {
   if (!toplevel_) return;
   frame_callback_.reset();
+  activation_token_.reset();
   decoration_.reset();
   toplevel_.reset();
   xdg_surface_.reset();
@@ -143,7 +150,28 @@ void WaylandWindow::Minimize() {
   wl_display_flush(system_->Display().Get());
 }
 
-void WaylandWindow::Raise() {}
+void WaylandWindow::Raise() {
+  xdg_activation_v1* activation = system_->Display().Activation();
+  if (!toplevel_ || focused_ || activation == nullptr || activation_token_) return;
+  activation_token_.reset(xdg_activation_v1_get_activation_token(activation));
+  xdg_activation_token_v1_add_listener(activation_token_.get(), &kTokenListener, this);
+  if (wl_seat* seat = system_->Display().Seat(); seat != nullptr && system_->LastInputSerial()) {
+    xdg_activation_token_v1_set_serial(activation_token_.get(), system_->LastInputSerial(), seat);
+  }
+  if (const WaylandWindow* focused = system_->Find(system_->keyboard_window_)) {
+    xdg_activation_token_v1_set_surface(activation_token_.get(), focused->Surface());
+  }
+  xdg_activation_token_v1_set_app_id(activation_token_.get(), kApplicationId);
+  xdg_activation_token_v1_commit(activation_token_.get());
+  wl_display_flush(system_->Display().Get());
+}
+
+void WaylandWindow::Activate(const char* token) {
+  activation_token_.reset();
+  if (!toplevel_) return;
+  xdg_activation_v1_activate(system_->Display().Activation(), token, surface_.get());
+  wl_display_flush(system_->Display().Get());
+}
 
 void WaylandWindow::Resize(TSize size) {
   size_ = CheckedWindowSize(size);
@@ -205,6 +233,12 @@ void WaylandWindow::Configured(std::uint32_t serial) {
   xdg_surface_ack_configure(xdg_surface_.get(), serial);
   if (!configured_) {
     configured_ = true;
+    // Started from the launcher: its token lets the compositor raise the first window.
+    if (owner_ == 0) {
+      if (const std::string token = system_->TakeStartToken(); !token.empty()) {
+        xdg_activation_v1_activate(system_->Display().Activation(), token.c_str(), surface_.get());
+      }
+    }
     if (buffers_ && buffers_->HasPicture()) {
       damage_ = {0, 0, buffers_->Size().cx, buffers_->Size().cy};
       Commit();

@@ -33,6 +33,8 @@ class WaylandWindow final : public NativeWindow {
   void Hide() override;
   void Minimize() override;
   void Restore() override {}
+  // The compositor raises and focuses a window only for an activation token, which it gives for
+  // a recent input event of the window that has the keyboard; without one nothing happens.
   void Raise() override;
   void Focus() override { Raise(); }
   void Move(TPoint top_left) override { position_ = top_left; }
@@ -66,6 +68,7 @@ class WaylandWindow final : public NativeWindow {
  private:
   friend struct WaylandWindowEvents;
   void RequestClose();
+  void Activate(const char* token);
   void CreateRole();
   void DestroyRole();
   void Configured(std::uint32_t serial);
@@ -86,6 +89,7 @@ class WaylandWindow final : public NativeWindow {
   WaylandPtr<xdg_toplevel> toplevel_;
   WaylandPtr<zxdg_toplevel_decoration_v1> decoration_;
   WaylandPtr<wl_callback> frame_callback_;
+  WaylandPtr<xdg_activation_token_v1> activation_token_;
   std::unique_ptr<WaylandBuffers> buffers_;
   TRect damage_;  // device pixels changed since the last commit
   CursorShape cursor_ = CursorShape::kArrow;

@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
 
 #include "platform/DisplayScale.h"
+#include "platform/wayland/WaylandClipboard.h"
 #include "platform/wayland/WaylandWindow.h"
 
 namespace orlit {
@@ -49,8 +51,8 @@ constexpr wl_keyboard_listener kKeyboardListener = {
                 wl_array*) { SystemOf(data).KeyboardEnter(surface); },
     .leave = [](void* data, wl_keyboard*, std::uint32_t,
                 wl_surface*) { SystemOf(data).KeyboardLeave(); },
-    .key = [](void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t key,
-              std::uint32_t state) { SystemOf(data).KeyboardKey(key, state); },
+    .key = [](void* data, wl_keyboard*, std::uint32_t serial, std::uint32_t, std::uint32_t key,
+              std::uint32_t state) { SystemOf(data).KeyboardKey(serial, key, state); },
     .modifiers =
         [](void* data, wl_keyboard*, std::uint32_t, std::uint32_t depressed, std::uint32_t latched,
            std::uint32_t locked, std::uint32_t group) {
@@ -99,11 +101,19 @@ WaylandWindowSystem::WaylandWindowSystem()
   display_->OnSeatCapabilities(
       [this](std::uint32_t capabilities) { SeatCapabilities(capabilities); });
   SeatCapabilities(display_->SeatCapabilities());
+  // Taken away, so that the programs we start (the browser) cannot use it.
+  if (const char* token = std::getenv("XDG_ACTIVATION_TOKEN"); token != nullptr) {
+    if (display_->Activation() != nullptr) start_token_ = token;
+    unsetenv("XDG_ACTIVATION_TOKEN");
+  }
+  // Made now: the compositor tells what the clipboard holds when the keyboard comes.
+  clipboard_ = std::make_unique<WaylandClipboard>(*display_, *this);
 }
 
 WaylandWindowSystem::~WaylandWindowSystem() {
   display_->OnSeatCapabilities(nullptr);
   StopRepeat();
+  clipboard_.reset();
   keyboard_.reset();
   pointer_.reset();
   cursors_.reset();
@@ -162,18 +172,22 @@ std::uint64_t WaylandWindowSystem::TickCount() const {
          static_cast<std::uint64_t>(now.tv_nsec) / 1000000;
 }
 
-std::string WaylandWindowSystem::ClipboardText() const { return {}; }
+WaylandClipboard& WaylandWindowSystem::Clipboard() const { return *clipboard_; }
 
-void WaylandWindowSystem::SetClipboardText(const std::string&) {
-  throw EWindowSystemError("The clipboard is not available on Wayland yet");
+std::string WaylandWindowSystem::ClipboardText() const { return Clipboard().Text(); }
+
+void WaylandWindowSystem::SetClipboardText(const std::string& text) {
+  Clipboard().SetText(text, input_serial_);
 }
 
-bool WaylandWindowSystem::ClipboardHasPicture() const { return false; }
+bool WaylandWindowSystem::ClipboardHasPicture() const { return Clipboard().HasPicture(); }
 
-std::optional<PixelImage> WaylandWindowSystem::ClipboardPicture() const { return std::nullopt; }
+std::optional<PixelImage> WaylandWindowSystem::ClipboardPicture() const {
+  return Clipboard().Picture();
+}
 
-void WaylandWindowSystem::SetClipboardPicture(const PixelImage&) {
-  throw EWindowSystemError("The clipboard is not available on Wayland yet");
+void WaylandWindowSystem::SetClipboardPicture(const PixelImage& picture) {
+  Clipboard().SetPicture(picture, input_serial_);
 }
 
 WindowId WaylandWindowSystem::Register(WaylandWindow* window) {
@@ -306,7 +320,7 @@ void WaylandWindowSystem::PointerButton(std::uint32_t serial, std::uint32_t time
   const bool pressed = state == WL_POINTER_BUTTON_STATE_PRESSED;
   const ShiftState this_button = ShiftStateOfButton(event.button);
   if (pressed) {
-    button_serial_ = serial;
+    button_serial_ = input_serial_ = serial;
     buttons_held_ |= this_button;
     const bool double_click = events_.CountPress(event.button, CursorPos(), time);
     event.type = double_click ? EventType::kMouseDoubleClick : EventType::kMouseDown;
@@ -356,6 +370,7 @@ void WaylandWindowSystem::PushMouse(Event event) {
   if (target == nullptr) return;
   event.window = target->Id();
   event.position = {screen.X - target->Position().X, screen.Y - target->Position().Y};
+  CompilePendingKeymap();
   event.shift |= keys_.Shift() | buttons_held_;
   Push(event);
 }
@@ -372,6 +387,8 @@ void WaylandWindowSystem::ReleaseButtonsForMove(WaylandWindow& window) {
   Push(event);
 }
 
+// Kept as text and compiled at the first key or mouse event: compiling takes milliseconds the
+// first frame need not wait for.
 void WaylandWindowSystem::KeyboardKeymap(std::uint32_t format, int fd, std::uint32_t size) {
   if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1 && size > 0) {
     void* text = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
@@ -380,12 +397,19 @@ void WaylandWindowSystem::KeyboardKeymap(std::uint32_t format, int fd, std::uint
       const char* chars = static_cast<const char*>(text);
       std::size_t length = size;
       while (length > 0 && chars[length - 1] == '\0') --length;
-      keys_.SetKeymapText({chars, length});
+      pending_keymap_.assign(chars, length);
       munmap(text, size);
     }
   }
   close(fd);
   StopRepeat();
+}
+
+void WaylandWindowSystem::CompilePendingKeymap() {
+  if (pending_keymap_.empty()) return;
+  keys_.SetKeymapText(pending_keymap_);
+  pending_keymap_.clear();
+  keys_.SetModifiers(modifiers_[0], modifiers_[1], modifiers_[2], 0, 0, modifiers_[3]);
 }
 
 void WaylandWindowSystem::KeyboardEnter(wl_surface* surface) {
@@ -410,10 +434,13 @@ void WaylandWindowSystem::KeyboardLeave() {
   }
 }
 
-void WaylandWindowSystem::KeyboardKey(std::uint32_t key, std::uint32_t state) {
+void WaylandWindowSystem::KeyboardKey(std::uint32_t serial, std::uint32_t key,
+                                      std::uint32_t state) {
   // XKB numbers keys from the evdev code plus 8.
   const std::uint32_t keycode = key + 8;
   const bool pressed = state == WL_KEYBOARD_KEY_STATE_PRESSED;
+  if (pressed) input_serial_ = serial;
+  CompilePendingKeymap();
   PushKey(keycode, pressed);
   if (!pressed) {
     StopRepeat();
@@ -449,7 +476,8 @@ void WaylandWindowSystem::StopRepeat() {
 
 void WaylandWindowSystem::KeyboardModifiers(std::uint32_t depressed, std::uint32_t latched,
                                             std::uint32_t locked, std::uint32_t group) {
-  keys_.SetModifiers(depressed, latched, locked, 0, 0, group);
+  modifiers_ = {depressed, latched, locked, group};
+  if (pending_keymap_.empty()) keys_.SetModifiers(depressed, latched, locked, 0, 0, group);
 }
 
 void WaylandWindowSystem::KeyboardRepeat(std::int32_t rate, std::int32_t delay) {

@@ -2,10 +2,12 @@
 
 #include <wayland-client.h>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/EventQueue.h"
@@ -18,6 +20,7 @@
 
 namespace orlit {
 
+class WaylandClipboard;
 class WaylandWindow;
 
 // A Wayland desktop, spoken to through libwayland-client with no toolkit. One per process; the
@@ -55,6 +58,7 @@ class WaylandWindowSystem final : public WindowSystem {
   std::uint32_t DoubleClickTime() const override { return EventQueue::kDoubleClickTimeMs; }
   // ORLIT_SCALE, else the largest whole scale of the screens.
   double Scale() const override { return scale_; }
+  // The clipboard as WaylandClipboard keeps it.
   std::string ClipboardText() const override;
   void SetClipboardText(const std::string& text) override;
   bool ClipboardHasPicture() const override;
@@ -76,7 +80,7 @@ class WaylandWindowSystem final : public WindowSystem {
   void KeyboardKeymap(std::uint32_t format, int fd, std::uint32_t size);
   void KeyboardEnter(wl_surface* surface);
   void KeyboardLeave();
-  void KeyboardKey(std::uint32_t key, std::uint32_t state);
+  void KeyboardKey(std::uint32_t serial, std::uint32_t key, std::uint32_t state);
   void KeyboardModifiers(std::uint32_t depressed, std::uint32_t latched, std::uint32_t locked,
                          std::uint32_t group);
   void KeyboardRepeat(std::int32_t rate, std::int32_t delay);
@@ -94,6 +98,11 @@ class WaylandWindowSystem final : public WindowSystem {
   // Ends the buttons held in a window whose move the compositor took over.
   void ReleaseButtonsForMove(WaylandWindow& window);
   std::uint32_t LastButtonSerial() const { return button_serial_; }
+  // Of the last key or button press, which the compositor asks of a request made for the user.
+  std::uint32_t LastInputSerial() const { return input_serial_; }
+  WaylandClipboard& Clipboard() const;
+  // The activation token the launcher gave the program, once; empty afterwards or without one.
+  std::string TakeStartToken() { return std::exchange(start_token_, {}); }
 
   // Reads what the compositor has sent, due timers and quit signals into the queue; with `wait`,
   // until at least one of them has come.
@@ -105,12 +114,16 @@ class WaylandWindowSystem final : public WindowSystem {
   void PushMouse(Event event);
   void PushWheel(int notches);
   void PushKey(std::uint32_t keycode, bool pressed);
+  void CompilePendingKeymap();
   void ScheduleRepeat(std::uint32_t keycode, int after_ms);
   void StopRepeat();
 
   std::unique_ptr<WaylandDisplay> display_;
   double scale_ = 1;
   std::unique_ptr<WaylandCursors> cursors_;
+  std::unique_ptr<WaylandClipboard> clipboard_;
+  std::uint32_t input_serial_ = 0;
+  std::string start_token_;  // for the compositor's activation
   QuitSignals quit_signals_;
   std::map<WindowId, WaylandWindow*> windows_;
   WindowId next_id_ = 1;
@@ -128,6 +141,8 @@ class WaylandWindowSystem final : public WindowSystem {
 
   WaylandPtr<wl_keyboard> keyboard_;
   XkbKeyboard keys_;
+  std::string pending_keymap_;                // sent, not compiled yet
+  std::array<std::uint32_t, 4> modifiers_{};  // depressed, latched, locked, group
   WindowId keyboard_window_ = 0;
   int repeat_rate_ = 25;  // per second; 0 for no repeat
   int repeat_delay_ms_ = 600;

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# The program on its Wayland backend under a headless compositor, driven by wtype: the window is
-# 567 x 501, the date field has the focus; an incomplete date brings the message box as a second
-# window and Return closes it; Escape restores the date, and three Enter keys from there compute
-# "15.08.83" with seven log lines and two opened pages. A quit signal ends the program with the
-# dumped state. Usage: wayland_app_test.sh PATH/TO/orlit_cfs. Exits 77 (skipped) when a tool is
+# The program on its Wayland backend under a headless compositor, driven by wtype and a virtual
+# pointer: the window is 567 x 501, the date field has the focus and Ctrl+C copies its selected
+# date for wl-paste; an incomplete date brings the message box as a second window and Return
+# closes it; Escape restores the date, and three Enter keys from there compute "15.08.83" with
+# seven log lines and two opened pages; Ctrl+V pastes what wl-copy offers at the caret. The
+# banner clicked and copied is a 90 x 30 picture, a picture wl-copy offers pastes into it; a
+# right click on the logo opens its menu, which Escape closes; dragging the title bar moves the window, and its close area ends the program. Usage: wayland_app_test.sh PATH/TO/orlit_cfs. Exits 77 (skipped) when a tool is
 # missing or the compositor cannot start.
 set -euo pipefail
 
 program=${1:?usage: $0 PATH/TO/orlit_cfs}
+pointer=$(dirname "$program")/../tests/e2e/virtual_pointer
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/wayland_session.sh"
-require_tools sway swaymsg wtype grim python3 setpriv
+require_tools sway swaymsg wtype grim wl-copy wl-paste python3 setpriv
 start_wayland_session
 
 fail() {
@@ -19,18 +22,34 @@ fail() {
   exit 1
 }
 windows_are() { [[ "$(wayland_windows | wc -l)" == "$1" ]]; }
-# The compositor centres a floating window: (1024 - 567) / 2, (768 - 501) / 2.
 pixel_is() { [[ "$(wayland_pixels $((228 + $1)),$((133 + $2)))" == "$3" ]]; }
 keys() { for key in "$@"; do wtype -k "$key"; sleep 0.05; done; }
+mouse() { "$pointer" 1024 768 "$@"; }
+bitmap_size() {
+  python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); w,h=struct.unpack("<ii",d[18:26]); print("%dx%d"%(w,abs(h)) if d[:2]==b"BM" else "unknown")' "$1"
+}
+copied_banner_size() {
+  mouse move $((228 + 440)) $((133 + 185)) click 1
+  wtype -M ctrl -k c -m ctrl
+  sleep 0.2
+  timeout 5 wl-paste -t image/bmp >"$work/copied.bmp" || fail "no picture on the clipboard"
+  bitmap_size "$work/copied.bmp"
+}
 
 ORLIT_BACKEND=wayland "$program" --dump-state "$work/state.json" >"$work/program.log" 2>&1 &
 program_pid=$!
 pids+=("$program_pid")
 eventually windows_are 1 || fail "no window"
-[[ "$(wayland_windows)" == 567x501 ]] || fail "the window is $(wayland_windows), not 567x501"
+# The compositor centres a floating window: (1024 - 567) / 2, (768 - 501) / 2.
+[[ "$(wayland_windows)" == 567x501+228+133 ]] || fail "the window is at $(wayland_windows)"
 [[ -n ${ORLIT_E2E_SHOTS:-} ]] && grim "$ORLIT_E2E_SHOTS/wayland-first.png"
 eventually pixel_is 120 64 FFFF00 || fail "the date field has not the focus: $(wayland_pixels $((228 + 120)),$((133 + 64)))"
 [[ -n ${ORLIT_E2E_SHOTS:-} ]] && grim "$ORLIT_E2E_SHOTS/wayland-start.png"
+
+echo "== Ctrl+C copies the selected date"
+wtype -M ctrl -k c -m ctrl
+copied() { [[ "$(timeout 5 wl-paste -n)" == 31.10.83 ]]; }
+eventually copied || fail "copied: $(timeout 5 wl-paste -n)"
 
 echo "== an incomplete date brings the message box"
 keys Delete 3 1 1 0 Tab
@@ -46,17 +65,54 @@ opened() { [[ $(wc -l <"$work/opened.log") -eq 2 ]]; }
 eventually opened || fail "the opener ran $(wc -l <"$work/opened.log") times"
 [[ -n ${ORLIT_E2E_SHOTS:-} ]] && grim "$ORLIT_E2E_SHOTS/wayland-calc.png"
 
-kill -TERM "$program_pid"
+echo "== Ctrl+V pastes"
+timeout 20 wl-copy --foreground "01.02.99" &
+pids+=($!)
+sleep 0.3
+wtype -M ctrl -k v -m ctrl
+sleep 0.3
+
+echo "== the banner copies and takes pictures"
+[[ $(copied_banner_size) == 90x30 ]] || fail "the banner copied as $(bitmap_size "$work/copied.bmp")"
+python3 - "$work/small.bmp" <<'PY'
+import struct, sys
+w, h = 60, 20
+row = (w * 3 + 3) // 4 * 4
+pixels = bytes(0x80 for _ in range(row * h))
+open(sys.argv[1], 'wb').write(struct.pack('<2sIHHI', b'BM', 54 + len(pixels), 0, 0, 54) +
+    struct.pack('<IiiHHIIiiII', 40, w, h, 1, 24, 0, len(pixels), 0, 0, 0, 0) + pixels)
+PY
+timeout 20 wl-copy --foreground -t image/bmp <"$work/small.bmp" &
+pids+=($!)
+sleep 0.3
+wtype -M ctrl -k v -m ctrl
+sleep 0.3
+[[ $(copied_banner_size) == 60x20 ]] || fail "the pasted banner copied as $(bitmap_size "$work/copied.bmp")"
+
+echo "== a right click on the logo opens the menu, Escape closes it"
+mouse move $((228 + 410)) $((133 + 420)) click 3
+eventually windows_are 2 || fail "no menu after a right click on the logo"
+keys Escape
+eventually windows_are 1 || fail "the menu stayed open after Escape"
+
+echo "== the title bar moves the window, the close area ends the program"
+mouse move 400 145 press 1 move 300 100 release 1
+moved() { [[ "$(wayland_windows)" == 567x501+128+88 ]]; }
+eventually moved || fail "dragged to $(wayland_windows)"
+mouse move $((128 + 505 + 33 + 12)) $((88 + 8 + 12)) click 1
+for _ in $(seq 40); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
 wait "$program_pid" || fail "the program ended with status $?"
 python3 - "$work/state.json" "$work/opened.log" <<'CHECK' || fail "unexpected state"
 import json, sys
 state = json.load(open(sys.argv[1]))
 opened = open(sys.argv[2]).read().split()
 checks = [
-    (state["fields"]["cxTextEdit3"], "15.08.83"),
+    (state["fields"]["cxTextEdit3"], "01.02.9915.08.83"),
     (state["fields"]["cxMaskEdit1"], "31.10.83"),
     (len(state["memos"]["cxMemo2"]), 7),
-    (sorted(opened), ["https://leave.orlit.example", "https://www.orlit.example"]),
+    (state["memos"]["cxMemo2"][5], "15.08.83"),
+    # The banner's clicks open the site too.
+    (sorted(set(opened)), ["https://leave.orlit.example", "https://www.orlit.example"]),
 ]
 bad = [f"{got!r} != {want!r}" for got, want in checks if got != want]
 print("\n".join(bad))

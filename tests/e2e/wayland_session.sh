@@ -22,6 +22,7 @@ start_wayland_session() {
 output HEADLESS-1 resolution ${1:-1024x768} scale ${2:-1}
 for_window [app_id="example.orlit.OrlitCfs"] floating enable
 CONF
+  chmod 644 "$work/sway.conf"
   local as_user=()
   if [[ $(id -u) -eq 0 ]]; then
     chown 65534:65534 "$work/runtime"
@@ -50,7 +51,7 @@ CONF
   pids+=($!)
 }
 
-# Our windows the compositor shows, one WIDTHxHEIGHT line each.
+# Our windows the compositor shows, one WIDTHxHEIGHT+LEFT+TOP line each.
 wayland_windows() {
   swaymsg -t get_tree | python3 -c '
 import json, sys
@@ -60,7 +61,8 @@ def walk(node):
         yield from walk(child)
 for n in walk(json.load(sys.stdin)):
     if n.get("app_id") == "example.orlit.OrlitCfs":
-        print("%dx%d" % (n["rect"]["width"], n["rect"]["height"]))'
+        r = n["rect"]
+        print("%dx%d+%d+%d" % (r["width"], r["height"], r["x"], r["y"]))'
 }
 
 # Colours (RRGGBB) of screen pixels X,Y... in a grim capture.
