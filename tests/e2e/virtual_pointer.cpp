@@ -6,6 +6,7 @@
 //   release B    button B up
 //   click B      press and release
 //   wheel N      N notches, positive towards the user
+//   wait MS      MS milliseconds, for the client to act on what came before
 // Each command waits for the compositor to have taken it.
 #include <linux/input-event-codes.h>
 #include <wayland-client.h>
@@ -121,6 +122,9 @@ int main(int argc, char** argv) {
       if (command != "release") Button(pointer, value, true);
       if (command == "click") wl_display_roundtrip(display);
       if (command != "press") Button(pointer, value, false);
+      ++i;
+    } else if (command == "wait") {
+      std::this_thread::sleep_for(std::chrono::milliseconds(value));
       ++i;
     } else if (command == "wheel") {
       wl_proxy_marshal(pointer, kAxisSource, WL_POINTER_AXIS_SOURCE_WHEEL);

@@ -28,13 +28,17 @@ mouse() { "$pointer" 1024 768 "$@"; }
 bitmap_size() {
   python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); w,h=struct.unpack("<ii",d[18:26]); print("%dx%d"%(w,abs(h)) if d[:2]==b"BM" else "unknown")' "$1"
 }
+offers() { timeout 5 wl-paste -l | grep -qx "$1"; }
+# The banner clicked and copied; the clipboard must hold no picture before.
 copied_banner_size() {
   mouse move $((228 + 440)) $((133 + 185)) click 1
   wtype -M ctrl -k c -m ctrl
-  sleep 0.2
-  timeout 5 wl-paste -t image/bmp >"$work/copied.bmp" || fail "no picture on the clipboard"
+  eventually offers image/bmp || fail "no picture on the clipboard"
+  timeout 5 wl-paste -t image/bmp >"$work/copied.bmp"
   bitmap_size "$work/copied.bmp"
 }
+main_focused() { [[ "$(wayland_focused)" == 567x501 ]]; }
+other_focused() { [[ -n "$(wayland_focused)" ]] && ! main_focused; }
 
 ORLIT_BACKEND=wayland "$program" --dump-state "$work/state.json" >"$work/program.log" 2>&1 &
 program_pid=$!
@@ -54,9 +58,11 @@ eventually copied || fail "copied: $(timeout 5 wl-paste -n)"
 echo "== an incomplete date brings the message box"
 keys Delete 3 1 1 0 Tab
 eventually windows_are 2 || fail "no message box for 31.10.__"
+eventually other_focused || fail "the message box has not the keyboard"
 [[ -n ${ORLIT_E2E_SHOTS:-} ]] && grim "$ORLIT_E2E_SHOTS/wayland-box.png"
 keys Return
 eventually windows_are 1 || fail "the message box stayed"
+eventually main_focused || fail "the window has not the keyboard back"
 keys Escape
 
 echo "== Enter three times"
@@ -68,9 +74,8 @@ eventually opened || fail "the opener ran $(wc -l <"$work/opened.log") times"
 echo "== Ctrl+V pastes"
 timeout 20 wl-copy --foreground "01.02.99" &
 pids+=($!)
-sleep 0.3
+eventually offers text/plain || fail "wl-copy offers no text"
 wtype -M ctrl -k v -m ctrl
-sleep 0.3
 
 echo "== the banner copies and takes pictures"
 [[ $(copied_banner_size) == 90x30 ]] || fail "the banner copied as $(bitmap_size "$work/copied.bmp")"
@@ -84,19 +89,22 @@ open(sys.argv[1], 'wb').write(struct.pack('<2sIHHI', b'BM', 54 + len(pixels), 0,
 PY
 timeout 20 wl-copy --foreground -t image/bmp <"$work/small.bmp" &
 pids+=($!)
-sleep 0.3
+eventually offers image/bmp || fail "wl-copy offers no picture"
 wtype -M ctrl -k v -m ctrl
-sleep 0.3
+eventually pixel_is 445 185 808080 || fail "the banner shows no pasted picture"
+wl-copy --clear
 [[ $(copied_banner_size) == 60x20 ]] || fail "the pasted banner copied as $(bitmap_size "$work/copied.bmp")"
 
 echo "== a right click on the logo opens the menu, Escape closes it"
 mouse move $((228 + 410)) $((133 + 420)) click 3
 eventually windows_are 2 || fail "no menu after a right click on the logo"
+eventually other_focused || fail "the menu has not the keyboard"
 keys Escape
 eventually windows_are 1 || fail "the menu stayed open after Escape"
 
 echo "== the title bar moves the window, the close area ends the program"
-mouse move 400 145 press 1 move 300 100 release 1
+# The compositor moves the window only once the program has handed it the press.
+mouse move 400 145 press 1 wait 500 move 300 100 release 1
 moved() { [[ "$(wayland_windows)" == 567x501+128+88 ]]; }
 eventually moved || fail "dragged to $(wayland_windows)"
 mouse move $((128 + 505 + 33 + 12)) $((88 + 8 + 12)) click 1

@@ -65,6 +65,19 @@ for n in walk(json.load(sys.stdin)):
         print("%dx%d+%d+%d" % (r["width"], r["height"], r["x"], r["y"]))'
 }
 
+# The one of our windows that has the keyboard, as WIDTHxHEIGHT; empty when none has.
+wayland_focused() {
+  swaymsg -t get_tree | python3 -c '
+import json, sys
+def walk(node):
+    yield node
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        yield from walk(child)
+for n in walk(json.load(sys.stdin)):
+    if n.get("app_id") == "example.orlit.OrlitCfs" and n.get("focused"):
+        print("%dx%d" % (n["rect"]["width"], n["rect"]["height"]))'
+}
+
 # Colours (RRGGBB) of screen pixels X,Y... in a grim capture.
 wayland_pixels() {
   grim -t ppm - | python3 -c '
