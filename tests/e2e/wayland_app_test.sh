@@ -3,10 +3,12 @@
 # pointer: the window is 567 x 501, the date field has the focus and Ctrl+C copies its selected
 # date for wl-paste; an incomplete date brings the message box as a second window and Return
 # closes it; Escape restores the date, and three Enter keys from there compute "15.08.83" with
-# seven log lines and two opened pages; Ctrl+V pastes what wl-copy offers at the caret. The
-# banner clicked and copied is a 90 x 30 picture, a picture wl-copy offers pastes into it; a
-# right click on the logo opens its menu, which Escape closes; dragging the title bar moves the window, and its close area ends the program. Usage: wayland_app_test.sh PATH/TO/orlit_cfs. Exits 77 (skipped) when a tool is
-# missing or the compositor cannot start.
+# seven log lines and two opened pages; Ctrl+V pastes what wl-copy offers at the caret; a held
+# key repeats. The banner clicked and copied is a 90 x 30 picture, a picture wl-copy offers
+# pastes into it; a right click on the logo opens its menu, which Escape closes; dragging the
+# title bar moves the window, and its close area ends the program.
+# Usage: wayland_app_test.sh PATH/TO/orlit_cfs. Exits 77 (skipped) when a tool is missing or the
+# compositor cannot start.
 set -euo pipefail
 
 program=${1:?usage: $0 PATH/TO/orlit_cfs}
@@ -77,6 +79,10 @@ pids+=($!)
 eventually offers text/plain || fail "wl-copy offers no text"
 wtype -M ctrl -k v -m ctrl
 
+echo "== a held key repeats at the compositor's rate"
+mouse move $((228 + 450)) $((133 + 63)) click 1
+wtype -k End -P 7 -s 1200 -p 7
+
 echo "== the banner copies and takes pictures"
 [[ $(copied_banner_size) == 90x30 ]] || fail "the banner copied as $(bitmap_size "$work/copied.bmp")"
 python3 - "$work/small.bmp" <<'PY'
@@ -111,12 +117,14 @@ mouse move $((128 + 505 + 33 + 12)) $((88 + 8 + 12)) click 1
 for _ in $(seq 40); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.05; done
 wait "$program_pid" || fail "the program ended with status $?"
 python3 - "$work/state.json" "$work/opened.log" <<'CHECK' || fail "unexpected state"
-import json, sys
+import json, re, sys
 state = json.load(open(sys.argv[1]))
 opened = open(sys.argv[2]).read().split()
 checks = [
     (state["fields"]["cxTextEdit3"], "01.02.9915.08.83"),
     (state["fields"]["cxMaskEdit1"], "31.10.83"),
+    # Held 1.2 s: the press, and after 0.6 s 25 repeats a second.
+    (re.fullmatch(r"24\.57{5,}", state["fields"]["cxTextEdit2"]) is not None, True),
     (len(state["memos"]["cxMemo2"]), 7),
     (state["memos"]["cxMemo2"][5], "15.08.83"),
     # The banner's clicks open the site too.
