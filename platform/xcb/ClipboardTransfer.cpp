@@ -31,7 +31,8 @@ std::optional<std::vector<std::uint32_t>> TargetsOf(const ClipboardProperty& ans
     return std::nullopt;
   }
   std::vector<std::uint32_t> atoms(answer.bytes.size() / 4);
-  std::memcpy(atoms.data(), answer.bytes.data(), answer.bytes.size());
+  // An empty list has no storage to copy from or to, and memcpy may not be given none.
+  if (!atoms.empty()) std::memcpy(atoms.data(), answer.bytes.data(), answer.bytes.size());
   return atoms;
 }
 
