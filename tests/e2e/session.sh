@@ -7,9 +7,10 @@ require_tools() {
   done
 }
 
-# Retries a command for up to five seconds; true as soon as it succeeds.
+# Retries a command for up to fifteen seconds; true as soon as it succeeds. The bound is wide
+# because the whole suite runs in parallel, under the sanitizers too, on small machines.
 eventually() {
-  for _ in $(seq 100); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
+  for _ in $(seq 300); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
   return 1
 }
 
