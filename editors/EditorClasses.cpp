@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "editors/EditAccessible.h"
 #include "editors/GroupBox.h"
 #include "editors/Image.h"
 #include "editors/Label.h"
@@ -207,6 +208,7 @@ void RegisterEditorClasses() {
     PublishStyles();
     PublishProperties();
     PublishEditors();
+    RegisterEditorAccessibles();
     return true;
   }();
   (void)registered;

@@ -10,8 +10,10 @@
 #include <exception>
 #include <iostream>
 #include <typeinfo>
+#include <utility>
 
 #include "convert/FormatSettings.h"
+#include "framework/AccessibleModel.h"
 #include "framework/Form.h"
 #include "framework/MessageBox.h"
 #include "framework/ModalScope.h"
@@ -58,6 +60,7 @@ TApplication::~TApplication() {
     timer->id_ = 0;
   }
   timers_.clear();
+  if (post_timer_ != 0) desktop_.KillTimer(post_timer_);
   if (Application == this) Application = nullptr;
 }
 
@@ -175,6 +178,32 @@ void TApplication::Idle() {
       HandleException(form);
     }
   }
+  try {
+    if (after_first_frame_ && main_form_ != nullptr && main_form_->Visible()) {
+      std::exchange(after_first_frame_, nullptr)();
+    }
+    AccessibleModel::Instance().Update();
+  } catch (...) {
+    HandleException(this);
+  }
+}
+
+void TApplication::Post(std::function<void()> work) {
+  posted_.push_back(std::move(work));
+  if (post_timer_ == 0) post_timer_ = desktop_.SetTimer(1);
+}
+
+void TApplication::RunPosted() {
+  desktop_.KillTimer(post_timer_);
+  post_timer_ = 0;
+  const std::vector<std::function<void()>> posted = std::exchange(posted_, {});
+  for (const std::function<void()>& work : posted) {
+    try {
+      work();
+    } catch (...) {
+      HandleException(this);
+    }
+  }
 }
 
 void TApplication::Dispatch(const Event& event) {
@@ -183,6 +212,10 @@ void TApplication::Dispatch(const Event& event) {
       Terminate();
       return;
     case EventType::kTimer: {
+      if (event.timer == post_timer_) {
+        RunPosted();
+        return;
+      }
       auto it = timers_.find(event.timer);
       if (it == timers_.end()) return;
       TTimer* timer = it->second;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -91,6 +92,13 @@ class TApplication : public TComponent {
   // back. Answers 0 when the box could not be answered (the loop ended).
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
 
+  // Runs once, when the main form's first frame has been presented: what start-up must not wait
+  // for.
+  void SetAfterFirstFrame(std::function<void()> work) { after_first_frame_ = std::move(work); }
+  // Runs `work` from the loop soon, inside its guard. For requests that arrive while the window
+  // system waits (from assistive technology), which must not run a nested loop from there.
+  void Post(std::function<void()> work);
+
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
 
@@ -108,6 +116,7 @@ class TApplication : public TComponent {
   void UnregisterTimer(TimerId id) { timers_.erase(id); }
 
   void Dispatch(const Event& event);
+  void RunPosted();
   void Idle();
   void WindowMinimized();
   void ShowForeignException(const std::string& class_name, const std::string& message,
@@ -120,6 +129,9 @@ class TApplication : public TComponent {
   TCustomForm* main_form_ = nullptr;
   std::vector<TCustomForm*> forms_;
   std::map<TimerId, TTimer*> timers_;
+  std::function<void()> after_first_frame_;
+  std::vector<std::function<void()>> posted_;
+  TimerId post_timer_ = 0;
   bool terminated_ = false;
   bool minimized_ = false;
 };

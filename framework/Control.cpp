@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/AccessibleModel.h"
 #include "framework/Canvas.h"
 #include "framework/Form.h"
 #include "framework/WinControl.h"
@@ -15,6 +16,7 @@ TControl::TControl() {
 }
 
 TControl::~TControl() {
+  AccessibleModel::Instance().Forget(*this);
   if (TCustomForm* form = Form()) form->ControlRemoved(this);
   if (parent_ != nullptr) {
     Invalidate();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "framework/AccessibleModel.h"
 #include "framework/Application.h"
 #include "framework/Canvas.h"
 
@@ -68,6 +69,7 @@ TCustomForm::TCustomForm() {
 }
 
 TCustomForm::~TCustomForm() {
+  AccessibleModel::Instance().FormGone(*this);
   if (Application != nullptr) Application->RemoveForm(this);
   ReleaseCapture();
   active_control_ = nullptr;
@@ -118,6 +120,7 @@ void TCustomForm::SetFocusedControl(TWinControl* control) {
   }
 
   active_control_ = control;
+  AccessibleModel::Instance().NoteFocus(*this);
   if (Active()) {
     if (old != nullptr) old->FocusChanged();
     if (control != nullptr && active_control_ == control) control->FocusChanged();

@@ -1,5 +1,6 @@
 #include "framework/FrameworkClasses.h"
 
+#include "framework/AccessibleModel.h"
 #include "framework/Form.h"
 #include "framework/Image.h"
 #include "framework/Label.h"
@@ -12,6 +13,13 @@ namespace {
 constexpr EnumName kAlignNames[] = {{"alNone", alNone},     {"alTop", alTop},
                                     {"alBottom", alBottom}, {"alLeft", alLeft},
                                     {"alRight", alRight},   {"alClient", alClient}};
+constexpr EnumName kAccessibleRoleNames[] = {
+    {"arPanel", static_cast<int>(AccessibleRole::kPanel)},
+    {"arLabel", static_cast<int>(AccessibleRole::kLabel)},
+    {"arImage", static_cast<int>(AccessibleRole::kImage)},
+    {"arPushButton", static_cast<int>(AccessibleRole::kPushButton)},
+    {"arEntry", static_cast<int>(AccessibleRole::kEntry)},
+    {"arText", static_cast<int>(AccessibleRole::kText)}};
 constexpr EnumName kCursorNames[] = {{"crDefault", crDefault},
                                      {"crArrow", crArrow},
                                      {"crIBeam", crIBeam},
@@ -57,6 +65,26 @@ void PublishControls() {
       .Boolean("ParentFont", &TControl::SetParentFont)
       .Enum<TCursor>("Cursor", kCursorNames, &TControl::SetCursor)
       .String("Caption", &TControl::SetCaption)
+      // What assistive technology is told: a name and description where the control has no
+      // caption of its own to give one, a caption's target, a role other than the class's.
+      .String("AccessibleName",
+              [](TControl& c, const std::string& name) {
+                AccessibleModel::Instance().Facts(c).name = name;
+              })
+      .String("AccessibleDescription",
+              [](TControl& c, const std::string& text) {
+                AccessibleModel::Instance().Facts(c).description = text;
+              })
+      .String("AccessibleLabelFor",
+              [](TControl& c, const std::string& target) {
+                AccessibleModel::Instance().Facts(c).label_for = target;
+              })
+      .Enum<AccessibleRole>("AccessibleRole", kAccessibleRoleNames,
+                            [](TControl& c, AccessibleRole role) {
+                              AccessibleFacts& facts = AccessibleModel::Instance().Facts(c);
+                              facts.has_role = true;
+                              facts.role = role;
+                            })
       .Event<TNotifyEvent>("OnClick", &TControl::OnClick)
       .Event<TNotifyEvent>("OnDblClick", &TControl::OnDblClick)
       .Event<TMouseEvent>("OnMouseDown", &TControl::OnMouseDown)

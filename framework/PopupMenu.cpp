@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Accelerator.h"
+#include "framework/AccessibleModel.h"
 #include "framework/Application.h"
 #include "framework/Canvas.h"
 #include "framework/Form.h"
@@ -74,6 +75,10 @@ class TPopupMenuForm : public TCustomForm {
 
   bool Done() const { return done_; }
   TMenuItem* Chosen() const { return chosen_; }
+  // The items shown, separators included, and where, in client coordinates.
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  TMenuItem* RowItem(int row) const { return rows_[static_cast<std::size_t>(row)].item; }
+  TRect RowRect(int row) const { return rows_[static_cast<std::size_t>(row)].rect; }
   TMenuItem* Highlighted() const {
     return highlight_ >= 0 ? rows_[static_cast<std::size_t>(highlight_)].item : nullptr;
   }
@@ -273,6 +278,98 @@ class TPopupMenuForm : public TCustomForm {
   bool pressed_inside_ = false;
   TMenuItem* chosen_ = nullptr;
 };
+
+namespace {
+
+// One item of a shown menu as assistive technology sees it; "click" chooses it as a click does.
+class MenuItemAccessible final : public AccessibleNode {
+ public:
+  MenuItemAccessible(TPopupMenuForm& form, AccessibleNode& menu, int row)
+      : form_(form), menu_(menu), row_(row) {}
+
+  AccessibleRole Role() const override { return AccessibleRole::kMenuItem; }
+  std::string Name() const override { return SpokenCaption(Item().Caption()); }
+  std::string Description() const override { return {}; }
+  AccessibleNode* Parent() const override { return &menu_; }
+  std::vector<AccessibleNode*> Children() const override { return {}; }
+  AccessibleStates States() const override {
+    AccessibleStates states = kStateVisible | kStateShowing;
+    if (Item().Enabled()) states |= kStateEnabled | kStateSensitive | kStateFocusable;
+    if (form_.Highlighted() == &Item()) states |= kStateFocused;
+    return states;
+  }
+  std::vector<AccessibleRelation> Relations() const override { return {}; }
+  TRect Extents() const override {
+    const TRect rect = form_.RowRect(row_);
+    const TPoint origin = form_.ClientToScreen({rect.Left, rect.Top});
+    return TRect::FromBounds(origin.X, origin.Y, rect.Width(), rect.Height());
+  }
+  TPoint WindowOrigin() const override { return form_.ClientToScreen({0, 0}); }
+  void GrabFocus() override {}
+  AccessibleText* Text() override { return nullptr; }
+  std::vector<std::string> Actions() const override { return {"click"}; }
+  void DoAction(int index) override {
+    if (index != 0 || Application == nullptr || !Item().Selectable()) return;
+    TPopupMenuForm* form = &form_;
+    const TRect rect = form_.RowRect(row_);
+    Application->Post([form, rect] {
+      if (!AccessibleModel::Instance().Knows(*form) || form->Window() == nullptr) return;
+      Event event;
+      event.window = form->Window()->Id();
+      event.position = {rect.Left + rect.Width() / 2, rect.Top + rect.Height() / 2};
+      event.type = EventType::kMouseDown;
+      event.shift = kShiftStateLeft;
+      form->HandleEvent(event);
+      event.type = EventType::kMouseUp;
+      event.shift = 0;
+      form->HandleEvent(event);
+    });
+  }
+
+ private:
+  const TMenuItem& Item() const { return *form_.RowItem(row_); }
+
+  TPopupMenuForm& form_;
+  AccessibleNode& menu_;
+  int row_;
+};
+
+// The menu's window: a popup menu whose children are its items (separators left out).
+class PopupMenuAccessible final : public TAccessibleControl {
+ public:
+  explicit PopupMenuAccessible(TPopupMenuForm& form) : TAccessibleControl(form) {
+    for (int row = 0; row < form.RowCount(); ++row) {
+      if (!form.RowItem(row)->IsSeparator()) {
+        items_.push_back(std::make_unique<MenuItemAccessible>(form, *this, row));
+      }
+    }
+  }
+  ~PopupMenuAccessible() override {
+    if (AccessibilityBridge* bridge = AccessibilityBridge::Current()) {
+      for (const auto& item : items_) bridge->NodeRemoved(*item);
+    }
+  }
+  std::vector<AccessibleNode*> Children() const override {
+    std::vector<AccessibleNode*> children;
+    for (const auto& item : items_) children.push_back(item.get());
+    return children;
+  }
+
+ protected:
+  AccessibleRole DefaultRole() const override { return AccessibleRole::kPopupMenu; }
+
+ private:
+  std::vector<std::unique_ptr<MenuItemAccessible>> items_;
+};
+
+}  // namespace
+
+std::unique_ptr<TAccessibleControl> MakePopupMenuAccessible(TControl& control) {
+  if (auto* form = dynamic_cast<TPopupMenuForm*>(&control)) {
+    return std::make_unique<PopupMenuAccessible>(*form);
+  }
+  return nullptr;
+}
 
 TMenuItem* TPopupMenu::Add(std::string caption) {
   items_.push_back(std::make_unique<TMenuItem>(std::move(caption)));

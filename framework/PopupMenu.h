@@ -10,6 +10,8 @@
 
 namespace orlit {
 
+class TAccessibleControl;
+class TControl;
 class TCustomForm;
 class TPopupMenuForm;
 
@@ -83,5 +85,8 @@ class TPopupMenu : public TComponent {
   TMenuLook look_ = mlStandard;
   TPopupMenuForm* form_ = nullptr;
 };
+
+// The accessible node of a menu's window; null for any other control.
+std::unique_ptr<TAccessibleControl> MakePopupMenuAccessible(TControl& control);
 
 }  // namespace orlit

@@ -1,0 +1,268 @@
+#include "editors/EditAccessible.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editors/GroupBox.h"
+#include "editors/Image.h"
+#include "editors/Label.h"
+#include "editors/Memo.h"
+#include "editors/TextEdit.h"
+#include "framework/AccessibleModel.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+
+namespace orlit {
+
+namespace {
+
+// Our text breaks lines with "\r\n"; assistive technology counts "\n" alone.
+std::string WithoutCarriageReturns(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c != '\r') out += c;
+  }
+  return out;
+}
+
+// The editor's character offset of an offset in the text without carriage returns, and back.
+int EditorOffset(const std::string& text, int offset) {
+  int editor = 0;
+  int seen = 0;
+  for (std::size_t i = 0; i < text.size() && seen < offset; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+    ++editor;
+    if (text[i] != '\r') ++seen;
+  }
+  return editor;
+}
+
+int SpokenOffset(const std::string& text, int offset) {
+  int editor = 0;
+  int spoken = 0;
+  for (std::size_t i = 0; i < text.size() && editor < offset; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+    ++editor;
+    if (text[i] != '\r') ++spoken;
+  }
+  return spoken;
+}
+
+TCustomForm* FormOf(TControl& control) {
+  TControl* at = &control;
+  while (at->Parent() != nullptr) at = at->Parent();
+  return dynamic_cast<TCustomForm*>(at);
+}
+
+// A text editor or memo: an entry or multi-line text whose edits go the way typing goes.
+class TextEditAccessible final : public TAccessibleControl, public AccessibleText {
+ public:
+  explicit TextEditAccessible(TcxCustomTextEdit& edit) : TAccessibleControl(edit), edit_(edit) {}
+
+  AccessibleText* Text() override { return this; }
+  bool HidesChildren() const override { return true; }
+
+  AccessibleStates States() const override {
+    AccessibleStates states = TAccessibleControl::States();
+    states |= Multiline() ? kStateMultiLine : kStateSingleLine;
+    states |= edit_.Properties().ReadOnly() ? kStateReadOnly : kStateEditable;
+    return states;
+  }
+
+  std::string Contents() const override { return WithoutCarriageReturns(edit_.Text()); }
+  int CaretOffset() const override {
+    const int end = edit_.SelStart() + edit_.SelLength();
+    return SpokenOffset(edit_.Text(), end);
+  }
+  void SetCaretOffset(int offset) override { SetSelection(offset, offset); }
+  std::pair<int, int> Selection() const override {
+    const std::string text = edit_.Text();
+    return {SpokenOffset(text, edit_.SelStart()),
+            SpokenOffset(text, edit_.SelStart() + edit_.SelLength())};
+  }
+  void SetSelection(int start, int end) override {
+    Request([start, end](TextEditAccessible& self) { self.Select(start, end); });
+  }
+  TRect CharacterExtents(int offset) const override {
+    // Characters share the field's width evenly on their line: the place a reader's magnifier
+    // follows, not the glyph's exact box.
+    const std::vector<char32_t> text = DecodeUtf8(Contents());
+    if (offset < 0 || offset > static_cast<int>(text.size())) return {};
+    int line = 0;
+    int column = 0;
+    int lines = 1;
+    int longest = 1;
+    int current = 0;
+    for (int i = 0; i <= static_cast<int>(text.size()); ++i) {
+      if (i == offset) {
+        line = lines - 1;
+        column = current;
+      }
+      if (i == static_cast<int>(text.size())) break;
+      if (text[static_cast<std::size_t>(i)] == U'\n') {
+        ++lines;
+        current = 0;
+      } else {
+        longest = std::max(longest, ++current);
+      }
+    }
+    const TRect field = Extents();
+    const int height = std::max(1, field.Height() / lines);
+    const int width = std::max(1, field.Width() / longest);
+    return TRect::FromBounds(field.Left + column * width, field.Top + line * height, width, height);
+  }
+
+  bool Editable() const override { return !edit_.Properties().ReadOnly(); }
+  void SetContents(const std::string& text) override {
+    Request([text](TextEditAccessible& self) {
+      self.edit_.SelectAll();
+      if (text.empty()) {
+        self.PressKey(VK_DELETE);
+      } else {
+        self.Type(text);
+      }
+    });
+  }
+  void Insert(int offset, const std::string& text) override {
+    Request([offset, text](TextEditAccessible& self) {
+      self.Select(offset, offset);
+      self.Type(text);
+    });
+  }
+  void Delete(int start, int end) override {
+    Request([start, end](TextEditAccessible& self) {
+      self.Select(start, end);
+      self.PressKey(VK_DELETE);
+    });
+  }
+  void Copy(int start, int end) override {
+    Request([start, end](TextEditAccessible& self) {
+      self.Select(start, end);
+      self.edit_.CopyToClipboard();
+    });
+  }
+  void Cut(int start, int end) override {
+    Request([start, end](TextEditAccessible& self) {
+      self.Select(start, end);
+      self.edit_.CutToClipboard();
+    });
+  }
+  void Paste(int offset) override {
+    Request([offset](TextEditAccessible& self) {
+      self.Select(offset, offset);
+      self.edit_.PasteFromClipboard();
+    });
+  }
+
+ protected:
+  AccessibleRole DefaultRole() const override {
+    return Multiline() ? AccessibleRole::kText : AccessibleRole::kEntry;
+  }
+
+ private:
+  bool Multiline() const { return dynamic_cast<const TcxCustomMemo*>(&edit_) != nullptr; }
+
+  // Edits run from the program's loop, on the focused field, as the user's own would.
+  template <typename Work>
+  void Request(Work work) {
+    if (Application == nullptr) return;
+    TcxCustomTextEdit* edit = &edit_;
+    Application->Post([edit, work] {
+      AccessibleModel& model = AccessibleModel::Instance();
+      if (!model.Knows(*edit)) return;
+      auto& self = static_cast<TextEditAccessible&>(model.NodeOf(*edit));
+      if (edit->CanFocus() && !edit->Focused()) edit->SetFocus();
+      work(self);
+    });
+  }
+  void Select(int start, int end) {
+    const std::string text = edit_.Text();
+    const int from = EditorOffset(text, std::min(start, end));
+    const int to = EditorOffset(text, std::max(start, end));
+    edit_.SetSelStart(from);
+    edit_.SetSelLength(to - from);
+  }
+  void Send(Event event) {
+    TCustomForm* form = FormOf(edit_);
+    if (form == nullptr || form->Window() == nullptr) return;
+    event.window = form->Window()->Id();
+    form->HandleEvent(event);
+  }
+  void PressKey(int key) {
+    Event event;
+    event.type = EventType::kKeyDown;
+    event.key = key;
+    Send(event);
+    event.type = EventType::kKeyUp;
+    Send(event);
+  }
+  void Type(const std::string& text) {
+    for (char32_t c : DecodeUtf8(text)) {
+      Event event;
+      event.type = EventType::kCharacter;
+      event.character = c == U'\n' ? U'\r' : c;
+      Send(event);
+    }
+  }
+
+  TcxCustomTextEdit& edit_;
+};
+
+class LabelAccessible final : public TAccessibleControl {
+ public:
+  explicit LabelAccessible(TcxCustomLabel& label) : TAccessibleControl(label), label_(label) {}
+
+ protected:
+  AccessibleRole DefaultRole() const override { return AccessibleRole::kLabel; }
+  std::string OwnName() const override { return SpokenCaption(label_.DisplayText()); }
+
+ private:
+  TcxCustomLabel& label_;
+};
+
+class GroupBoxAccessible final : public TAccessibleControl {
+ public:
+  using TAccessibleControl::TAccessibleControl;
+
+ protected:
+  AccessibleRole DefaultRole() const override { return AccessibleRole::kPanel; }
+  std::string OwnName() const override { return SpokenCaption(Control().Caption()); }
+};
+
+class ImageAccessible final : public TAccessibleControl {
+ public:
+  using TAccessibleControl::TAccessibleControl;
+
+ protected:
+  AccessibleRole DefaultRole() const override { return AccessibleRole::kImage; }
+};
+
+}  // namespace
+
+void RegisterEditorAccessibles() {
+  static const bool registered = [] {
+    AccessibleModel::Instance().AddFactory(
+        [](TControl& control) -> std::unique_ptr<TAccessibleControl> {
+          if (auto* edit = dynamic_cast<TcxCustomTextEdit*>(&control)) {
+            return std::make_unique<TextEditAccessible>(*edit);
+          }
+          if (auto* label = dynamic_cast<TcxCustomLabel*>(&control)) {
+            return std::make_unique<LabelAccessible>(*label);
+          }
+          if (dynamic_cast<TcxCustomGroupBox*>(&control) != nullptr) {
+            return std::make_unique<GroupBoxAccessible>(control);
+          }
+          if (dynamic_cast<TcxCustomImage*>(&control) != nullptr) {
+            return std::make_unique<ImageAccessible>(control);
+          }
+          return nullptr;
+        });
+    return true;
+  }();
+  (void)registered;
+}
+
+}  // namespace orlit
