@@ -46,6 +46,7 @@ int RunProgram(WindowSystem& desktop, const ProgramOptions& options) {
   LoadPictureResource(icon, "MAINICON");
   application.SetIcon(icon.Graphic()->Image());
   application.CreateForm(Form1);
+  application.SetAfterFirstFrame(options.after_first_frame);
 
   bool written = true;
   if (!options.screenshot_path.empty()) {

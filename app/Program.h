@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/WindowState.h"
@@ -13,6 +14,7 @@ struct ProgramOptions {
   std::string executable;       // argv[0]: the application title comes from it
   std::string screenshot_path;  // non-empty: render the window after start-up, write it, and end
   std::string dump_state_path;  // non-empty: the window's state as JSON when the program ends
+  std::function<void()> after_first_frame;  // runs once the window's first frame is shown
 };
 
 // Starts the application on `desktop`: icon, main window, message loop until terminated.

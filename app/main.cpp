@@ -11,8 +11,10 @@
 #include "convert/FormatSettings.h"
 #include "convert/FpuEnvironment.h"
 #include "convert/Translation.h"
+#include "framework/AccessibleModel.h"
 #include "platform/DesktopWindowSystem.h"
 #include "platform/DisplayScale.h"
+#include "platform/atspi/AtspiActivation.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 
 using orlit::CommandLine;
@@ -40,7 +42,7 @@ int main(int argc, char** argv) {
 
   const CommandLine command =
       orlit::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-  orlit::ProgramOptions options{argv[0], command.screenshot_path, command.dump_state_path};
+  orlit::ProgramOptions options{argv[0], command.screenshot_path, command.dump_state_path, {}};
   try {
     switch (command.mode) {
       case CommandLine::Mode::kCalc:
@@ -67,6 +69,9 @@ int main(int argc, char** argv) {
       case CommandLine::Mode::kWindow: {
         // Throws when there is no display.
         const std::unique_ptr<orlit::WindowSystem> desktop = orlit::OpenDesktopWindowSystem();
+        // Screen readers find the window through AT-SPI when they ask for it.
+        orlit::AtspiActivation accessibility(*desktop, orlit::AccessibleModel::Instance().Root());
+        options.after_first_frame = [&accessibility] { accessibility.Start(); };
         return orlit::RunProgram(*desktop, options);
       }
     }

@@ -142,6 +142,14 @@ void BusConnection::AddMatch(const std::string& rule) {
   Send(std::move(call));
 }
 
+void BusConnection::WhenNamed(std::function<void()> work) {
+  if (!UniqueName().empty()) {
+    work();
+  } else {
+    when_named_.push_back(std::move(work));
+  }
+}
+
 void BusConnection::SayHello() {
   Call(NewCall(DBUS_SERVICE_DBUS, DBUS_PATH_DBUS, DBUS_INTERFACE_DBUS, "Hello"), kHelloTimeoutMs,
        [this](DBusMessage* reply) {
@@ -149,6 +157,7 @@ void BusConnection::SayHello() {
          if (dbus_.message_get_type(reply) == DBUS_MESSAGE_TYPE_METHOD_RETURN &&
              dbus_.message_get_args(reply, nullptr, DBUS_TYPE_STRING, &name, DBUS_TYPE_INVALID)) {
            dbus_.bus_set_unique_name(connection_, name);
+           for (const auto& work : std::exchange(when_named_, {})) work();
          }
        });
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/DbusLibrary.h"
 #include "platform/LoopWatches.h"
@@ -46,6 +47,10 @@ class BusConnection {
   // Empty until the bus has answered Hello.
   std::string UniqueName() const;
   bool Connected() const;
+
+  // Runs `work` once the bus has answered Hello (at once when it has), so the connection has
+  // its name; never when Hello fails.
+  void WhenNamed(std::function<void()> work);
 
   // Sends `message` (a method call) and calls `on_reply` once, at the latest after `timeout_ms`.
   void Call(DbusMessagePtr message, int timeout_ms, ReplyHandler on_reply);
@@ -95,6 +100,7 @@ class BusConnection {
   std::set<LoopWatches::WatchId> deferred_;
   bool dispatch_scheduled_ = false;
   bool disconnected_ = false;
+  std::vector<std::function<void()>> when_named_;
   MessageHandler message_handler_;
   std::function<void()> disconnect_handler_;
 };

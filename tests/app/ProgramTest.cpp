@@ -33,7 +33,7 @@ TEST(ProgramTest, AScreenshotOrStateThatCannotBeWrittenEndsWithStatusTwo) {
     const pid_t child = fork();
     if (child == 0) {
       HeadlessWindowSystem desktop;
-      _exit(RunProgram(desktop, {"orlit_cfs", c.screenshot, c.state}));
+      _exit(RunProgram(desktop, {"orlit_cfs", c.screenshot, c.state, {}}));
     }
     int status = -1;
     ASSERT_EQ(waitpid(child, &status, 0), child);
