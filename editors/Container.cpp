@@ -59,23 +59,26 @@ const TcxContainerViewInfo& TcxContainer::ViewInfo() {
 void TcxContainer::EnsureViewInfo() {
   if (view_info_valid_ && view_info_ != nullptr) return;
   const bool keep_hot = view_info_ != nullptr && view_info_->state.Contains(EditVisualState::kHot);
-  cached_state_ = ComputeState(CursorPoint(), keep_hot);
+  cached_state_ = ComputeState(std::nullopt, keep_hot);
   CalculateContainerViewInfo();
 }
 
-EditVisualState TcxContainer::ComputeState(TPoint mouse_point, bool allow_hot) {
+EditVisualState TcxContainer::ComputeState(std::optional<TPoint> mouse_point, bool allow_hot) {
   if (!EffectivelyEnabled()) return EditVisualState::kDisabled;
   unsigned state = Focused() ? EditVisualState::kFocused : EditVisualState::kNormal;
   // A refresh that does not come from the mouse keeps a hot state the tracker still watches,
   // so that a focus or style change under a resting mouse does not flicker to the normal look.
   const bool hot_allowed = allow_hot || IsMouseTracking();
-  if (hot_allowed && Style().HotTrack() && HotArea().Contains(mouse_point)) {
+  // Asking for the pointer is a round trip to the display server, which every control of a
+  // window being built would otherwise pay.
+  if (hot_allowed && Style().HotTrack() &&
+      HotArea().Contains(mouse_point ? *mouse_point : CursorPoint())) {
     state |= EditVisualState::kHot;
   }
   return state;
 }
 
-void TcxContainer::RefreshVisualState(TPoint mouse_point, bool allow_hot) {
+void TcxContainer::RefreshVisualState(std::optional<TPoint> mouse_point, bool allow_hot) {
   if (destroying_ || styles_ == nullptr) return;
   const bool was_valid = view_info_valid_ && view_info_ != nullptr;
   const EditVisualState old_state = cached_state_;
@@ -94,7 +97,7 @@ void TcxContainer::RefreshVisualState(TPoint mouse_point, bool allow_hot) {
 }
 
 void TcxContainer::ShortRefreshContainer(bool is_mouse_event) {
-  RefreshVisualState(CursorPoint(), is_mouse_event);
+  RefreshVisualState(std::nullopt, is_mouse_event);
 }
 
 void TcxContainer::CalculateContainerViewInfo() {
@@ -212,7 +215,7 @@ void TcxContainer::StyleChanged() {
   if (destroying_ || styles_ == nullptr) return;
   view_info_valid_ = false;
   if (Loading()) return;
-  RefreshVisualState(CursorPoint(), false);
+  RefreshVisualState(std::nullopt, false);
   // Font, border and shadow decide the automatic height.
   AdjustSize();
   Invalidate();
@@ -319,7 +322,7 @@ void TcxContainer::MouseMove(TShiftState shift, int x, int y) {
     TcxControl::MouseEnter();
   }
   TcxControl::MouseMove(shift, x, y);
-  RefreshVisualState({x, y}, true);
+  RefreshVisualState(TPoint{x, y}, true);
 }
 
 void TcxContainer::InnerMouseMove(TShiftState shift, int x, int y) { MouseMove(shift, x, y); }

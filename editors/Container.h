@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "editors/ContainerStyle.h"
 #include "editors/Control.h"
@@ -38,8 +39,9 @@ class TcxContainer : public TcxControl {
 
   // Recomputes the state and the view info, gives the inner control the background colour and
   // the visible font, invalidates the border area and starts hot tracking when hot. `allow_hot`:
-  // the refresh comes from mouse movement (it still needs HotTrack).
-  void RefreshVisualState(TPoint mouse_point, bool allow_hot);
+  // the refresh comes from mouse movement (it still needs HotTrack). Without `mouse_point`, the
+  // pointer's place is asked of the window system only if the state depends on it.
+  void RefreshVisualState(std::optional<TPoint> mouse_point, bool allow_hot);
   // RefreshVisualState at the cursor.
   void ShortRefreshContainer(bool is_mouse_event);
 
@@ -118,7 +120,7 @@ class TcxContainer : public TcxControl {
 
   // The mouse-leave message of the tracker.
   void MouseTrackingLeave();
-  EditVisualState ComputeState(TPoint mouse_point, bool allow_hot);
+  EditVisualState ComputeState(std::optional<TPoint> mouse_point, bool allow_hot);
   void CalculateContainerViewInfo();
   void ApplyToInnerControl();
   void InvalidateBorderArea();
