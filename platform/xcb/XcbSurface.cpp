@@ -1,12 +1,14 @@
 #include "platform/xcb/XcbSurface.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace orlit {
 
 namespace {
 
-// Enough rows per request to keep the request count low without holding a frame-sized buffer.
+// Enough rows per request to keep the request count low without holding a
+// frame-sized buffer.
 constexpr std::size_t kMaxRequestBytes = 256 * 1024;
 
 }  // namespace
@@ -49,21 +51,32 @@ void XcbSurface::Show(const FrameView& frame, const TRect& area) {
   const std::size_t request_bytes = std::min(kMaxRequestBytes, connection_.MaxRequestBytes() - 64);
   // Whole rows per request, at least one.
   const int rows_per_request = std::max(1, static_cast<int>(request_bytes / row_bytes));
-  rows_.resize(static_cast<std::size_t>(width) * rows_per_request);
+  // Rows that lie back to back in the frame (the whole width of it) go out as
+  // they are; others are gathered a request's worth at a time, in a buffer that
+  // lives only for this call.
+  const bool back_to_back = static_cast<std::size_t>(frame.stride_bytes) == row_bytes;
+  std::vector<std::uint32_t> gathered;
+  if (!back_to_back) {
+    gathered.resize(static_cast<std::size_t>(width) * std::min(rows_per_request, area.Height()));
+  }
   for (int top = area.Top; top < area.Bottom; top += rows_per_request) {
     const int count = std::min(rows_per_request, area.Bottom - top);
-    for (int row = 0; row < count; ++row) {
-      const auto* from = reinterpret_cast<const std::uint32_t*>(
-                             reinterpret_cast<const unsigned char*>(frame.pixels) +
-                             static_cast<std::ptrdiff_t>(top + row) * frame.stride_bytes) +
-                         area.Left;
-      std::copy_n(from, width, rows_.begin() + static_cast<std::ptrdiff_t>(row) * width);
+    const auto* first_row = reinterpret_cast<const unsigned char*>(frame.pixels) +
+                            static_cast<std::ptrdiff_t>(top) * frame.stride_bytes;
+    const std::uint8_t* data = first_row + static_cast<std::ptrdiff_t>(area.Left) * 4;
+    if (!back_to_back) {
+      for (int row = 0; row < count; ++row) {
+        const auto* from = reinterpret_cast<const std::uint32_t*>(
+                               first_row + static_cast<std::ptrdiff_t>(row) * frame.stride_bytes) +
+                           area.Left;
+        std::copy_n(from, width, gathered.begin() + static_cast<std::ptrdiff_t>(row) * width);
+      }
+      data = reinterpret_cast<const std::uint8_t*>(gathered.data());
     }
     xcb_put_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, gc_, static_cast<std::uint16_t>(width),
                   static_cast<std::uint16_t>(count), static_cast<std::int16_t>(area.Left),
                   static_cast<std::int16_t>(top), 0, depth_,
-                  static_cast<std::uint32_t>(row_bytes * count),
-                  reinterpret_cast<const std::uint8_t*>(rows_.data()));
+                  static_cast<std::uint32_t>(row_bytes * count), data);
   }
   xcb_clear_area(c, 0, window_, static_cast<std::int16_t>(area.Left),
                  static_cast<std::int16_t>(area.Top), static_cast<std::uint16_t>(width),

@@ -3,7 +3,6 @@
 #include <xcb/xcb.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "platform/Geometry.h"
 #include "platform/WindowSystem.h"
@@ -11,13 +10,15 @@
 
 namespace orlit {
 
-// What one window shows, kept by the server: a pixmap of the window's size that is also its
-// background, so the server itself redraws whatever gets uncovered. The pixels go over the
-// connection (no shared memory), so the program keeps no second copy of its frame. Needs a 24-
-// or 32-bit true-colour screen, which every current desktop has.
+// What one window shows, kept by the server: a pixmap of the window's size that
+// is also its background, so the server itself redraws whatever gets uncovered.
+// The pixels go over the connection (no shared memory), so the program keeps no
+// second copy of its frame. Needs a 24- or 32-bit true-colour screen, which
+// every current desktop has.
 class XcbSurface {
  public:
-  // `size` in screen pixels. Throws EWindowSystemError on a screen of another depth.
+  // `size` in screen pixels. Throws EWindowSystemError on a screen of another
+  // depth.
   XcbSurface(XcbConnection& connection, xcb_window_t window, TSize size);
   ~XcbSurface();
   XcbSurface(const XcbSurface&) = delete;
@@ -34,7 +35,6 @@ class XcbSurface {
   std::uint8_t depth_;
   xcb_pixmap_t pixmap_ = 0;
   xcb_gcontext_t gc_ = 0;
-  std::vector<std::uint32_t> rows_;  // one request's worth of rows
 };
 
 }  // namespace orlit
