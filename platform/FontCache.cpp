@@ -1,6 +1,9 @@
 #include "platform/FontCache.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <array>
 
 #include "convert/Exceptions.h"
 #include "platform/FontSubstitution.h"
@@ -8,8 +11,9 @@
 namespace orlit {
 namespace {
 
-// Fonts differing in anything (a hostile caller could vary the height forever) are kept up to
-// this many; beyond it the table starts afresh while fonts in use live on with their users.
+// Fonts differing in anything (a hostile caller could vary the height forever)
+// are kept up to this many; beyond it the table starts afresh while fonts in
+// use live on with their users.
 constexpr std::size_t kMaxCachedFonts = 512;
 
 std::string FontKey(const LOGFONT& lf) {
@@ -25,9 +29,10 @@ std::string FontKey(const LOGFONT& lf) {
   return key;
 }
 
-// The families the window draws with, in a configuration of their own: reading the system's
-// whole configuration took most of the start-up time spent on fonts. Any other family, or these
-// where their files are missing, is matched with the system configuration.
+// The families the window draws with, in a configuration of their own: reading
+// the system's whole configuration took most of the start-up time spent on
+// fonts. Any other family, or these where their files are missing, is matched
+// with the system configuration.
 constexpr const char* kOwnConfiguration = R"(<?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
 <fontconfig>
@@ -37,6 +42,38 @@ constexpr const char* kOwnConfiguration = R"(<?xml version="1.0"?>
   <cachedir prefix="xdg">fontconfig</cachedir>
 </fontconfig>
 )";
+
+// The window's own faces, where their package puts them, found without
+// fontconfig: even the configuration of its own costs a good part of the
+// start-up. Only exact weights, which resolve to these files in either
+// configuration; whatever else a font asks goes through fontconfig.
+struct KnownFace {
+  const char* family;
+  int weight;
+  bool italic;
+  const char* path;
+};
+
+constexpr std::array<KnownFace, 4> kKnownFaces = {{
+    {"Liberation Sans", 400, false,
+     "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"},
+    {"Liberation Sans", 700, false,
+     "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf"},
+    {"Liberation Sans", 400, true,
+     "/usr/share/fonts/truetype/liberation2/LiberationSans-Italic.ttf"},
+    {"Liberation Sans", 700, true,
+     "/usr/share/fonts/truetype/liberation2/LiberationSans-BoldItalic.ttf"},
+}};
+
+const KnownFace* FindKnownFace(const std::string& family, int weight, bool italic) {
+  for (const KnownFace& face : kKnownFaces) {
+    if (family == face.family && weight == face.weight && italic == face.italic &&
+        access(face.path, R_OK) == 0) {
+      return &face;
+    }
+  }
+  return nullptr;
+}
 
 FcConfig* LoadOwnConfiguration() {
   FcConfig* config = FcConfigCreate();
@@ -79,7 +116,14 @@ FontCache::FontCache() {
   FT_Library raw = nullptr;
   if (FT_Init_FreeType(&raw) != 0) throw Exception("Cannot start FreeType");
   library_ = std::shared_ptr<FT_LibraryRec_>(raw, FtLibraryDeleter{});
-  own_config_.reset(LoadOwnConfiguration());
+}
+
+FcConfig* FontCache::OwnConfig() {
+  if (!own_config_loaded_) {
+    own_config_.reset(LoadOwnConfiguration());
+    own_config_loaded_ = true;
+  }
+  return own_config_.get();
 }
 
 FcConfig* FontCache::SystemConfig() {
@@ -107,7 +151,7 @@ FontCache::Match FontCache::FindFile(const std::string& family, int weight, bool
   if (auto it = matches_.find(key); it != matches_.end()) return it->second;
 
   FcPatternPtr found;
-  if (own_config_) found = MatchIn(own_config_.get(), family, weight, italic);
+  if (FcConfig* own = OwnConfig()) found = MatchIn(own, family, weight, italic);
   if (!found || !HasFamily(found.get(), family)) {
     found = MatchIn(SystemConfig(), family, weight, italic);
   }
@@ -142,6 +186,21 @@ std::shared_ptr<FontFace> FontCache::LoadFace(const Match& match, bool bold, boo
   return face;
 }
 
+std::shared_ptr<FontFace> FontCache::FindFace(const std::string& family, int weight, bool bold,
+                                              bool italic) {
+  if (const KnownFace* known = FindKnownFace(family, weight, italic)) {
+    // A file that is not the face it should be (replaced by hand) is left to
+    // fontconfig.
+    std::shared_ptr<FontFace> face = LoadFace({known->path, 0, weight, italic}, bold, italic);
+    const FaceMetrics& metrics = face->Metrics();
+    if (face->FamilyName() == family && metrics.weight_class == weight &&
+        metrics.italic == italic) {
+      return face;
+    }
+  }
+  return LoadFace(FindFile(family, weight, italic), bold, italic);
+}
+
 std::shared_ptr<const Font> FontCache::CreateFont(const LOGFONT& logical) {
   std::string key = FontKey(logical);
   if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
@@ -149,9 +208,8 @@ std::shared_ptr<const Font> FontCache::CreateFont(const LOGFONT& logical) {
   FontSubstitute substitute = SubstituteFace(logical.lfFaceName);
   const int weight = logical.lfWeight <= 0 ? FW_NORMAL : std::clamp(logical.lfWeight, 1, 1000);
   const bool bold = weight >= 600;
-  Match match = FindFile(substitute.family, weight, logical.lfItalic);
-  auto font = std::make_shared<const Font>(logical, LoadFace(match, bold, logical.lfItalic),
-                                           substitute.raster);
+  auto font = std::make_shared<const Font>(
+      logical, FindFace(substitute.family, weight, bold, logical.lfItalic), substitute.raster);
   if (fonts_.size() >= kMaxCachedFonts) fonts_.clear();
   fonts_.emplace(std::move(key), font);
   return font;
