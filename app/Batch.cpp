@@ -7,7 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iostream>
+#include <istream>
+#include <ostream>
 #include <streambuf>
 #include <string_view>
 #include <system_error>
@@ -36,8 +37,9 @@ char SeparatorOf(std::string_view first_piece) {
   return semicolons ? ';' : ',';
 }
 
-// Why a field cannot be calculated, or empty when it can. A field that cannot is made printable
-// in place (U+FFFD for each bad byte), so the row written back is still text.
+// Why a field cannot be calculated, or empty when it can. A field that cannot
+// is made printable in place (U+FFFD for each bad byte), so the row written
+// back is still text.
 std::string_view EncodingProblem(std::string& field) {
   const bool plain_ascii = std::all_of(field.begin(), field.end(), [](char c) {
     return c != '\0' && static_cast<unsigned char>(c) < 0x80;
@@ -133,9 +135,9 @@ class BatchWriter {
   bool any_row_failed_ = false;
 };
 
-// Reads a descriptor with read(2) itself: the standard input's stream takes a failed read (a
-// reset socket, an I/O error) for the end of the input, which would pass a cut file for whole.
-// A failure thrown here leaves the stream bad.
+// Reads a descriptor with read(2) itself: the standard input's stream takes a
+// failed read (a reset socket, an I/O error) for the end of the input, which
+// would pass a cut file for whole. A failure thrown here leaves the stream bad.
 class DescriptorBuffer : public std::streambuf {
  public:
   explicit DescriptorBuffer(int fd) : fd_(fd) {}
@@ -186,7 +188,8 @@ int RunBatch(std::istream& in, const std::string& input_name, std::ostream& out,
   SetCalculationLog(nullptr);  // the log lines have no place in the output
   std::string_view bytes = read_piece();
   if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-  // Blank lines before the header are no records, but they count in every line reported.
+  // Blank lines before the header are no records, but they count in every line
+  // reported.
   long blank_lines = 0;
   bool after_cr = false;
   while (true) {

@@ -1,7 +1,7 @@
 #include "app/Program.h"
 
 #include <cstdint>
-#include <iostream>
+#include <cstdio>
 #include <span>
 #include <string_view>
 
@@ -19,14 +19,15 @@ namespace orlit {
 
 namespace {
 
-// Through the safe save, so that a failed write leaves no half file behind. False, with the
-// reason on the error stream, when the file could not be written.
+// Through the safe save, so that a failed write leaves no half file behind.
+// False, with the reason on the error stream, when the file could not be
+// written.
 bool WriteOutputFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   try {
     WriteFileSafely(path, bytes);
     return true;
   } catch (const Exception& e) {
-    std::cerr << "orlit_cfs: " << MessageWithFinalPeriod(e.ShownMessage()) << '\n';
+    std::fprintf(stderr, "orlit_cfs: %s\n", MessageWithFinalPeriod(e.ShownMessage()).c_str());
     return false;
   }
 }

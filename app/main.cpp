@@ -1,6 +1,5 @@
 #include <clocale>
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "app/Batch.h"
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "app/StandardStreams.h"
 #include "convert/FormatSettings.h"
 #include "convert/FpuEnvironment.h"
 #include "convert/Translation.h"
@@ -21,8 +21,10 @@ using orlit::CommandLine;
 
 namespace {
 
-// The message catalogs lie in share/locale beside the program's folder, installed
-// (/usr/bin -> /usr/share/locale) and in the build tree (build/app -> build/share/locale) alike.
+// The message catalogs lie in share/locale beside the program's folder,
+// installed
+// (/usr/bin -> /usr/share/locale) and in the build tree (build/app ->
+// build/share/locale) alike.
 std::string CatalogFolder() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -47,18 +49,20 @@ int main(int argc, char** argv) {
     switch (command.mode) {
       case CommandLine::Mode::kCalc:
         return orlit::RunCalculationInTerminal(command.calc_texts[0], command.calc_texts[1],
-                                               command.calc_texts[2], std::cout, std::cerr);
+                                               command.calc_texts[2], orlit::StandardOutput(),
+                                               orlit::StandardError());
       case CommandLine::Mode::kBatch:
-        return orlit::RunBatchFile(command.batch_path, std::cout, std::cerr);
+        return orlit::RunBatchFile(command.batch_path, orlit::StandardOutput(),
+                                   orlit::StandardError());
       case CommandLine::Mode::kHelp:
-        orlit::PrintUsage(std::cout);
+        orlit::PrintUsage(orlit::StandardOutput());
         return 0;
       case CommandLine::Mode::kVersion:
-        std::cout << "orlit_cfs " << ORLIT_VERSION << '\n';
+        orlit::StandardOutput() << "orlit_cfs " << ORLIT_VERSION << '\n';
         return 0;
       case CommandLine::Mode::kUsageError:
-        std::cerr << "orlit_cfs: " << command.error << '\n';
-        orlit::PrintUsage(std::cerr);
+        orlit::StandardError() << "orlit_cfs: " << command.error << '\n';
+        orlit::PrintUsage(orlit::StandardError());
         return 2;
       case CommandLine::Mode::kScreenshot: {
         // Drawn at ORLIT_SCALE alone: a screenshot never asks a display.
@@ -76,7 +80,8 @@ int main(int argc, char** argv) {
       }
     }
   } catch (const orlit::Exception& e) {
-    std::cerr << "orlit_cfs: " << orlit::MessageWithFinalPeriod(e.ShownMessage()) << '\n';
+    orlit::StandardError() << "orlit_cfs: " << orlit::MessageWithFinalPeriod(e.ShownMessage())
+                           << '\n';
     return 1;
   }
   return 2;

@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cstdio>
 #include <exception>
-#include <iostream>
 #include <typeinfo>
 #include <utility>
 
@@ -154,7 +153,8 @@ void TApplication::ProcessMessages() {
 }
 
 bool TApplication::HandleMessage() {
-  // Each pass is guarded whole: an error while waiting for events is reported like any other.
+  // Each pass is guarded whole: an error while waiting for events is reported
+  // like any other.
   try {
     Event event;
     if (!desktop_.PollEvent(&event)) {
@@ -257,7 +257,8 @@ void TApplication::Minimize() {
 }
 
 void TApplication::WindowMinimized() {
-  // The desktop minimised one window: the program goes to the taskbar as a whole.
+  // The desktop minimised one window: the program goes to the taskbar as a
+  // whole.
   if (!minimized_) Minimize();
 }
 
@@ -291,13 +292,14 @@ void TApplication::HandleException(TObject* /*sender*/) {
       ShowForeignException(type != nullptr ? TypeName(*type) : "unknown", "", nullptr);
     }
   } catch (...) {
-    // The box itself could not be shown; the error must not vanish without a trace.
+    // The box itself could not be shown; the error must not vanish without a
+    // trace.
     try {
       std::rethrow_exception(error);
     } catch (const std::exception& e) {
-      std::cerr << title_ << ": " << e.what() << '\n';
+      std::fprintf(stderr, "%s: %s\n", title_.c_str(), e.what());
     } catch (...) {
-      std::cerr << title_ << ": unknown error\n";
+      std::fprintf(stderr, "%s: unknown error\n", title_.c_str());
     }
   }
 }
