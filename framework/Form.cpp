@@ -1,6 +1,10 @@
 #include "framework/Form.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 
 #include "framework/AccessibleModel.h"
@@ -13,6 +17,30 @@ namespace {
 
 constexpr int kDefaultFormWidth = 320;
 constexpr int kDefaultFormHeight = 240;
+
+// Set while RenderImage paints the back buffer to read it back.
+bool reading_back_buffer = false;
+
+struct ReadingBackBuffer {
+  ReadingBackBuffer() { reading_back_buffer = true; }
+  ~ReadingBackBuffer() { reading_back_buffer = false; }
+  ReadingBackBuffer(const ReadingBackBuffer&) = delete;
+  ReadingBackBuffer& operator=(const ReadingBackBuffer&) = delete;
+};
+
+// Gives the whole pages of a presented buffer back to the system; they return zeroed where the
+// next paint draws. The server keeps what a visible window shows (and redraws it when
+// uncovered), and every paint fills the rectangles it presents from the form's background up,
+// so nothing outside them is ever read: between paints the frame is not held twice.
+void ReleasePresentedPages(DeviceContext& dc) {
+  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto start = reinterpret_cast<std::uintptr_t>(dc.Bits());
+  const std::uintptr_t end = start + static_cast<std::uintptr_t>(dc.Stride()) * 4 *
+                                         static_cast<std::uintptr_t>(dc.PixelHeight());
+  const std::uintptr_t first = (start + page - 1) / page * page;
+  const std::uintptr_t last = end / page * page;
+  if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+}
 
 bool Inside(const TControl* control, const TControl* container) {
   for (; control != nullptr; control = control->Parent()) {
@@ -581,6 +609,7 @@ void TCustomForm::PaintDirty() {
   if (window_ != nullptr && window_->Visible()) {
     const FrameView frame{dc.Bits(), dc.PixelWidth(), dc.PixelHeight(), dc.Stride() * 4};
     for (const TRect& rect : rects) window_->Present(frame, rect);
+    if (!reading_back_buffer) ReleasePresentedPages(dc);
   }
 }
 
@@ -606,6 +635,7 @@ void TCustomForm::PaintControl(TControl* control, DeviceContext& dc, TPoint orig
 }
 
 PixelImage TCustomForm::RenderImage() {
+  const ReadingBackBuffer reading;
   Invalidate();
   PaintDirty();
   return back_buffer_ ? back_buffer_->ToPixelImage() : PixelImage();
