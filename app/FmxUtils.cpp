@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "convert/Utf8.h"
 #include "platform/ProcessLauncher.h"
 
 namespace orlit {
@@ -13,12 +14,7 @@ constexpr int kStarted = 42;         // any value above 32 means success
 constexpr int kFileNotFound = 2;
 
 std::string CutToBuffer(std::string_view text) {
-  size_t length = std::min(text.size(), kBufferChars - 1);
-  // Step back over UTF-8 continuation bytes so a cut never leaves half a character.
-  if (length < text.size()) {
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
-  }
-  std::string cut(text.substr(0, length));
+  std::string cut(text.substr(0, WholeCodePointsWithin(text, kBufferChars - 1)));
   // The buffers were zero-terminated: an embedded zero ends the text there.
   cut.resize(cut.find('\0') == std::string::npos ? cut.size() : cut.find('\0'));
   return cut;

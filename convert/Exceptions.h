@@ -45,8 +45,6 @@ ORLIT_EXCEPTION_CLASS(EIntError, EExternal);
 ORLIT_EXCEPTION_CLASS(EDivByZero, EIntError);
 ORLIT_EXCEPTION_CLASS(EIntOverflow, EIntError);
 
-#undef ORLIT_EXCEPTION_CLASS
-
 // The text a message box shows for an exception: the message, with a final "." appended when it
 // is not empty and its last byte sorts after ".".
 std::string MessageWithFinalPeriod(std::string_view message);

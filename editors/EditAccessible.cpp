@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/Utf8.h"
 #include "editors/GroupBox.h"
 #include "editors/Image.h"
 #include "editors/Label.h"
@@ -89,7 +90,7 @@ class TextEditAccessible final : public TAccessibleControl, public AccessibleTex
   TRect CharacterExtents(int offset) const override {
     // Characters share the field's width evenly on their line: the place a reader's magnifier
     // follows, not the glyph's exact box.
-    const std::vector<char32_t> text = DecodeUtf8(Contents());
+    const std::u32string text = ToCodePoints(Contents());
     if (offset < 0 || offset > static_cast<int>(text.size())) return {};
     int line = 0;
     int column = 0;
@@ -200,7 +201,7 @@ class TextEditAccessible final : public TAccessibleControl, public AccessibleTex
     Send(event);
   }
   void Type(const std::string& text) {
-    for (char32_t c : DecodeUtf8(text)) {
+    for (char32_t c : ToCodePoints(text)) {
       Event event;
       event.type = EventType::kCharacter;
       event.character = c == U'\n' ? U'\r' : c;

@@ -274,7 +274,7 @@ void TcxGroupBoxViewInfo::PaintNativeFrame(TcxCanvas& canvas) const {
 
 void TcxGroupBoxViewInfo::PaintCaption(TcxCanvas& canvas) const {
   DeviceContext& dc = canvas.Handle();
-  const int saved = dc.SaveDC();
+  const SavedDc saved(dc);
   TColor color = text_color;
   if (native) {
     ThemeService* service = CurrentThemeService();
@@ -300,7 +300,6 @@ void TcxGroupBoxViewInfo::PaintCaption(TcxCanvas& canvas) const {
     TRect rect = caption_rect;
     dc.DrawText(caption_text, rect, DT_SINGLELINE | DT_LEFT);
   }
-  dc.RestoreDC(saved);
 }
 
 // --- the control -----------------------------------------------------------------------------

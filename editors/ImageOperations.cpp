@@ -16,8 +16,6 @@ namespace orlit {
 
 namespace {
 
-WindowSystem* Desktop() { return Application != nullptr ? &Application->Desktop() : nullptr; }
-
 bool IsKind(const TGraphicClass* kind, std::string_view class_name) {
   return kind != nullptr && kind->class_name == class_name;
 }

@@ -16,11 +16,7 @@ class TCustomEdit;
 enum TcxEditMaskKind { emkStandard, emkRegExpr, emkRegExprEx };
 
 // A regular-expression mask that does not parse.
-class EcxMaskEditError : public Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const override { return "EcxMaskEditError"; }
-};
+ORLIT_EXCEPTION_CLASS(EcxMaskEditError, Exception);
 
 // The engine behind a masked editor: caret moves, typing, pasting, the conversions between
 // display text and value, and the completeness test. Each key operation answers whether the

@@ -22,6 +22,8 @@ namespace orlit {
 
 TApplication* Application = nullptr;
 
+WindowSystem* Desktop() { return Application != nullptr ? &Application->Desktop() : nullptr; }
+
 namespace {
 
 std::string RunningExecutable() {

@@ -18,6 +18,9 @@ class TControl;
 class TCustomForm;
 class TTimer;
 
+// The running application's window system; null while there is no application.
+WindowSystem* Desktop();
+
 // The program: its title and icon, its forms, the message loop that hands the window system's
 // events to them, and the one path by which errors reach the user.
 //

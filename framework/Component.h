@@ -12,11 +12,7 @@
 
 namespace orlit {
 
-class EComponentError : public Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const override { return "EComponentError"; }
-};
+ORLIT_EXCEPTION_CLASS(EComponentError, Exception);
 
 enum TOperation { opInsert, opRemove };
 

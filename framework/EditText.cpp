@@ -9,8 +9,6 @@ namespace orlit {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 // Blocks where capitals and small letters alternate, the capital on the even (or odd) code point.
 struct PairedBlock {
   char32_t first;
@@ -96,43 +94,6 @@ char32_t ApplyCharCase(char32_t c, TEditCharCase char_case) {
       break;
   }
   return c;
-}
-
-std::u32string ToCodePoints(std::string_view utf8) { return ToCodePoints(utf8, utf8.size()); }
-
-std::u32string ToCodePoints(std::string_view utf8, std::size_t max_chars) {
-  std::u32string out;
-  out.reserve(std::min(utf8.size(), max_chars));
-  for (std::size_t pos = 0; pos < utf8.size() && out.size() < max_chars;) {
-    out.push_back(NextCodePoint(utf8, pos));
-  }
-  return out;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (!IsEncodable(c)) c = kReplacement;
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
-std::string ToUtf8(std::u32string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char32_t c : text) AppendUtf8(out, c);
-  return out;
 }
 
 CharClass ClassOfChar(char32_t c) {
@@ -273,7 +234,7 @@ std::u32string EditText::Filtered(std::u32string_view text) const {
     if (c == U'\r' || c == U'\n' || c == 0x2028 || c == 0x2029) break;
     if (c == U'\t') c = U' ';
     if (c < 0x20 || InRange(c, 0x7F, 0x9F)) continue;
-    if (!IsEncodable(c)) c = kReplacement;
+    if (!IsEncodable(c)) c = kReplacementCharacter;
     out.push_back(ApplyCharCase(c, char_case_));
   }
   if (max_length_ > 0) {
@@ -301,7 +262,8 @@ bool EditText::DeleteSelection() {
 bool EditText::Overwrite(std::u32string_view text) {
   if (read_only_) return false;
   std::u32string cased(text);
-  for (char32_t& c : cased) c = ApplyCharCase(IsEncodable(c) ? c : kReplacement, char_case_);
+  for (char32_t& c : cased)
+    c = ApplyCharCase(IsEncodable(c) ? c : kReplacementCharacter, char_case_);
   EndGroup();
   return Replace(0, Length(), cased, Group::kSingle);
 }
@@ -344,7 +306,7 @@ bool EditText::SetText(std::string_view utf8) { return SetText(ToCodePoints(utf8
 
 bool EditText::SetText(std::u32string text) {
   for (char32_t& c : text) {
-    if (!IsEncodable(c)) c = kReplacement;
+    if (!IsEncodable(c)) c = kReplacementCharacter;
     c = ApplyCharCase(c, char_case_);
   }
   if (text == chars_) return false;

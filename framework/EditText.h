@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "convert/Utf8.h"
+
 namespace orlit {
 
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
@@ -17,14 +19,6 @@ inline constexpr std::size_t kMaxPastedChars = 65536;
 char32_t ToUpperChar(char32_t c);
 char32_t ToLowerChar(char32_t c);
 char32_t ApplyCharCase(char32_t c, TEditCharCase char_case);
-
-// UTF-8 to code points and back. Malformed input decodes to U+FFFD; code points that UTF-8
-// cannot carry (surrogates, beyond U+10FFFF) encode as U+FFFD.
-std::u32string ToCodePoints(std::string_view utf8);
-// The first `max_chars` code points only; the rest of the text is not looked at.
-std::u32string ToCodePoints(std::string_view utf8, std::size_t max_chars);
-std::string ToUtf8(std::u32string_view text);
-void AppendUtf8(std::string& out, char32_t c);
 
 // What Ctrl+Left/Right and a double click treat as belonging together.
 enum class CharClass { kWord, kSpace, kPunctuation };

@@ -72,19 +72,6 @@ CursorShape ToCursorShape(TCursor cursor) {
   }
 }
 
-// Restores the device context's drawing state however painting ends.
-class SavedDc {
- public:
-  explicit SavedDc(DeviceContext& dc) : dc_(dc), level_(dc.SaveDC()) {}
-  ~SavedDc() { dc_.RestoreDC(level_); }
-  SavedDc(const SavedDc&) = delete;
-  SavedDc& operator=(const SavedDc&) = delete;
-
- private:
-  DeviceContext& dc_;
-  int level_;
-};
-
 }  // namespace
 
 TCustomForm::TCustomForm() {

@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "convert/Utf8.h"
 #include "framework/ColorNames.h"
 #include "framework/Control.h"
 #include "framework/PublishedClasses.h"
@@ -66,7 +67,7 @@ class Lexer {
         file_(other.file_),
         pos_(token.offset),
         line_(token.line),
-        column_(token.column) {}
+        line_start_(text_.rfind('\n', token.offset == 0 ? 0 : token.offset - 1) + 1) {}
 
   [[noreturn]] void Fail(int line, int column, const std::string& what) const {
     throw ELayoutError(std::string(file_) + ":" + std::to_string(line) + ":" +
@@ -81,7 +82,7 @@ class Lexer {
     Token token;
     token.offset = pos_;
     token.line = line_;
-    token.column = column_;
+    token.column = Column();
     if (pos_ >= text_.size()) return token;
     const char c = text_[pos_];
     const std::size_t start = pos_;
@@ -106,11 +107,14 @@ class Lexer {
   void Advance() {
     if (text_[pos_] == '\n') {
       ++line_;
-      column_ = 1;
-    } else if ((static_cast<unsigned char>(text_[pos_]) & 0xC0) != 0x80) {
-      ++column_;  // columns count characters, not the bytes of UTF-8
+      line_start_ = pos_ + 1;
     }
     ++pos_;
+  }
+
+  // Columns count characters, not the bytes of UTF-8.
+  int Column() const {
+    return static_cast<int>(CodePointCount(text_.substr(line_start_, pos_ - line_start_))) + 1;
   }
 
   void SkipBlanks() {
@@ -185,7 +189,7 @@ class Lexer {
           token.value += '\t';
           break;
         default:
-          Fail(line_, column_ - 2, "unknown escape \\" + std::string(1, escaped));
+          Fail(line_, Column() - 2, "unknown escape \\" + std::string(1, escaped));
       }
     }
     token.kind = TokenKind::kString;
@@ -195,7 +199,7 @@ class Lexer {
   std::string_view file_;
   std::size_t pos_ = 0;
   int line_ = 1;
-  int column_ = 1;
+  std::size_t line_start_ = 0;
 };
 
 class Reader {

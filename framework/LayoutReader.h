@@ -34,11 +34,7 @@
 namespace orlit {
 
 // A layout that cannot be read: "<file>:<line>:<column>: <what>".
-class ELayoutError : public Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const override { return "ELayoutError"; }
-};
+ORLIT_EXCEPTION_CLASS(ELayoutError, Exception);
 
 // Builds `root`'s properties and components from `text`, whose top component must be of
 // `root`'s registered class. Components are owned by `root`, in the order of the text. Call it

@@ -12,11 +12,7 @@ namespace orlit {
 // The line break of texts made from lines, as the desktop's multi-line edits keep them.
 inline constexpr std::string_view kLineBreak = "\r\n";
 
-class EStringListError : public Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const override { return "EStringListError"; }
-};
+ORLIT_EXCEPTION_CLASS(EStringListError, Exception);
 
 // A list of lines. Subclasses decide where the lines live (a list in memory, an edit control's
 // text); the whole-text and copying operations are built on the few virtual ones.

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "convert/Exceptions.h"
 #include "framework/Control.h"
 
 namespace orlit {
@@ -123,10 +124,6 @@ class TWinControl : public TControl {
   bool align_again_ = false;
 };
 
-class EInvalidOperation : public Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const override { return "EInvalidOperation"; }
-};
+ORLIT_EXCEPTION_CLASS(EInvalidOperation, Exception);
 
 }  // namespace orlit

@@ -218,7 +218,7 @@ void TcxCanvas::FillRect(const TRect& rect, const PixelImage* bitmap) {
   dc.GetClipBox(clip_box);
   const TRect area = rect.Intersect(clip_box);
   if (area.IsEmpty()) return;
-  const int level = dc.SaveDC();
+  const SavedDc saved(dc);
   dc.IntersectClipRect(rect);
   const int64_t w = bitmap->Width();
   const int64_t h = bitmap->Height();
@@ -229,7 +229,6 @@ void TcxCanvas::FillRect(const TRect& rect, const PixelImage* bitmap) {
       dc.Draw(static_cast<int>(x), static_cast<int>(y), *bitmap);
     }
   }
-  dc.RestoreDC(level);
 }
 
 void TcxCanvas::SelectFontAndBackground() {

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "convert/Exceptions.h"
+#include "platform/PictureFile.h"
 #include "platform/PixelGrid.h"
 
 namespace orlit {
@@ -145,13 +146,7 @@ PixelImage DeviceContext::ToPixelImage() const {
   return image;
 }
 
-void DeviceContext::WritePng(const std::string& path) const {
-  BeginPixelAccess();
-  if (width_ == 0 || height_ == 0 ||
-      cairo_surface_write_to_png(surface_.get(), path.c_str()) != CAIRO_STATUS_SUCCESS) {
-    throw Exception("Cannot write the picture file " + path);
-  }
-}
+void DeviceContext::WritePng(const std::string& path) const { WritePngFile(path, ToPixelImage()); }
 
 // --- state ---------------------------------------------------------------------------------
 

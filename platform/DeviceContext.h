@@ -247,4 +247,17 @@ class DeviceContext {
   std::vector<cairo_glyph_t> glyphs_;
 };
 
+// Restores the device context's drawing state (SaveDC/RestoreDC) however the scope ends.
+class SavedDc {
+ public:
+  explicit SavedDc(DeviceContext& dc) : dc_(dc), level_(dc.SaveDC()) {}
+  ~SavedDc() { dc_.RestoreDC(level_); }
+  SavedDc(const SavedDc&) = delete;
+  SavedDc& operator=(const SavedDc&) = delete;
+
+ private:
+  DeviceContext& dc_;
+  int level_;
+};
+
 }  // namespace orlit

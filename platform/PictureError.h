@@ -6,10 +6,6 @@ namespace orlit {
 
 // Raised when picture data cannot be read or written: an unknown graphic class, a corrupt or
 // truncated bitmap or JPEG, or a picture too large to hold.
-class EInvalidGraphic : public Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const override { return "EInvalidGraphic"; }
-};
+ORLIT_EXCEPTION_CLASS(EInvalidGraphic, Exception);
 
 }  // namespace orlit

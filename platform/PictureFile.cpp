@@ -14,6 +14,7 @@
 
 #include "platform/ClipboardPicture.h"
 #include "platform/PictureError.h"
+#include "platform/PngCodec.h"
 
 namespace orlit {
 
@@ -211,6 +212,10 @@ void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data
   const FileDescriptor dir(open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY));
   if (dir.get() >= 0) fsync(dir.get());
   RemoveOldLeftovers(folder);
+}
+
+void WritePngFile(const std::string& path, const PixelImage& image) {
+  WriteFileSafely(path, EncodePng(image));
 }
 
 }  // namespace orlit

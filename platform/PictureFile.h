@@ -8,20 +8,13 @@
 #include <vector>
 
 #include "convert/Exceptions.h"
+#include "platform/PixelImage.h"
 
 namespace orlit {
 
 // A file that cannot be opened for reading, or created or written.
-class EFOpenError : public Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const override { return "EFOpenError"; }
-};
-class EFCreateError : public Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const override { return "EFCreateError"; }
-};
+ORLIT_EXCEPTION_CLASS(EFOpenError, Exception);
+ORLIT_EXCEPTION_CLASS(EFCreateError, Exception);
 
 // The system calls a safe write goes through; tests replace one to make it fail.
 class FileSteps {
@@ -53,5 +46,9 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& path);
 // temporary files older than a day in that folder, left by a crash, are removed.
 void WriteFileSafely(const std::string& path, std::span<const std::uint8_t> data,
                      FileSteps& steps = FileSteps::System());
+
+// `image` as an opaque PNG file, written safely. Throws EInvalidGraphic for an empty image and
+// EFCreateError when the file cannot be written.
+void WritePngFile(const std::string& path, const PixelImage& image);
 
 }  // namespace orlit

@@ -5,48 +5,6 @@
 
 namespace orlit {
 
-char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
-  constexpr char32_t kReplacement = 0xFFFD;
-  if (pos >= text.size()) return 0;
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(pos);
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  }
-  int length = 0;
-  char32_t cp = 0;
-  char32_t min = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, cp = lead & 0x1F, min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, cp = lead & 0x0F, min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, cp = lead & 0x07, min = 0x10000;
-  } else {
-    ++pos;
-    return kReplacement;
-  }
-  if (pos + static_cast<std::size_t>(length) > text.size()) {
-    ++pos;
-    return kReplacement;
-  }
-  for (int i = 1; i < length; ++i) {
-    unsigned char next = byte(pos + static_cast<std::size_t>(i));
-    if ((next & 0xC0) != 0x80) {
-      ++pos;
-      return kReplacement;
-    }
-    cp = (cp << 6) | (next & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++pos;
-    return kReplacement;
-  }
-  pos += static_cast<std::size_t>(length);
-  return cp;
-}
-
 std::string TextLine::Text() const {
   std::string text;
   for (std::size_t i = 0; i < runs.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/Utf8.h"
 #include "platform/Geometry.h"
 
 namespace orlit {
@@ -28,10 +29,6 @@ inline constexpr unsigned DT_INTERNAL = 0x1000;
 inline constexpr unsigned DT_EDITCONTROL = 0x2000;
 inline constexpr unsigned DT_PATH_ELLIPSIS = 0x4000;
 inline constexpr unsigned DT_END_ELLIPSIS = 0x8000;
-
-// Decodes the code point starting at byte `pos` and advances `pos` past it. A malformed or
-// truncated sequence yields U+FFFD and advances by one byte, so every input terminates.
-char32_t NextCodePoint(std::string_view text, std::size_t& pos);
 
 // What layout needs to know about the selected font.
 class TextMeasure {

@@ -80,51 +80,6 @@ bool TextInputAllowed(ShiftState shift) {
   return (shift & kShiftStateCtrl) == 0 || (shift & kShiftStateAlt) != 0;
 }
 
-std::vector<char32_t> DecodeUtf8(std::string_view text) {
-  constexpr char32_t kReplacement = 0xFFFD;
-  std::vector<char32_t> out;
-  out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-      out.push_back(lead);
-      ++i;
-      continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2, value = lead & 0x1Fu, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3, value = lead & 0x0Fu, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4, value = lead & 0x07u, minimum = 0x10000;
-    } else {
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    int taken = 1;
-    while (taken < length && i + static_cast<std::size_t>(taken) < text.size()) {
-      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(taken)]);
-      if ((next & 0xC0u) != 0x80u) break;
-      value = (value << 6) | (next & 0x3Fu);
-      ++taken;
-    }
-    const bool complete = taken == length;
-    if (!complete || value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-      out.push_back(kReplacement);
-    } else {
-      out.push_back(value);
-    }
-    // A broken sequence gives up at the first byte that does not continue it, so that byte is
-    // read again as the start of the next character.
-    i += static_cast<std::size_t>(taken);
-  }
-  return out;
-}
-
 FrameView FrameView::Of(const PixelImage& image) {
   return {image.Pixels().data(), image.Width(), image.Height(), image.Width() * 4};
 }

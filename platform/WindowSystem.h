@@ -16,11 +16,7 @@ namespace orlit {
 
 // The window system itself failed: no display to open windows on, or a window or cursor that
 // could not be created.
-class EWindowSystemError : public Exception {
- public:
-  using Exception::Exception;
-  const char* ClassName() const override { return "EWindowSystemError"; }
-};
+ORLIT_EXCEPTION_CLASS(EWindowSystemError, Exception);
 
 // Windows and timers are named by numbers that are never reused within one window system;
 // 0 names none.
@@ -95,10 +91,6 @@ ShiftState ShiftStateOfModifierKey(int key);
 // Enter 13 (10 with Ctrl), Escape 27, Ctrl+A to Ctrl+Z 1 to 26. 0 for every other key and
 // whenever Alt is held: printable characters come from text input, not from keys.
 char32_t ControlCharacterForKey(int key, ShiftState shift);
-
-// Code points of a UTF-8 text; every malformed or truncated sequence, overlong form, surrogate
-// or value beyond U+10FFFF gives one U+FFFD and decoding goes on after it.
-std::vector<char32_t> DecodeUtf8(std::string_view text);
 
 // Whether text input becomes characters under this shift state: not while Ctrl is held without
 // Alt, since those keys are commands (Ctrl with Alt is AltGr, which types characters).

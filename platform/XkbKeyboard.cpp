@@ -8,6 +8,7 @@
 #include <cstring>
 #include <span>
 
+#include "convert/Utf8.h"
 #include "platform/WindowSystem.h"
 
 namespace orlit {
@@ -114,7 +115,7 @@ bool StartsComposing(xkb_keysym_t symbol) {
 
 std::u32string PrintableText(const char* utf8) {
   std::u32string text;
-  for (char32_t c : DecodeUtf8(utf8)) {
+  for (char32_t c : ToCodePoints(utf8)) {
     if (c >= 0x20 && (c < 0x7F || c >= 0xA0)) text.push_back(c);
   }
   return text;

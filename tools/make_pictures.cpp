@@ -22,6 +22,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/PictureFile.h"
 #include "platform/PixelImage.h"
 #include "platform/StoredPicture.h"
 #include "tools/ProgramIcon.h"
@@ -311,22 +312,6 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-void WritePng(const std::string& path, const PixelImage& image) {
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.Width(), image.Height());
-  cairo_surface_flush(surface);
-  unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (int y = 0; y < image.Height(); ++y) {
-    const auto row = image.Row(y);
-    std::copy(row.begin(), row.end(), reinterpret_cast<std::uint32_t*>(data + y * stride));
-  }
-  cairo_surface_mark_dirty(surface);
-  const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
-  cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) throw std::runtime_error("cannot write " + path);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -354,7 +339,8 @@ int main(int argc, char** argv) {
       std::printf("%s.pic: %s %d x %d, %zu bytes\n", p.name, std::string(p.class_name).c_str(),
                   p.image.Width(), p.image.Height(), stored.size());
       if (argc == 3) {
-        WritePng(std::string(argv[2]) + "/" + p.name + ".png", orlit::DecodeStoredPicture(stored));
+        orlit::WritePngFile(std::string(argv[2]) + "/" + p.name + ".png",
+                            orlit::DecodeStoredPicture(stored));
       }
     }
   } catch (const std::exception& e) {

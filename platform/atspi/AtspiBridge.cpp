@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "convert/Utf8.h"
 #include "platform/PixelGrid.h"
 #include "platform/WindowSystem.h"
 
@@ -129,7 +130,7 @@ bool IsWordCharacter(char32_t c) {
 }
 
 // The places a text divides at for `boundary`, from 0 to its length, in order.
-std::vector<int> Boundaries(const std::vector<char32_t>& text, Boundary boundary) {
+std::vector<int> Boundaries(std::u32string_view text, Boundary boundary) {
   const int length = static_cast<int>(text.size());
   std::vector<int> at{0};
   for (int i = 1; i < length; ++i) {
@@ -159,8 +160,7 @@ std::vector<int> Boundaries(const std::vector<char32_t>& text, Boundary boundary
 
 // The piece of text around `offset` at `boundary`: the one it lies in (shift 0), the one before
 // (-1) or after (+1). Empty at either end.
-std::pair<int, int> Piece(const std::vector<char32_t>& text, Boundary boundary, int offset,
-                          int shift) {
+std::pair<int, int> Piece(std::u32string_view text, Boundary boundary, int offset, int shift) {
   const std::vector<int> at = Boundaries(text, boundary);
   if (at.size() < 2) return {0, 0};
   const int length = static_cast<int>(text.size());
@@ -566,7 +566,7 @@ bool AtspiBridge::Text(Call& call, AccessibleNode& node) {
   AccessibleText& text = *node.Text();
   Out out(bus_->Library(), call.Out());
   const std::string contents = text.Contents();
-  const std::vector<char32_t> characters = DecodeUtf8(contents);
+  const std::u32string characters = ToCodePoints(contents);
   const int length = static_cast<int>(characters.size());
   std::int32_t start = 0;
   std::int32_t end = 0;

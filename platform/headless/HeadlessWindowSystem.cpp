@@ -1,6 +1,5 @@
 #include "platform/headless/HeadlessWindowSystem.h"
 
-#include <cairo.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -8,9 +7,11 @@
 #include <cstring>
 #include <utility>
 
+#include "convert/Utf8.h"
 #include "platform/ClipboardPicture.h"
 #include "platform/LoopWatches.h"
 #include "platform/PeerWait.h"
+#include "platform/PictureFile.h"
 #include "platform/PixelGrid.h"
 
 namespace orlit {
@@ -94,10 +95,6 @@ void RunReadyWatches(std::uint64_t now_ms) {
   if (!ready.empty() && poll(ready.data(), ready.size(), 0) < 0) return;
   watches.Run(ready.data(), watched, now_ms);
 }
-
-struct CairoSurfaceDeleter {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
 
 }  // namespace
 
@@ -264,7 +261,7 @@ void HeadlessWindowSystem::PressKey(int key, ShiftState shift) {
 }
 
 void HeadlessWindowSystem::TypeText(std::string_view utf8) {
-  for (char32_t c : DecodeUtf8(utf8)) {
+  for (char32_t c : ToCodePoints(utf8)) {
     const auto [key, shift] = UsKeyFor(c);
     if (key != 0) {
       PressKey(key, shift);
@@ -378,36 +375,14 @@ PixelImage HeadlessWindowSystem::Screen() const {
 }
 
 void HeadlessWindowSystem::WriteScreenshot(const std::string& png_path) const {
-  WritePng(Screen(), png_path);
+  WritePngFile(png_path, Screen());
 }
 
 void HeadlessWindowSystem::WriteWindowScreenshot(WindowId window,
                                                  const std::string& png_path) const {
   const WindowState* state = Window(window);
   if (state == nullptr) throw EWindowSystemError("No window " + std::to_string(window));
-  WritePng(state->pixels, png_path);
-}
-
-void HeadlessWindowSystem::WritePng(const PixelImage& image, const std::string& png_path) {
-  if (image.IsEmpty()) throw EWindowSystemError("Cannot write an empty picture to " + png_path);
-  std::unique_ptr<cairo_surface_t, CairoSurfaceDeleter> surface(
-      cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.Width(), image.Height()));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
-    throw EWindowSystemError("Cannot make a picture of " + std::to_string(image.Width()) + " x " +
-                             std::to_string(image.Height()));
-  }
-  cairo_surface_flush(surface.get());
-  unsigned char* data = cairo_image_surface_get_data(surface.get());
-  const int stride = cairo_image_surface_get_stride(surface.get());
-  for (int y = 0; y < image.Height(); ++y) {
-    auto row = image.Row(y);
-    std::memcpy(data + static_cast<std::ptrdiff_t>(y) * stride, row.data(), row.size_bytes());
-  }
-  cairo_surface_mark_dirty(surface.get());
-  const cairo_status_t status = cairo_surface_write_to_png(surface.get(), png_path.c_str());
-  if (status != CAIRO_STATUS_SUCCESS) {
-    throw EWindowSystemError("Cannot write " + png_path + ": " + cairo_status_to_string(status));
-  }
+  WritePngFile(png_path, state->pixels);
 }
 
 HeadlessWindowSystem::WindowState* HeadlessWindowSystem::Find(WindowId window) {

@@ -128,8 +128,6 @@ class HeadlessWindowSystem final : public WindowSystem {
   PixelImage Screen() const;
   void WriteScreenshot(const std::string& png_path) const;
   void WriteWindowScreenshot(WindowId window, const std::string& png_path) const;
-  // Throws EWindowSystemError when the file cannot be written or the image is empty.
-  static void WritePng(const PixelImage& image, const std::string& png_path);
 
  private:
   class WindowHandle;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "convert/Utf8.h"
 #include "platform/ClipboardPicture.h"
 #include "platform/PictureError.h"
 #include "platform/WindowSystem.h"
@@ -36,7 +37,7 @@ std::string Latin1ToUtf8(const std::vector<std::uint8_t>& bytes) {
 // Characters Latin-1 cannot hold become '?'.
 std::vector<std::uint8_t> Utf8ToLatin1(const std::string& text) {
   std::vector<std::uint8_t> bytes;
-  for (const char32_t c : DecodeUtf8(text)) bytes.push_back(c <= 0xFF ? c : '?');
+  for (const char32_t c : ToCodePoints(text)) bytes.push_back(c <= 0xFF ? c : '?');
   return bytes;
 }
 

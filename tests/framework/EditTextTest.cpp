@@ -362,12 +362,7 @@ TEST(EditTextCaseTest, MappingsAreInverseOverEveryMappedCodePoint) {
   }
 }
 
-TEST(EditTextUtf8Test, RoundTripsAndReplacesWhatCannotBeEncoded) {
-  const std::string text = "aăș€😀";
-  EXPECT_EQ(ToCodePoints(text), (std::u32string{U'a', 0x103, 0x219, 0x20AC, 0x1F600}));
-  EXPECT_EQ(ToUtf8(ToCodePoints(text)), text);
-  EXPECT_EQ(ToCodePoints("a\xc3"), (std::u32string{U'a', 0xFFFD}));
-  EXPECT_EQ(ToUtf8(std::u32string{0xD800, 0x110000}), "\xef\xbf\xbd\xef\xbf\xbd");
+TEST(EditTextUtf8Test, ReplacesWhatCannotBeEncoded) {
   EditText edit;
   EXPECT_TRUE(edit.SetText(std::u32string{U'x', 0xDC00}));
   EXPECT_EQ(edit.Chars(), (std::u32string{U'x', 0xFFFD}));

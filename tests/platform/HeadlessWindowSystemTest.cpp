@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PictureError.h"
+#include "platform/PictureFile.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 
 namespace orlit {
@@ -424,8 +426,8 @@ TEST_F(HeadlessWindowSystemTest, ScreenshotIsAPngOfTheScreen) {
   cairo_surface_destroy(png);
   std::remove(path.c_str());
 
-  EXPECT_THROW(system_.WriteScreenshot("/nonexistent-dir/x.png"), EWindowSystemError);
-  EXPECT_THROW(HeadlessWindowSystem::WritePng(PixelImage(), path), EWindowSystemError);
+  EXPECT_THROW(system_.WriteScreenshot("/nonexistent-dir/x.png"), EFCreateError);
+  EXPECT_THROW(WritePngFile(path, PixelImage()), EInvalidGraphic);
   EXPECT_THROW(system_.WriteWindowScreenshot(999, path), EWindowSystemError);
 }
 

@@ -292,30 +292,5 @@ TEST(TextLayoutTest, MalformedUtf8IsLaidOutByteByByte) {
   EXPECT_EQ(layout.lines[1].Text(), "\xC3");
 }
 
-TEST(NextCodePointTest, DecodesAndReplacesMalformedSequences) {
-  struct Case {
-    std::string bytes;
-    std::vector<char32_t> code_points;
-  };
-  const Case cases[] = {
-      {"A", {U'A'}},
-      {"\xC4\x83", {0x103}},
-      {"\xC8\x99\xC8\x9B", {0x219, 0x21B}},
-      {"\xE2\x82\xAC", {0x20AC}},
-      {"\xF0\x9F\x98\x80", {0x1F600}},
-      {"\xC0\x80", {0xFFFD, 0xFFFD}},                          // overlong
-      {"\xED\xA0\x80", {0xFFFD, 0xFFFD, 0xFFFD}},              // surrogate
-      {"\xF4\x90\x80\x80", {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}},  // past U+10FFFF
-      {"\xE2\x82", {0xFFFD, 0xFFFD}},                          // truncated
-      {"\xE2(", {0xFFFD, U'('}},                               // bad continuation
-      {"\x80", {0xFFFD}},
-  };
-  for (const Case& c : cases) {
-    std::vector<char32_t> decoded;
-    for (std::size_t pos = 0; pos < c.bytes.size();) decoded.push_back(NextCodePoint(c.bytes, pos));
-    EXPECT_EQ(decoded, c.code_points) << ::testing::PrintToString(c.bytes);
-  }
-}
-
 }  // namespace
 }  // namespace orlit

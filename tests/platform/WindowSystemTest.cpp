@@ -55,36 +55,6 @@ TEST(WindowSystemTest, TextInputIsHeldBackOnlyForCtrlWithoutAlt) {
   EXPECT_FALSE(TextInputAllowed(kShiftStateCtrl | kShiftStateShift));
 }
 
-TEST(WindowSystemTest, DecodeUtf8ReplacesEachBrokenSequenceOnce) {
-  const struct {
-    std::string text;
-    std::vector<char32_t> expected;
-  } cases[] = {
-      {"", {}},
-      {"aZ", {U'a', U'Z'}},
-      {"\xC4\x83\xC8\x99", {0x103, 0x219}},  // ă ș
-      {"\xE2\x82\xAC", {0x20AC}},
-      {"\xF0\x9F\x98\x80", {0x1F600}},
-      {"\xC3", {0xFFFD}},
-      {"\xC3"
-       "a",
-       {0xFFFD, U'a'}},
-      {"\xE2\x82"
-       "a",
-       {0xFFFD, U'a'}},
-      {"\xC0\xAF", {0xFFFD, 0xFFFD}},
-      {"\xE0\x80\xAF", {0xFFFD}},
-      {"\xED\xA0\x80", {0xFFFD}},
-      {"\xF4\x90\x80\x80", {0xFFFD}},
-      {"\xF4\x8F\xBF\xBF", {0x10FFFF}},
-      {"\x80"
-       "b",
-       {0xFFFD, U'b'}},
-      {"\xFF", {0xFFFD}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(DecodeUtf8(c.text), c.expected) << c.text;
-}
-
 TEST(WindowSystemTest, FrameViewValidity) {
   const std::uint32_t pixels[8] = {};
   EXPECT_TRUE((FrameView{pixels, 2, 4, 8}.IsValid()));
