@@ -4,6 +4,9 @@
 
 namespace orlit {
 
+// Despite its name, this unit is process launching: LaunchFile starts a program (the site
+// opener) through the current ProcessLauncher.
+
 // The desktop's show commands for a started program's window.
 inline constexpr int SW_SHOWMINIMIZED = 2;
 inline constexpr int SW_SHOWMAXIMIZED = 3;

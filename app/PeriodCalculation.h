@@ -20,6 +20,7 @@ void SetCalculationLog(LogLineSink sink);
 // Appends one line at the end of the calculation log.
 void AppendLogLine(const std::string& line);
 
+// More than its name says: it also opens the promotion sites (OpenPromotionSites) at the end.
 // Turns the leave into months and remaining days, moves the end date back by them (30 days a
 // month, and one day more), writes seven log lines and assigns the result date text. Throws the
 // conversion and floating-point exceptions at the failing step; lines already written stay and

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editors/Edit.h"
+#include "editors/Editor.h"
 
 namespace orlit {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "editors/Edit.h"
+#include "editors/Editor.h"
 #include "editors/ViewData.h"
 #include "lookandfeel/Canvas.h"
 #include "platform/Font.h"

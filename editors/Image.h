@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "editors/Edit.h"
+#include "editors/Editor.h"
 #include "editors/ImageProperties.h"
 #include "editors/ViewData.h"
 #include "framework/Picture.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "editors/InnerEditAccess.h"
 #include "editors/InnerEditorBase.h"
-#include "editors/InnerTextEditor.h"
 #include "framework/Memo.h"
 
 namespace orlit {
@@ -23,7 +23,7 @@ class TcxCustomInnerMemo : public TcxInnerEditorBase<TMemo> {
 };
 
 // Links the inner memo to its memo: the inner-editor operations of a text editor on it.
-class TcxCustomInnerMemoHelper : public InnerTextEditor {
+class TcxCustomInnerMemoHelper : public InnerEditAccess {
  public:
   explicit TcxCustomInnerMemoHelper(TcxCustomInnerMemo& memo) : memo_(memo) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "editors/InnerEditAccess.h"
 #include "editors/InnerEditorBase.h"
-#include "editors/InnerTextEditor.h"
 #include "framework/CustomEdit.h"
 
 namespace orlit {
@@ -25,7 +25,7 @@ class TcxCustomInnerTextEdit : public TcxInnerEditorBase<TCustomEdit> {
 };
 
 // The single-line inner edit as a text editor reaches it.
-class TcxCustomInnerTextEditHelper : public InnerTextEditor {
+class TcxCustomInnerTextEditHelper : public InnerEditAccess {
  public:
   explicit TcxCustomInnerTextEditHelper(TcxCustomInnerTextEdit& edit) : edit_(edit) {}
 

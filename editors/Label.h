@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "editors/Edit.h"
+#include "editors/Editor.h"
 #include "editors/LabelProperties.h"
 #include "editors/LabelView.h"
 

@@ -16,7 +16,7 @@ namespace {
 constexpr int kDefaultWidth = 185;
 constexpr int kDefaultHeight = 89;
 
-std::unique_ptr<InnerTextEditor> MakeInnerMemo(TcxCustomTextEdit& editor) {
+std::unique_ptr<InnerEditAccess> MakeInnerMemo(TcxCustomTextEdit& editor) {
   auto* memo = editor.Create<TcxCustomInnerMemo>(&editor);
   return std::make_unique<TcxCustomInnerMemoHelper>(*memo);
 }

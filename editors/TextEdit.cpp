@@ -17,7 +17,7 @@ TcxCustomTextEdit::TcxCustomTextEdit()
 
 namespace {
 
-std::unique_ptr<InnerTextEditor> MakeSingleLineInner(TcxCustomTextEdit& editor) {
+std::unique_ptr<InnerEditAccess> MakeSingleLineInner(TcxCustomTextEdit& editor) {
   auto* edit = editor.Create<TcxCustomInnerTextEdit>(&editor);
   return std::make_unique<TcxCustomInnerTextEditHelper>(*edit);
 }

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "editors/Edit.h"
-#include "editors/InnerTextEditor.h"
+#include "editors/Editor.h"
+#include "editors/InnerEditAccess.h"
 #include "editors/TextEditProperties.h"
 
 namespace orlit {
@@ -25,7 +25,7 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   // The single-line inner edit; editor kinds with another inner control have none.
   TcxCustomInnerTextEdit& InnerEdit() const { return *inner_edit_; }
   // The inner control, whichever kind it is.
-  InnerTextEditor& Inner() const { return *inner_; }
+  InnerEditAccess& Inner() const { return *inner_; }
 
   std::string DisplayText() const override;
 
@@ -44,7 +44,7 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   TcxCustomTextEdit(std::unique_ptr<TcxCustomTextEditProperties> properties);
   // An editor kind with its own inner control: `make_inner` creates it (owned through the
   // component tree) and answers the operations on it.
-  using InnerFactory = std::unique_ptr<InnerTextEditor> (*)(TcxCustomTextEdit& editor);
+  using InnerFactory = std::unique_ptr<InnerEditAccess> (*)(TcxCustomTextEdit& editor);
   TcxCustomTextEdit(std::unique_ptr<TcxCustomTextEditProperties> properties,
                     InnerFactory make_inner);
 
@@ -72,7 +72,7 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   friend class TcxInnerEditorBase;
 
   TcxCustomInnerTextEdit* inner_edit_ = nullptr;
-  std::unique_ptr<InnerTextEditor> inner_;
+  std::unique_ptr<InnerEditAccess> inner_;
 };
 
 // The single-line text editor as forms place it. AutoSize, TabStop and BeepOnEnter start True;

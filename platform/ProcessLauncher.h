@@ -6,15 +6,12 @@
 
 namespace orlit {
 
-// How the started program's window should show. Only a hint on Linux: the desktop's opener and
-// the browser it picks decide their own window state, so the value is passed along for callers
-// and recorders but does not change how the process is started.
-enum class ShowCommand : int { kMinimized = 2, kMaximized = 3 };
-
 struct LaunchRequest {
-  std::string program;             // found through PATH
-  std::vector<std::string> args;   // argv[1..], never interpreted by a shell
-  std::string directory;           // empty: the caller's working directory
+  std::string program;            // found through PATH
+  std::vector<std::string> args;  // argv[1..], never interpreted by a shell
+  std::string directory;          // empty: the caller's working directory
+  // The caller's show command (SW_SHOWMINIMIZED...); only a hint on Linux, where the opener and
+  // the browser it picks choose their own window state, so it is passed along for recorders.
   int show_command = 0;
   friend bool operator==(const LaunchRequest&, const LaunchRequest&) = default;
 };

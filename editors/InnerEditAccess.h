@@ -10,9 +10,9 @@ class TcxCustomTextEditProperties;
 // What a text editor needs of its inner native control, single- or multi-line: the control
 // itself, its text and selection, the clipboard commands and the settings it takes from the
 // editor's properties.
-class InnerTextEditor {
+class InnerEditAccess {
  public:
-  virtual ~InnerTextEditor() = default;
+  virtual ~InnerEditAccess() = default;
 
   virtual TWinControl& Control() const = 0;
   virtual std::string Text() const = 0;

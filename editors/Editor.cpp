@@ -1,4 +1,4 @@
-#include "editors/Edit.h"
+#include "editors/Editor.h"
 
 #include <exception>
 
