@@ -20,11 +20,11 @@ void SetCalculationLog(LogLineSink sink);
 // Appends one line at the end of the calculation log.
 void AppendLogLine(const std::string& line);
 
-// More than its name says: it also opens the promotion sites (OpenPromotionSites) at the end.
 // Turns the leave into months and remaining days, moves the end date back by them (30 days a
 // month, and one day more), writes seven log lines and assigns the result date text. Throws the
 // conversion and floating-point exceptions at the failing step; lines already written stay and
-// `result` is left untouched. Opens the promotion sites minimised at the end.
+// `result` is left untouched. More than its name says: at the end it also opens the promotion
+// sites, minimised.
 void CalculatePeriod(std::string_view end_date_text, std::string_view leave_days_text,
                      std::string_view working_days_text, std::string& result);
 

@@ -12,8 +12,8 @@ TEditControl::TEditControl() {
   SetFocusOnClick(true);
 }
 
-WindowSystem* TEditControl::Desktop() {
-  return Application != nullptr ? &Application->Desktop() : nullptr;
+int TEditControl::CountClick(TShiftState shift, int x, int y) {
+  return clicks_.Press(Desktop(), shift, x, y);
 }
 
 void TEditControl::Change() {

@@ -8,8 +8,6 @@
 
 namespace orlit {
 
-class WindowSystem;
-
 // What the single- and multi-line edits share: the look of a field, the key path in two steps,
 // the caret's blinking, the counting of clicks, the change notification, and what focus, font,
 // colour and enabled state do to the drawing.
@@ -51,7 +49,7 @@ class TEditControl : public TWinControl {
   virtual void NativeKeyPress(char32_t& key) = 0;
 
   // The left button: 1, 2 or 3 for a single, double or triple click.
-  int CountClick(TShiftState shift, int x, int y) { return clicks_.Press(Desktop(), shift, x, y); }
+  int CountClick(TShiftState shift, int x, int y);
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void FocusChanged() override;
   void FontChanged() override;
@@ -65,9 +63,6 @@ class TEditControl : public TWinControl {
   virtual void RedrawAll() { Invalidate(); }
   // Repaints the caret as its blink toggles.
   virtual void CaretToggled() = 0;
-
-  // The desktop's clipboard, beep and clock; null without an application.
-  static WindowSystem* Desktop();
 
   CaretBlink blink_{[this] { CaretToggled(); }};
   // The left button is held after placing the caret.

@@ -2,17 +2,9 @@
 
 #include <utility>
 
+#include "convert/Utf8.h"
+
 namespace orlit {
-
-namespace {
-
-int CountChars(std::string_view utf8) {
-  int count = 0;
-  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-  return count;
-}
-
-}  // namespace
 
 void MemoEditText::SetSelection(int anchor, int caret) {
   anchor_ = text_.Snap(anchor);
@@ -139,7 +131,9 @@ MemoEditText::Outcome MemoEditText::Undo() {
   std::string current = text_.TextRange(record.start, record.inserted);
   Outcome outcome = ReplaceRange(record.start, record.inserted, record.removed, false, false);
   // Undoing again redoes.
-  if (outcome.done) undo_ = {true, record.start, std::move(current), CountChars(record.removed)};
+  if (outcome.done)
+    undo_ = {true, record.start, std::move(current),
+             static_cast<int>(CodePointCount(record.removed))};
   return outcome;
 }
 

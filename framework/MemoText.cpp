@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "framework/EditText.h"
-#include "platform/TextLayout.h"
+#include "convert/Utf8.h"
 
 namespace orlit {
 
@@ -109,11 +108,7 @@ int MemoText::Snap(int position) const {
 
 std::size_t MemoText::ByteOfColumn(std::string_view line, int column) {
   std::size_t i = 0;
-  while (column > 0 && i < line.size()) {
-    ++i;
-    while (i < line.size() && (static_cast<unsigned char>(line[i]) & 0xC0) == 0x80) ++i;
-    --column;
-  }
+  for (; column > 0 && i < line.size(); --column) NextCodePoint(line, i);
   return i;
 }
 
