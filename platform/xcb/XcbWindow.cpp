@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/DeviceRect.h"
 #include "platform/DisplayScale.h"
 #include "platform/PixelGrid.h"
 #include "platform/xcb/XcbWindowSystem.h"
@@ -253,11 +254,7 @@ void XcbWindow::Present(const FrameView& frame, const TRect& dirty) {
   if (!frame.IsValid()) return;
   const double scale = system_->Scale();
   const TRect logical = dirty.Intersect(TRect{0, 0, size_.cx, size_.cy});
-  const TRect area = TRect{static_cast<int>(DeviceEdge(logical.Left, scale)),
-                           static_cast<int>(DeviceEdge(logical.Top, scale)),
-                           static_cast<int>(DeviceEdge(logical.Right, scale)),
-                           static_cast<int>(DeviceEdge(logical.Bottom, scale))}
-                         .Intersect(TRect{0, 0, frame.width, frame.height});
+  const TRect area = DeviceRect(logical, scale).Intersect(TRect{0, 0, frame.width, frame.height});
   if (logical.IsEmpty() || area.IsEmpty()) return;
   const TSize physical{static_cast<int>(DeviceEdge(size_.cx, scale)),
                        static_cast<int>(DeviceEdge(size_.cy, scale))};
