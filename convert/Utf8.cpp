@@ -55,6 +55,12 @@ std::size_t CodePointCount(std::string_view utf8) {
   return count;
 }
 
+std::size_t ByteOfCodePoint(std::string_view utf8, std::size_t index) {
+  std::size_t pos = 0;
+  for (; pos < utf8.size() && index > 0; --index) NextCodePoint(utf8, pos);
+  return pos;
+}
+
 std::size_t WholeCodePointsWithin(std::string_view utf8, std::size_t max_bytes) {
   std::size_t end = 0;
   for (std::size_t pos = 0; pos < utf8.size();) {

@@ -17,6 +17,8 @@ std::u32string ToCodePoints(std::string_view utf8);
 // The first `max_chars` code points only; the rest of the text is not looked at.
 std::u32string ToCodePoints(std::string_view utf8, std::size_t max_chars);
 std::size_t CodePointCount(std::string_view utf8);
+// The byte where code point `index` starts; the size of the text when it has fewer.
+std::size_t ByteOfCodePoint(std::string_view utf8, std::size_t index);
 // The bytes of the first code points of `utf8` that fit in `max_bytes`: a cut there never leaves
 // half a character.
 std::size_t WholeCodePointsWithin(std::string_view utf8, std::size_t max_bytes);

@@ -33,10 +33,8 @@ std::string WithoutCarriageReturns(const std::string& text) {
 int EditorOffset(const std::string& text, int offset) {
   int editor = 0;
   int seen = 0;
-  for (std::size_t i = 0; i < text.size() && seen < offset; ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-    ++editor;
-    if (text[i] != '\r') ++seen;
+  for (std::size_t pos = 0; pos < text.size() && seen < offset; ++editor) {
+    if (NextCodePoint(text, pos) != U'\r') ++seen;
   }
   return editor;
 }
@@ -44,10 +42,8 @@ int EditorOffset(const std::string& text, int offset) {
 int SpokenOffset(const std::string& text, int offset) {
   int editor = 0;
   int spoken = 0;
-  for (std::size_t i = 0; i < text.size() && editor < offset; ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-    ++editor;
-    if (text[i] != '\r') ++spoken;
+  for (std::size_t pos = 0; pos < text.size() && editor < offset; ++editor) {
+    if (NextCodePoint(text, pos) != U'\r') ++spoken;
   }
   return spoken;
 }

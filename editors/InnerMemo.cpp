@@ -15,41 +15,14 @@ TcxCustomMemo* TcxCustomInnerMemo::Container() const {
   return static_cast<TcxCustomMemo*>(container_);
 }
 
-TWinControl& TcxCustomInnerMemoHelper::Control() const { return memo_; }
+void TcxCustomInnerMemoHelper::SetText(const std::string& text) { inner_.Lines().SetText(text); }
 
-std::string TcxCustomInnerMemoHelper::Text() const { return memo_.Text(); }
-
-void TcxCustomInnerMemoHelper::SetText(const std::string& text) { memo_.Lines().SetText(text); }
-
-int TcxCustomInnerMemoHelper::SelStart() const { return memo_.SelStart(); }
-
-void TcxCustomInnerMemoHelper::SetSelStart(int start) { memo_.SetSelStart(start); }
-
-int TcxCustomInnerMemoHelper::SelLength() const { return memo_.SelLength(); }
-
-void TcxCustomInnerMemoHelper::SetSelLength(int length) { memo_.SetSelLength(length); }
-
-std::string TcxCustomInnerMemoHelper::SelText() const { return memo_.SelText(); }
-
-void TcxCustomInnerMemoHelper::SelectAll() { memo_.SelectAll(); }
-
-void TcxCustomInnerMemoHelper::CopyToClipboard() { memo_.CopyToClipboard(); }
-
-void TcxCustomInnerMemoHelper::CutToClipboard() { memo_.CutToClipboard(); }
-
-void TcxCustomInnerMemoHelper::PasteFromClipboard() { memo_.PasteFromClipboard(); }
-
-void TcxCustomInnerMemoHelper::ApplyProperties(const TcxCustomTextEditProperties& properties) {
-  memo_.SetReadOnly(properties.ReadOnly());
-  memo_.SetMaxLength(properties.MaxLength());
-  memo_.SetCharCase(properties.CharCase());
-  memo_.SetHideSelection(properties.HideSelection());
-  memo_.SetAlignment(properties.Alignment().Horz());
+void TcxCustomInnerMemoHelper::ApplyOwnProperties(const TcxCustomTextEditProperties& properties) {
   if (const auto* memo = dynamic_cast<const TcxCustomMemoProperties*>(&properties)) {
-    memo_.SetWordWrap(memo->WordWrap());
-    memo_.SetWantReturns(memo->WantReturns());
-    memo_.SetWantTabs(memo->WantTabs());
-    memo_.SetScrollBars(memo->ScrollBars());
+    inner_.SetWordWrap(memo->WordWrap());
+    inner_.SetWantReturns(memo->WantReturns());
+    inner_.SetWantTabs(memo->WantTabs());
+    inner_.SetScrollBars(memo->ScrollBars());
   }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editors/InnerEditAccess.h"
+#include "editors/InnerEditForwarding.h"
 #include "editors/InnerEditorBase.h"
 #include "framework/Memo.h"
 
@@ -23,27 +23,15 @@ class TcxCustomInnerMemo : public TcxInnerEditorBase<TMemo> {
 };
 
 // Links the inner memo to its memo: the inner-editor operations of a text editor on it.
-class TcxCustomInnerMemoHelper : public InnerEditAccess {
+class TcxCustomInnerMemoHelper : public InnerEditForwarding<TcxCustomInnerMemo> {
  public:
-  explicit TcxCustomInnerMemoHelper(TcxCustomInnerMemo& memo) : memo_(memo) {}
+  using InnerEditForwarding::InnerEditForwarding;
 
-  TWinControl& Control() const override;
-  std::string Text() const override;
   // The whole-text rule of the memo's lines (breaks normalised, capacity checked).
   void SetText(const std::string& text) override;
-  int SelStart() const override;
-  void SetSelStart(int start) override;
-  int SelLength() const override;
-  void SetSelLength(int length) override;
-  std::string SelText() const override;
-  void SelectAll() override;
-  void CopyToClipboard() override;
-  void CutToClipboard() override;
-  void PasteFromClipboard() override;
-  void ApplyProperties(const TcxCustomTextEditProperties& properties) override;
 
- private:
-  TcxCustomInnerMemo& memo_;
+ protected:
+  void ApplyOwnProperties(const TcxCustomTextEditProperties& properties) override;
 };
 
 }  // namespace orlit

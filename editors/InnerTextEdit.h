@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editors/InnerEditAccess.h"
+#include "editors/InnerEditForwarding.h"
 #include "editors/InnerEditorBase.h"
 #include "framework/CustomEdit.h"
 
@@ -25,26 +25,12 @@ class TcxCustomInnerTextEdit : public TcxInnerEditorBase<TCustomEdit> {
 };
 
 // The single-line inner edit as a text editor reaches it.
-class TcxCustomInnerTextEditHelper : public InnerEditAccess {
+class TcxCustomInnerTextEditHelper : public InnerEditForwarding<TcxCustomInnerTextEdit> {
  public:
-  explicit TcxCustomInnerTextEditHelper(TcxCustomInnerTextEdit& edit) : edit_(edit) {}
+  using InnerEditForwarding::InnerEditForwarding;
 
-  TWinControl& Control() const override;
-  std::string Text() const override;
-  void SetText(const std::string& text) override;
-  int SelStart() const override;
-  void SetSelStart(int start) override;
-  int SelLength() const override;
-  void SetSelLength(int length) override;
-  std::string SelText() const override;
-  void SelectAll() override;
-  void CopyToClipboard() override;
-  void CutToClipboard() override;
-  void PasteFromClipboard() override;
-  void ApplyProperties(const TcxCustomTextEditProperties& properties) override;
-
- private:
-  TcxCustomInnerTextEdit& edit_;
+ protected:
+  void ApplyOwnProperties(const TcxCustomTextEditProperties& properties) override;
 };
 
 }  // namespace orlit

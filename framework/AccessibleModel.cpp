@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "convert/Utf8.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "framework/MessageBox.h"
@@ -82,27 +83,21 @@ struct TextChange {
 };
 
 TextChange Difference(const std::string& before, const std::string& after) {
-  std::size_t prefix = 0;
-  while (prefix < before.size() && prefix < after.size() && before[prefix] == after[prefix]) {
-    ++prefix;
-  }
-  // Back to the start of a character.
-  while (prefix > 0 && prefix < after.size() &&
-         (static_cast<unsigned char>(after[prefix]) & 0xC0) == 0x80) {
-    --prefix;
-  }
-  std::size_t suffix = 0;
-  while (suffix < before.size() - prefix && suffix < after.size() - prefix &&
-         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
-    ++suffix;
-  }
-  while (suffix > 0 && (static_cast<unsigned char>(after[after.size() - suffix]) & 0xC0) == 0x80) {
-    --suffix;
-  }
+  const std::u32string old_text = ToCodePoints(before);
+  const std::u32string new_text = ToCodePoints(after);
+  const std::size_t prefix =
+      std::mismatch(old_text.begin(), old_text.end(), new_text.begin(), new_text.end()).first -
+      old_text.begin();
+  const std::size_t suffix = std::mismatch(old_text.rbegin(), old_text.rend() - prefix,
+                                           new_text.rbegin(), new_text.rend() - prefix)
+                                 .first -
+                             old_text.rbegin();
   TextChange change;
-  change.offset = CharacterCount(before.substr(0, prefix));
-  change.removed = before.substr(prefix, before.size() - prefix - suffix);
-  change.inserted = after.substr(prefix, after.size() - prefix - suffix);
+  change.offset = static_cast<int>(prefix);
+  change.removed =
+      ToUtf8(std::u32string_view(old_text).substr(prefix, old_text.size() - prefix - suffix));
+  change.inserted =
+      ToUtf8(std::u32string_view(new_text).substr(prefix, new_text.size() - prefix - suffix));
   return change;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "convert/Utf8.h"
+
 namespace orlit {
 
 namespace {
@@ -10,8 +12,6 @@ AccessibilityBridge*& BridgeSlot() {
   static AccessibilityBridge*& slot = *new AccessibilityBridge*(nullptr);
   return slot;
 }
-
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -83,24 +83,10 @@ std::string NodeLabel(const AccessibleNode& node) {
   return std::string("[") + RoleName(node.Role()) + "]";
 }
 
-int CharacterCount(const std::string& utf8) {
-  return static_cast<int>(
-      std::count_if(utf8.begin(), utf8.end(), [](char c) { return !IsContinuationByte(c); }));
-}
-
-std::size_t ByteOfCharacter(const std::string& utf8, int offset) {
-  std::size_t byte = 0;
-  for (int seen = 0; byte < utf8.size(); ++byte) {
-    if (IsContinuationByte(utf8[byte])) continue;
-    if (seen++ == offset) return byte;
-  }
-  return utf8.size();
-}
-
 std::string CharacterRange(const std::string& utf8, int start, int end) {
   if (end < start) std::swap(start, end);
-  const std::size_t from = ByteOfCharacter(utf8, std::max(start, 0));
-  const std::size_t to = ByteOfCharacter(utf8, std::max(end, 0));
+  const std::size_t from = ByteOfCodePoint(utf8, std::max(start, 0));
+  const std::size_t to = ByteOfCodePoint(utf8, std::max(end, 0));
   return utf8.substr(from, to - from);
 }
 

@@ -136,10 +136,8 @@ const char* StateName(AccessibleState state);
 // A node's name, or its role's name in brackets when it has none.
 std::string NodeLabel(const AccessibleNode& node);
 
-// Character counts and offsets of UTF-8 text as assistive technology counts them.
-int CharacterCount(const std::string& utf8);
-// The byte index of character `offset`, clamped to the text.
-std::size_t ByteOfCharacter(const std::string& utf8, int offset);
+// Characters `start` to `end` (either order, clamped to the text) of UTF-8 text, counted as the
+// editors count them.
 std::string CharacterRange(const std::string& utf8, int start, int end);
 
 }  // namespace orlit

@@ -767,7 +767,7 @@ bool AtspiBridge::Properties(Call& call, AccessibleNode& node) {
     } else if (iface == kText && node.Text() != nullptr) {
       v.type = 'i';
       if (property == "CharacterCount") {
-        v.number = CharacterCount(node.Text()->Contents());
+        v.number = static_cast<int>(CodePointCount(node.Text()->Contents()));
       } else if (property == "CaretOffset") {
         v.number = node.Text()->CaretOffset();
       } else {
@@ -917,11 +917,13 @@ void AtspiBridge::StateChanged(AccessibleNode& node, AccessibleState state, bool
 }
 
 void AtspiBridge::TextInserted(AccessibleNode& node, int offset, const std::string& text) {
-  Emit(node, kEventObject, "TextChanged", "insert", offset, CharacterCount(text), 's', &text);
+  Emit(node, kEventObject, "TextChanged", "insert", offset, static_cast<int>(CodePointCount(text)),
+       's', &text);
 }
 
 void AtspiBridge::TextDeleted(AccessibleNode& node, int offset, const std::string& text) {
-  Emit(node, kEventObject, "TextChanged", "delete", offset, CharacterCount(text), 's', &text);
+  Emit(node, kEventObject, "TextChanged", "delete", offset, static_cast<int>(CodePointCount(text)),
+       's', &text);
 }
 
 void AtspiBridge::CaretMoved(AccessibleNode& node, int offset) {

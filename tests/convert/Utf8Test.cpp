@@ -33,6 +33,12 @@ TEST(Utf8Test, DecodesAndReplacesEachBrokenPieceOnce) {
   for (const auto& c : cases) {
     EXPECT_EQ(ToCodePoints(c.bytes), c.code_points) << ::testing::PrintToString(c.bytes);
     EXPECT_EQ(CodePointCount(c.bytes), c.code_points.size()) << ::testing::PrintToString(c.bytes);
+    // Every code point is found again where ByteOfCodePoint says it starts.
+    for (std::size_t k = 0; k <= c.code_points.size(); ++k) {
+      std::size_t pos = ByteOfCodePoint(c.bytes, k);
+      EXPECT_EQ(NextCodePoint(c.bytes, pos), k < c.code_points.size() ? c.code_points[k] : 0)
+          << ::testing::PrintToString(c.bytes) << " at " << k;
+    }
     if (c.code_points.find(kReplacementCharacter) == std::u32string::npos) {
       EXPECT_EQ(ToUtf8(c.code_points), c.bytes);
     }
