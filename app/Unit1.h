@@ -2,10 +2,10 @@
 
 #include "app/TitleBarDrag.h"
 #include "editors/GroupBox.h"
-#include "editors/Image.h"
-#include "editors/Label.h"
+#include "editors/ImageEdit.h"
+#include "editors/LabelEdit.h"
 #include "editors/MaskEdit.h"
-#include "editors/Memo.h"
+#include "editors/MemoEdit.h"
 #include "editors/TextEdit.h"
 #include "framework/Form.h"
 #include "framework/Image.h"

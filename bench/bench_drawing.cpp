@@ -17,12 +17,12 @@ using namespace orlit;
 constexpr int kWidth = 567;
 constexpr int kHeight = 501;
 
-std::shared_ptr<const Font> MakeFont(const char* face, int height, int weight) {
+std::shared_ptr<const ResolvedFont> MakeFont(const char* face, int height, int weight) {
   LOGFONT lf;
   lf.lfFaceName = face;
   lf.lfHeight = height;
   lf.lfWeight = weight;
-  return Font::Create(lf);
+  return ResolvedFont::Create(lf);
 }
 
 PixelImage Gradient(int width, int height) {
@@ -43,10 +43,10 @@ struct Scene {
 
   std::vector<uint32_t> pixels;
   DeviceContext dc;
-  std::shared_ptr<const Font> window_font = MakeFont("MS Sans Serif", -11, FW_NORMAL);
-  std::shared_ptr<const Font> bold = MakeFont("MS Sans Serif", -13, FW_BOLD);
-  std::shared_ptr<const Font> large = MakeFont("MS Sans Serif", -19, FW_BOLD);
-  std::shared_ptr<const Font> title = MakeFont("MS Sans Serif", -16, FW_BOLD);
+  std::shared_ptr<const ResolvedFont> window_font = MakeFont("MS Sans Serif", -11, FW_NORMAL);
+  std::shared_ptr<const ResolvedFont> bold = MakeFont("MS Sans Serif", -13, FW_BOLD);
+  std::shared_ptr<const ResolvedFont> large = MakeFont("MS Sans Serif", -19, FW_BOLD);
+  std::shared_ptr<const ResolvedFont> title = MakeFont("MS Sans Serif", -16, FW_BOLD);
   // The window's pictures: title strip, buttons, logo, banner.
   PixelImage strip = Gradient(1220, 30);
   PixelImage buttons = Gradient(60, 30);

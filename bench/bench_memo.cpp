@@ -8,7 +8,7 @@
 #include "HeadlessForm.h"
 #include "editors/InnerMemo.h"
 #include "editors/LabelView.h"
-#include "editors/Memo.h"
+#include "editors/MemoEdit.h"
 
 namespace orlit {
 namespace {

@@ -5,9 +5,9 @@
 #include "framework/Application.h"
 #include "framework/Canvas.h"
 #include "framework/Form.h"
-#include "lookandfeel/Canvas.h"
 #include "lookandfeel/EditFrame.h"
 #include "lookandfeel/LookAndFeel.h"
+#include "lookandfeel/PainterCanvas.h"
 #include "lookandfeel/Painters.h"
 #include "lookandfeel/VisualStyles.h"
 

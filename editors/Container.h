@@ -3,8 +3,8 @@
 #include <memory>
 #include <optional>
 
+#include "editors/BaseControl.h"
 #include "editors/ContainerStyle.h"
-#include "editors/Control.h"
 #include "editors/MouseTracking.h"
 #include "editors/ViewInfo.h"
 

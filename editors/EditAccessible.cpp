@@ -7,9 +7,9 @@
 
 #include "convert/Utf8.h"
 #include "editors/GroupBox.h"
-#include "editors/Image.h"
-#include "editors/Label.h"
-#include "editors/Memo.h"
+#include "editors/ImageEdit.h"
+#include "editors/LabelEdit.h"
+#include "editors/MemoEdit.h"
 #include "editors/TextEdit.h"
 #include "framework/AccessibleModel.h"
 #include "framework/Application.h"

@@ -4,10 +4,10 @@
 
 #include "editors/EditAccessible.h"
 #include "editors/GroupBox.h"
-#include "editors/Image.h"
-#include "editors/Label.h"
+#include "editors/ImageEdit.h"
+#include "editors/LabelEdit.h"
 #include "editors/MaskEdit.h"
-#include "editors/Memo.h"
+#include "editors/MemoEdit.h"
 #include "editors/TextEdit.h"
 #include "framework/FrameworkClasses.h"
 

@@ -421,7 +421,7 @@ void TcxCustomGroupBox::CalculateViewInfo(TcxContainerViewInfo& view_info) {
   info.border_rect = EditBorderRect(info.bounds, info.border_style, info.shadow);
   info.alignment = alignment_;
   info.caption_text = CaptionText();
-  info.caption_font = Font::Create(CaptionLogFont());
+  info.caption_font = ResolvedFont::Create(CaptionLogFont());
   info.caption_height = info.caption_font->TextMetrics().tmHeight;
   info.caption_rect =
       info.caption_text.empty()
@@ -435,7 +435,7 @@ void TcxCustomGroupBox::CalculateViewInfo(TcxContainerViewInfo& view_info) {
 }
 
 void TcxCustomGroupBox::AdjustClientRect(TRect& rect) const {
-  const int caption_height = Font::Create(CaptionLogFont())->TextMetrics().tmHeight;
+  const int caption_height = ResolvedFont::Create(CaptionLogFont())->TextMetrics().tmHeight;
   const CaptionSide side = SideOf(alignment_);
   const bool shadow =
       Style().Shadow() && !IsNativeStyle() &&

@@ -5,8 +5,8 @@
 
 #include "editors/Editor.h"
 #include "editors/ViewData.h"
-#include "lookandfeel/Canvas.h"
-#include "platform/Font.h"
+#include "lookandfeel/PainterCanvas.h"
+#include "platform/ResolvedFont.h"
 
 namespace orlit {
 
@@ -44,7 +44,7 @@ class TcxCustomGroupBoxProperties : public TcxCustomEditProperties {
 struct TcxGroupBoxViewInfo : TcxCustomEditViewInfo {
   TcxCaptionAlignment alignment = alTopLeft;
   std::string caption_text;
-  std::shared_ptr<const Font> caption_font;
+  std::shared_ptr<const ResolvedFont> caption_font;
   // The text height of "Qq" in the caption font.
   int caption_height = 0;
   TRect caption_rect;

@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "convert/Translation.h"
-#include "editors/Image.h"
+#include "editors/ImageEdit.h"
 #include "framework/Application.h"
 #include "framework/GraphicClasses.h"
 #include "framework/JpegImage.h"

@@ -1,7 +1,7 @@
 #include "editors/ImagePopupMenu.h"
 
 #include "convert/Translation.h"
-#include "editors/Image.h"
+#include "editors/ImageEdit.h"
 #include "lookandfeel/LookAndFeel.h"
 #include "platform/PictureError.h"
 #include "platform/Resources.h"

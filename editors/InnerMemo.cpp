@@ -1,6 +1,6 @@
 #include "editors/InnerMemo.h"
 
-#include "editors/Memo.h"
+#include "editors/MemoEdit.h"
 #include "editors/MemoProperties.h"
 
 namespace orlit {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "lookandfeel/Canvas.h"
+#include "lookandfeel/PainterCanvas.h"
 
 namespace orlit {
 
@@ -28,7 +28,7 @@ int StyleMargin(TcxLabelStyle style, int font_points) {
   return font_points < 12 ? 1 : 2;
 }
 
-int EffectiveAngle(const orlit::Font& font, int angle) {
+int EffectiveAngle(const ResolvedFont& font, int angle) {
   if ((font.TextMetrics().tmPitchAndFamily & TMPF_TRUETYPE) == 0) return 0;
   return ((angle % 360) + 360) % 360;
 }
@@ -72,7 +72,7 @@ TColor Blend(TColor background, TColor shadow, int i, int n) {
 }
 
 // The size of one line of `text`, measured as the label measures rotated text.
-TSize OneLineExtent(DeviceContext& dc, const std::shared_ptr<const orlit::Font>& font,
+TSize OneLineExtent(DeviceContext& dc, const std::shared_ptr<const ResolvedFont>& font,
                     const std::string& text) {
   dc.SelectFont(font);
   TRect rect{0, 0, 0, 0};
@@ -113,7 +113,7 @@ TSize TcxCustomLabelViewData::GetContentSize(const TFont& font, const std::strin
                                              int width_limit) const {
   const TcxCustomLabelProperties& p = LabelProperties();
   const std::string text = caption.empty() ? std::string(" ") : caption;
-  const std::shared_ptr<const orlit::Font> handle = font.Handle();
+  const std::shared_ptr<const ResolvedFont> handle = font.Handle();
   const int angle = EffectiveAngle(*handle, p.Angle());
   const TPoint d = label_rules::EffectOffsets(p.LabelEffect(), p.Orientation(), p.Depth());
   const int e = StyleMargin(p.LabelStyle(), font.Size());
@@ -162,14 +162,14 @@ void TcxCustomLabelViewInfo::Render(TCanvas& canvas, const TRect& r) const {
   TcxCanvas cx(canvas);
   cx.FillRect(r, transparent_label ? parent_color : background_color);
 
-  const std::shared_ptr<const orlit::Font> base = font.Handle();
+  const std::shared_ptr<const ResolvedFont> base = font.Handle();
   const int a = EffectiveAngle(*base, angle);
   const bool true_type = (base->TextMetrics().tmPitchAndFamily & TMPF_TRUETYPE) != 0;
-  std::shared_ptr<const orlit::Font> drawing = base;
+  std::shared_ptr<const ResolvedFont> drawing = base;
   if (a != 0) {
     LOGFONT logical = base->LogFont();
     logical.lfEscapement = a * 10;
-    drawing = orlit::Font::Create(logical);
+    drawing = ResolvedFont::Create(logical);
   }
   const int points = font.Size();
   const int e = StyleMargin(label_style, points);

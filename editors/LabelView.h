@@ -72,7 +72,7 @@ TPoint EffectOffsets(TcxLabelEffect effect, TcxLabelOrientation orientation, int
 // 1 or 2 for raised and lowered letters below and from 12 points, else 0.
 int StyleMargin(TcxLabelStyle style, int font_points);
 // The angle the text is drawn at: Angle within [0, 360) for a TrueType font, else 0.
-int EffectiveAngle(const orlit::Font& font, int angle);
+int EffectiveAngle(const ResolvedFont& font, int angle);
 // "&x" shows "x", "&&" shows "&", a final "&" shows "_".
 std::string StripAccelerators(const std::string& text);
 }  // namespace label_rules

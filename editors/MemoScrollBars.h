@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/Memo.h"
-#include "lookandfeel/Canvas.h"
+#include "lookandfeel/PainterCanvas.h"
 #include "lookandfeel/Painters.h"
 #include "platform/Geometry.h"
 

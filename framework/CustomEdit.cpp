@@ -187,7 +187,7 @@ std::u32string TCustomEdit::DisplayChars() const {
 }
 
 void TCustomEdit::EnsureLayout() {
-  std::shared_ptr<const orlit::Font> font = Font().Handle();
+  std::shared_ptr<const ResolvedFont> font = Font().Handle();
   if (layout_revision_ == text_.Revision() && layout_font_ == font &&
       layout_password_ == password_char_) {
     return;

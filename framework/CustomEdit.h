@@ -149,7 +149,7 @@ class TCustomEdit : public TEditControl {
   // Layout: x of every character boundary for the text as displayed, from 0.
   std::vector<int> offsets_{0};
   std::uint64_t layout_revision_ = ~std::uint64_t{0};
-  std::shared_ptr<const orlit::Font> layout_font_;
+  std::shared_ptr<const ResolvedFont> layout_font_;
   char32_t layout_password_ = 0;
   int scroll_ = 0;
   View painted_;

@@ -61,8 +61,8 @@ LOGFONT TFont::LogFont() const {
   return font;
 }
 
-std::shared_ptr<const Font> TFont::Handle() const {
-  if (!handle_) handle_ = Font::Create(LogFont());
+std::shared_ptr<const ResolvedFont> TFont::Handle() const {
+  if (!handle_) handle_ = ResolvedFont::Create(LogFont());
   return handle_;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "framework/Persistent.h"
-#include "platform/Font.h"
+#include "platform/ResolvedFont.h"
 #include "platform/SystemColors.h"
 
 namespace orlit {
@@ -44,7 +44,7 @@ class TFont : public TPersistent {
 
   LOGFONT LogFont() const;
   // The resolved font to select into a device context.
-  std::shared_ptr<const Font> Handle() const;
+  std::shared_ptr<const ResolvedFont> Handle() const;
 
   void Assign(const TPersistent& source) override;
   friend bool operator==(const TFont& a, const TFont& b) {
@@ -63,7 +63,7 @@ class TFont : public TPersistent {
   TFontStyles style_ = 0;
   TColor color_ = clWindowText;
   TFontCharset charset_ = DEFAULT_CHARSET;
-  mutable std::shared_ptr<const Font> handle_;
+  mutable std::shared_ptr<const ResolvedFont> handle_;
 };
 
 // a * b / c rounded half away from zero, as the desktop's MulDiv does; 0 for c = 0.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/Font.h"
+#include "platform/ResolvedFont.h"
 #include "platform/TextLayout.h"
 
 namespace orlit {
@@ -20,7 +20,7 @@ int MemoLayout::Line::RowOf(int column) const {
   return k;
 }
 
-void MemoLayout::SetFormat(std::shared_ptr<const Font> font, int width, bool word_wrap,
+void MemoLayout::SetFormat(std::shared_ptr<const ResolvedFont> font, int width, bool word_wrap,
                            TAlignment alignment) {
   alignment_ = alignment;
   // Without word wrap a line is one row whatever the width.

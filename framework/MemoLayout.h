@@ -10,7 +10,7 @@
 
 namespace orlit {
 
-class Font;
+class ResolvedFont;
 
 // The rows of a multi-line edit's text for one font and width: with word wrap a long line is
 // several rows. A line is laid out on demand; the row count of each line is kept until the line
@@ -43,7 +43,8 @@ class MemoLayout {
 
   // `width` is the room of a row; the rows kept so far are dropped when what they depend on
   // changes.
-  void SetFormat(std::shared_ptr<const Font> font, int width, bool word_wrap, TAlignment alignment);
+  void SetFormat(std::shared_ptr<const ResolvedFont> font, int width, bool word_wrap,
+                 TAlignment alignment);
   bool WordWrap() const { return word_wrap_; }
   int Width() const { return width_; }
   // To be told of every change of the text.
@@ -69,7 +70,7 @@ class MemoLayout {
   int RowsOfLine(int line);
 
   const MemoText& text_;
-  std::shared_ptr<const Font> font_;
+  std::shared_ptr<const ResolvedFont> font_;
   int width_ = 1;
   bool word_wrap_ = true;
   TAlignment alignment_ = taLeftJustify;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "editors/InnerMemo.h"
-#include "editors/Memo.h"
+#include "editors/MemoEdit.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "platform/VirtualKeys.h"

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "lookandfeel/BorderStyles.h"
-#include "lookandfeel/Canvas.h"
 #include "lookandfeel/LookAndFeelKind.h"
+#include "lookandfeel/PainterCanvas.h"
 #include "lookandfeel/ThemeService.h"
 #include "platform/Geometry.h"
 #include "platform/SystemColors.h"

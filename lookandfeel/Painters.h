@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lookandfeel/Canvas.h"
+#include "lookandfeel/PainterCanvas.h"
 #include "platform/Geometry.h"
 #include "platform/SystemColors.h"
 

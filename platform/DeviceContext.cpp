@@ -37,7 +37,7 @@ TColor PixelToColor(uint32_t pixel) {
 
 class DeviceContext::FontMeasure : public TextMeasure {
  public:
-  FontMeasure(const Font& font, bool external_leading) : font_(font) {
+  FontMeasure(const ResolvedFont& font, bool external_leading) : font_(font) {
     const TEXTMETRIC& tm = font.TextMetrics();
     line_height_ = tm.tmHeight + (external_leading ? tm.tmExternalLeading : 0);
   }
@@ -46,7 +46,7 @@ class DeviceContext::FontMeasure : public TextMeasure {
   int AveCharWidth() const override { return font_.TextMetrics().tmAveCharWidth; }
 
  private:
-  const Font& font_;
+  const ResolvedFont& font_;
   int line_height_;
 };
 
@@ -150,20 +150,22 @@ void DeviceContext::WritePng(const std::string& path) const { WritePngFile(path,
 
 // --- state ---------------------------------------------------------------------------------
 
-void DeviceContext::SelectFont(std::shared_ptr<const Font> font) { state_.font = std::move(font); }
+void DeviceContext::SelectFont(std::shared_ptr<const ResolvedFont> font) {
+  state_.font = std::move(font);
+}
 
-std::shared_ptr<const Font> DeviceContext::SelectedFont() const {
+std::shared_ptr<const ResolvedFont> DeviceContext::SelectedFont() const {
   if (state_.font) return state_.font;
   if (!default_font_) {
     LOGFONT window_font;
     window_font.lfFaceName = "MS Sans Serif";
     window_font.lfHeight = -11;
-    default_font_ = Font::Create(window_font);
+    default_font_ = ResolvedFont::Create(window_font);
   }
   return default_font_;
 }
 
-const Font& DeviceContext::CurrentFont() const {
+const ResolvedFont& DeviceContext::CurrentFont() const {
   if (state_.font) return *state_.font;
   return *SelectedFont();
 }
@@ -623,8 +625,8 @@ void DeviceContext::PaintCairo(const std::function<void(cairo_t*)>& paint,
   cairo_surface_flush(surface_.get());
 }
 
-void DeviceContext::FillTextBand(const Font& font, int x, int y, int from, int to, int offset,
-                                 int thickness, const cairo_rectangle_int_t* clip) {
+void DeviceContext::FillTextBand(const ResolvedFont& font, int x, int y, int from, int to,
+                                 int offset, int thickness, const cairo_rectangle_int_t* clip) {
   if (to <= from || thickness <= 0) return;
   const double angle = font.EscapementDegrees() * std::numbers::pi / 180.0;
   const int top = font.TextMetrics().tmAscent + offset;
@@ -654,7 +656,7 @@ void DeviceContext::FillTextBand(const Font& font, int x, int y, int from, int t
       clip);
 }
 
-void DeviceContext::DrawLine(const Font& font, int x, int y, std::string_view text,
+void DeviceContext::DrawLine(const ResolvedFont& font, int x, int y, std::string_view text,
                              const cairo_rectangle_int_t* clip) {
   if (text.empty()) return;
   const TEXTMETRIC& tm = font.TextMetrics();
@@ -727,7 +729,7 @@ void DeviceContext::DrawLine(const Font& font, int x, int y, std::string_view te
 
 bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const TRect* rect,
                                std::string_view text) {
-  const Font& font = CurrentFont();
+  const ResolvedFont& font = CurrentFont();
   const int dx = ClampInt(static_cast<int64_t>(x) + state_.origin.X);
   const int dy = ClampInt(static_cast<int64_t>(y) + state_.origin.Y);
   cairo_rectangle_int_t clip_rect{0, 0, 0, 0};
@@ -745,7 +747,7 @@ bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const TRect* rect
 }
 
 int DeviceContext::DrawText(std::string_view text, TRect& rect, unsigned format) {
-  const Font& font = CurrentFont();
+  const ResolvedFont& font = CurrentFont();
   FontMeasure measure(font, (format & DT_EXTERNALLEADING) != 0);
   TextLayout layout = LayoutText(text, rect, format, measure);
   if ((format & DT_CALCRECT) != 0) {
@@ -776,7 +778,7 @@ int DeviceContext::DrawText(std::string_view text, TRect& rect, unsigned format)
 }
 
 TSize DeviceContext::GetTextExtentPoint32(std::string_view text) const {
-  const Font& font = CurrentFont();
+  const ResolvedFont& font = CurrentFont();
   return {font.TextWidth(text), font.TextMetrics().tmHeight};
 }
 

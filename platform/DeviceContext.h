@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "platform/CairoPtr.h"
-#include "platform/Font.h"
 #include "platform/Geometry.h"
 #include "platform/PixelImage.h"
+#include "platform/ResolvedFont.h"
 #include "platform/SystemColors.h"
 #include "platform/TextLayout.h"
 
@@ -113,8 +113,8 @@ class DeviceContext {
 
   // Drawing state.
   // Until a font is selected, text uses the window font ("MS Sans Serif", height -11).
-  void SelectFont(std::shared_ptr<const Font> font);
-  std::shared_ptr<const Font> SelectedFont() const;
+  void SelectFont(std::shared_ptr<const ResolvedFont> font);
+  std::shared_ptr<const ResolvedFont> SelectedFont() const;
   void SelectBrush(Brush brush) { state_.brush = std::move(brush); }
   const Brush& SelectedBrush() const { return state_.brush; }
   void SelectPen(Pen pen) { state_.pen = pen; }
@@ -187,7 +187,7 @@ class DeviceContext {
     std::shared_ptr<cairo_surface_t> mask;  // A8 coverage from a clip path, or none
   };
   struct State {
-    std::shared_ptr<const Font> font;
+    std::shared_ptr<const ResolvedFont> font;
     Brush brush;
     Pen pen;
     TColor text_color = clBlack;
@@ -204,7 +204,7 @@ class DeviceContext {
   int64_t FromPixel(int64_t pixel) const;
   void StretchFiltered(const cairo_rectangle_int_t& device, int64_t left, int64_t top, int64_t dw,
                        int64_t dh, const PixelImage& image);
-  const Font& CurrentFont() const;
+  const ResolvedFont& CurrentFont() const;
   uint32_t* Row(int y) const;
   // The device rectangle of a logical one, cut to the surface.
   cairo_rectangle_int_t ToDevice(const TRect& rect) const;
@@ -220,11 +220,11 @@ class DeviceContext {
   void FillDevice(const cairo_rectangle_int_t& device, const Brush& brush);
   // Draws (or records into the open path) one run of text whose cell's top-left is the 96-dpi
   // surface point (x, y).
-  void DrawLine(const Font& font, int x, int y, std::string_view text,
+  void DrawLine(const ResolvedFont& font, int x, int y, std::string_view text,
                 const cairo_rectangle_int_t* clip);
   // A band along the text's baseline direction: `offset` below the baseline, `thickness` high.
-  void FillTextBand(const Font& font, int x, int y, int from, int to, int offset, int thickness,
-                    const cairo_rectangle_int_t* clip);
+  void FillTextBand(const ResolvedFont& font, int x, int y, int from, int to, int offset,
+                    int thickness, const cairo_rectangle_int_t* clip);
   // Runs `paint` on the cairo context, in 96-dpi surface coordinates, under the clip (and an
   // extra device rectangle).
   void PaintCairo(const std::function<void(cairo_t*)>& paint, const cairo_rectangle_int_t* clip);
@@ -243,7 +243,7 @@ class DeviceContext {
   std::vector<State> saved_;
   bool path_open_ = false;
   CairoPathPtr path_;  // 96-dpi surface coordinates; null when there is no path
-  mutable std::shared_ptr<const Font> default_font_;
+  mutable std::shared_ptr<const ResolvedFont> default_font_;
   std::vector<cairo_glyph_t> glyphs_;
 };
 

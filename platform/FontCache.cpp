@@ -201,14 +201,14 @@ std::shared_ptr<FontFace> FontCache::FindFace(const std::string& family, int wei
   return LoadFace(FindFile(family, weight, italic), bold, italic);
 }
 
-std::shared_ptr<const Font> FontCache::CreateFont(const LOGFONT& logical) {
+std::shared_ptr<const ResolvedFont> FontCache::CreateFont(const LOGFONT& logical) {
   std::string key = FontKey(logical);
   if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
 
   FontSubstitute substitute = SubstituteFace(logical.lfFaceName);
   const int weight = logical.lfWeight <= 0 ? FW_NORMAL : std::clamp(logical.lfWeight, 1, 1000);
   const bool bold = weight >= 600;
-  auto font = std::make_shared<const Font>(
+  auto font = std::make_shared<const ResolvedFont>(
       logical, FindFace(substitute.family, weight, bold, logical.lfItalic), substitute.raster);
   if (fonts_.size() >= kMaxCachedFonts) fonts_.clear();
   fonts_.emplace(std::move(key), font);

@@ -5,9 +5,9 @@
 #include <string>
 #include <tuple>
 
-#include "platform/Font.h"
 #include "platform/FontFace.h"
 #include "platform/FontHandles.h"
+#include "platform/ResolvedFont.h"
 
 namespace orlit {
 
@@ -20,7 +20,7 @@ class FontCache {
   FontCache(const FontCache&) = delete;
   FontCache& operator=(const FontCache&) = delete;
 
-  std::shared_ptr<const Font> CreateFont(const LOGFONT& logical);
+  std::shared_ptr<const ResolvedFont> CreateFont(const LOGFONT& logical);
 
   // Number of face files loaded so far.
   std::size_t LoadedFaceCount() const { return faces_.size(); }
@@ -52,7 +52,7 @@ class FontCache {
   FcConfigPtr system_config_;
   std::map<std::tuple<std::string, int, bool>, Match> matches_;
   std::map<std::tuple<std::string, int, bool, bool>, std::shared_ptr<FontFace>> faces_;
-  std::map<std::string, std::shared_ptr<const Font>> fonts_;
+  std::map<std::string, std::shared_ptr<const ResolvedFont>> fonts_;
 };
 
 }  // namespace orlit

@@ -13,21 +13,21 @@ namespace {
 
 using orlit::Brush;
 using orlit::DeviceContext;
-using orlit::Font;
 using orlit::LOGFONT;
 using orlit::PixelImage;
+using orlit::ResolvedFont;
 using orlit::TColor;
 using orlit::TRect;
 
-std::shared_ptr<const Font> MakeFont(const char* face, int height, int weight = orlit::FW_NORMAL,
-                                     int escapement = 0) {
+std::shared_ptr<const ResolvedFont> MakeFont(const char* face, int height,
+                                             int weight = orlit::FW_NORMAL, int escapement = 0) {
   LOGFONT lf;
   lf.lfFaceName = face;
   lf.lfHeight = height;
   lf.lfWeight = weight;
   lf.lfEscapement = escapement;
   lf.lfOrientation = escapement;
-  return Font::Create(lf);
+  return ResolvedFont::Create(lf);
 }
 
 void Band(DeviceContext& dc, const TRect& r, TColor color) { dc.FillRect(r, Brush::Solid(color)); }
@@ -43,7 +43,7 @@ void Shadow(DeviceContext& dc, const TRect& r) {
 
 // A text field as the window shows it: ultra-flat frame, fill, shadow, one line of text.
 void TextField(DeviceContext& dc, const TRect& r, TColor fill, TColor frame, const char* text,
-               std::shared_ptr<const Font> font) {
+               std::shared_ptr<const ResolvedFont> font) {
   Shadow(dc, r);
   dc.FrameRect(r, Brush::Solid(frame));
   Band(dc, r.Inflate(-1, -1), fill);

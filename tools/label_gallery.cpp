@@ -5,7 +5,7 @@
 
 #include "editors/LabelView.h"
 #include "framework/Canvas.h"
-#include "lookandfeel/Canvas.h"
+#include "lookandfeel/PainterCanvas.h"
 
 using namespace orlit;
 

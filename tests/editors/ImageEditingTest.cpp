@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "EditorsFixture.h"
-#include "editors/Image.h"
+#include "editors/ImageEdit.h"
 #include "editors/ImagePopupMenu.h"
 #include "framework/FileNameForm.h"
 #include "framework/Icon.h"

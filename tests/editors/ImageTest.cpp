@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "EditorsFixture.h"
-#include "editors/Image.h"
+#include "editors/ImageEdit.h"
 #include "platform/BmpCodec.h"
 
 namespace orlit::editors_testing {

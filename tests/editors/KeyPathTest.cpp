@@ -6,7 +6,7 @@
 
 #include "EditorsFixture.h"
 #include "editors/GroupBox.h"
-#include "editors/Label.h"
+#include "editors/LabelEdit.h"
 
 namespace orlit::editors_testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "EditorsFixture.h"
-#include "editors/Label.h"
+#include "editors/LabelEdit.h"
 #include "editors/LabelView.h"
 
 namespace orlit::editors_testing {

@@ -6,7 +6,7 @@
 
 #include "EditorsFixture.h"
 #include "editors/InnerMemo.h"
-#include "editors/Memo.h"
+#include "editors/MemoEdit.h"
 #include "framework/Control.h"
 
 namespace orlit::editors_testing {

@@ -8,7 +8,7 @@
 
 #include "EditorsFixture.h"
 #include "editors/InnerMemo.h"
-#include "editors/Memo.h"
+#include "editors/MemoEdit.h"
 #include "editors/MemoScrollBars.h"
 
 namespace orlit::editors_testing {

@@ -37,7 +37,7 @@ const LateUse kLateUses[] = {
        LOGFONT logical;
        logical.lfHeight = -23;
        logical.lfFaceName = "Arial";
-       MeasuringContext().SelectFont(Font::Create(logical));
+       MeasuringContext().SelectFont(ResolvedFont::Create(logical));
        FailUnless(MeasuringContext().GetTextExtentPoint32("Orlit").cx > 0);
      }},
 };

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "PixelMap.h"
-#include "lookandfeel/Canvas.h"
+#include "lookandfeel/PainterCanvas.h"
 
 namespace orlit {
 namespace {

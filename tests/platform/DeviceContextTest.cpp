@@ -16,14 +16,14 @@ namespace {
 constexpr int kMin = std::numeric_limits<int>::min();
 constexpr int kMax = std::numeric_limits<int>::max();
 
-std::shared_ptr<const Font> MakeFont(const std::string& face, int height, int weight = FW_NORMAL,
-                                     int escapement = 0) {
+std::shared_ptr<const ResolvedFont> MakeFont(const std::string& face, int height,
+                                             int weight = FW_NORMAL, int escapement = 0) {
   LOGFONT lf;
   lf.lfFaceName = face;
   lf.lfHeight = height;
   lf.lfWeight = weight;
   lf.lfEscapement = escapement;
-  return Font::Create(lf);
+  return ResolvedFont::Create(lf);
 }
 
 void Clear(DeviceContext& dc, TColor color) {
@@ -542,7 +542,7 @@ TEST(DeviceContextTest, UnderlineAndStrikeOutFonts) {
   lf.lfHeight = -11;
   lf.lfUnderline = true;
   Clear(dc, clWhite);
-  dc.SelectFont(Font::Create(lf));
+  dc.SelectFont(ResolvedFont::Create(lf));
   dc.SetBkMode(TRANSPARENT);
   dc.ExtTextOut(0, 0, 0, nullptr, "a b");
   const int width = dc.GetTextExtentPoint32("a b").cx;
@@ -552,7 +552,8 @@ TEST(DeviceContextTest, UnderlineAndStrikeOutFonts) {
 }
 
 // Ink of `text` drawn with `font` at (x, y) on a 240 x 240 white surface.
-TRect RotatedInk(const std::shared_ptr<const Font>& font, int x, int y, const std::string& text) {
+TRect RotatedInk(const std::shared_ptr<const ResolvedFont>& font, int x, int y,
+                 const std::string& text) {
   DeviceContext dc(240, 240);
   Clear(dc, clWhite);
   dc.SelectFont(font);

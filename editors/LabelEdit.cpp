@@ -1,4 +1,4 @@
-#include "editors/Label.h"
+#include "editors/LabelEdit.h"
 
 #include "framework/Accelerator.h"
 #include "framework/Canvas.h"

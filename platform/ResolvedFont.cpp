@@ -1,4 +1,4 @@
-#include "platform/Font.h"
+#include "platform/ResolvedFont.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,11 +42,11 @@ CairoScaledFontPtr MakeScaledFont(cairo_font_face_t* face, const cairo_matrix_t&
 
 }  // namespace
 
-std::shared_ptr<const Font> Font::Create(const LOGFONT& logical) {
+std::shared_ptr<const ResolvedFont> ResolvedFont::Create(const LOGFONT& logical) {
   return FontCache::Instance().CreateFont(logical);
 }
 
-Font::Font(const LOGFONT& logical, std::shared_ptr<FontFace> face, bool raster)
+ResolvedFont::ResolvedFont(const LOGFONT& logical, std::shared_ptr<FontFace> face, bool raster)
     : logical_(logical), face_(std::move(face)), raster_(raster) {
   const FaceMetrics& fm = face_->Metrics();
   const double upm = fm.units_per_em;
@@ -120,7 +120,7 @@ Font::Font(const LOGFONT& logical, std::shared_ptr<FontFace> face, bool raster)
   }
 }
 
-const Font::GlyphInfo& Font::Glyph(char32_t code_point) const {
+const ResolvedFont::GlyphInfo& ResolvedFont::Glyph(char32_t code_point) const {
   GlyphInfo* info;
   if (code_point < kTableSize) {
     if (table_.empty()) table_.resize(kTableSize);
@@ -139,7 +139,7 @@ const Font::GlyphInfo& Font::Glyph(char32_t code_point) const {
   return *info;
 }
 
-int Font::TextWidth(std::string_view text) const {
+int ResolvedFont::TextWidth(std::string_view text) const {
   int64_t width = 0;
   for (std::size_t pos = 0; pos < text.size();) {
     width += Glyph(NextCodePoint(text, pos)).advance;
@@ -147,7 +147,7 @@ int Font::TextWidth(std::string_view text) const {
   return static_cast<int>(std::min<int64_t>(width, std::numeric_limits<int>::max()));
 }
 
-void Font::Glyphs(std::string_view text, std::vector<cairo_glyph_t>& out) const {
+void ResolvedFont::Glyphs(std::string_view text, std::vector<cairo_glyph_t>& out) const {
   out.clear();
   double x = 0;
   for (std::size_t pos = 0; pos < text.size();) {

@@ -7,7 +7,7 @@
 #include "editors/ImageProperties.h"
 #include "editors/ViewData.h"
 #include "framework/Picture.h"
-#include "lookandfeel/Canvas.h"
+#include "lookandfeel/PainterCanvas.h"
 
 namespace orlit {
 

@@ -1,4 +1,4 @@
-#include "editors/Image.h"
+#include "editors/ImageEdit.h"
 
 #include <algorithm>
 #include <cstring>

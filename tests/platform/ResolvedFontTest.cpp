@@ -3,21 +3,21 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/Font.h"
 #include "platform/FontSubstitution.h"
+#include "platform/ResolvedFont.h"
 #include "platform/TextLayout.h"
 
 namespace orlit {
 namespace {
 
-std::shared_ptr<const Font> MakeFont(const std::string& face, int height, int weight = FW_NORMAL,
-                                     int escapement = 0) {
+std::shared_ptr<const ResolvedFont> MakeFont(const std::string& face, int height,
+                                             int weight = FW_NORMAL, int escapement = 0) {
   LOGFONT lf;
   lf.lfFaceName = face;
   lf.lfHeight = height;
   lf.lfWeight = weight;
   lf.lfEscapement = escapement;
-  return Font::Create(lf);
+  return ResolvedFont::Create(lf);
 }
 
 TEST(FontSubstitutionTest, MapsTheWindowsFacesAndPassesOthersOn) {
@@ -196,7 +196,7 @@ TEST(FontTest, ExtremeLogicalFontsStaySane) {
       lf.lfWidth = height;
       lf.lfWeight = height;
       lf.lfEscapement = height;
-      auto font = Font::Create(lf);
+      auto font = ResolvedFont::Create(lf);
       const TEXTMETRIC& tm = font->TextMetrics();
       EXPECT_GT(tm.tmHeight, 0) << face << " " << height;
       EXPECT_LE(tm.tmHeight, 4096) << face << " " << height;

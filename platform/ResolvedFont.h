@@ -70,15 +70,15 @@ struct TEXTMETRIC {
 
 // A logical font resolved to a face and a pixel size: what a selected font handle stands for.
 // Immutable apart from its glyph cache; shared between device contexts.
-class Font {
+class ResolvedFont {
  public:
   // CreateFontIndirect: resolved through the substitution table and fontconfig; equal logical
   // fonts give the same object. Throws Exception when no font file at all can be loaded.
-  static std::shared_ptr<const Font> Create(const LOGFONT& logical);
+  static std::shared_ptr<const ResolvedFont> Create(const LOGFONT& logical);
 
-  Font(const LOGFONT& logical, std::shared_ptr<FontFace> face, bool raster);
-  Font(const Font&) = delete;
-  Font& operator=(const Font&) = delete;
+  ResolvedFont(const LOGFONT& logical, std::shared_ptr<FontFace> face, bool raster);
+  ResolvedFont(const ResolvedFont&) = delete;
+  ResolvedFont& operator=(const ResolvedFont&) = delete;
 
   const LOGFONT& LogFont() const { return logical_; }
   const TEXTMETRIC& TextMetrics() const { return metrics_; }

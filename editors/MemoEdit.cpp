@@ -1,11 +1,11 @@
-#include "editors/Memo.h"
+#include "editors/MemoEdit.h"
 
 #include <algorithm>
 
 #include "editors/InnerMemo.h"
 #include "framework/Canvas.h"
-#include "lookandfeel/Canvas.h"
 #include "lookandfeel/LookAndFeel.h"
+#include "lookandfeel/PainterCanvas.h"
 #include "platform/DeviceContext.h"
 #include "platform/VirtualKeys.h"
 

@@ -1,4 +1,4 @@
-#include "lookandfeel/Canvas.h"
+#include "lookandfeel/PainterCanvas.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -28,7 +28,7 @@ constexpr FlagMapping kFlagMappings[] = {
 
 // The device context's drawing state apart from its clip.
 struct NonClipState {
-  std::shared_ptr<const Font> font;
+  std::shared_ptr<const ResolvedFont> font;
   orlit::Brush brush;
   Pen pen;
   TColor text_color;
