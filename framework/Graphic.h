@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "framework/Persistent.h"
@@ -35,6 +36,11 @@ class TGraphic : public TPersistent {
   // Decodes a whole file of this format; throws EInvalidGraphic for what the codec refuses, and
   // then keeps the previous picture.
   virtual void LoadFromBytes(std::span<const std::uint8_t> data) = 0;
+  // Takes `data` with its pixels decoded beforehand (the build decodes the embedded JPEG
+  // pictures), as LoadFromBytes would have decoded them.
+  void LoadDecoded(std::span<const std::uint8_t> data, PixelImage image) {
+    SetImage(std::move(image), data);
+  }
   // Reads the stream to its end and decodes it.
   void LoadFromStream(std::istream& stream);
   // The graphic as a file of its format: the bytes it was read from, else (for pixels made in

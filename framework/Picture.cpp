@@ -21,7 +21,8 @@ void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
   Changed();
 }
 
-void TPicture::LoadFromStoredData(std::span<const std::uint8_t> bytes) {
+void TPicture::LoadFromStoredData(std::span<const std::uint8_t> bytes,
+                                  std::optional<PixelImage> decoded) {
   const StoredPicture stored = ReadStoredPicture(bytes);
   if (stored.IsEmpty()) {
     SetGraphic(std::unique_ptr<TGraphic>());
@@ -30,7 +31,11 @@ void TPicture::LoadFromStoredData(std::span<const std::uint8_t> bytes) {
   const TGraphicClass* kind = FindGraphicClass(stored.class_name);
   if (kind == nullptr) throw EInvalidGraphic("Unknown picture class " + stored.class_name);
   std::unique_ptr<TGraphic> graphic = kind->create();
-  graphic->LoadFromBytes(stored.data);
+  if (decoded) {
+    graphic->LoadDecoded(stored.data, std::move(*decoded));
+  } else {
+    graphic->LoadFromBytes(stored.data);
+  }
   SetGraphic(std::move(graphic));
 }
 

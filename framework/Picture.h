@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "framework/Graphic.h"
@@ -26,8 +27,10 @@ class TPicture : public TPersistent {
 
   // A picture as a window layout stores it (class name, length, data). The class name picks the
   // format; an empty one empties the picture. Throws EInvalidGraphic for an unknown class or
-  // data its codec refuses, and keeps the previous picture then.
-  void LoadFromStoredData(std::span<const std::uint8_t> bytes);
+  // data its codec refuses, and keeps the previous picture then. `decoded`: the data's pixels
+  // when decoded beforehand, which spares decoding.
+  void LoadFromStoredData(std::span<const std::uint8_t> bytes,
+                          std::optional<PixelImage> decoded = std::nullopt);
 
   void Assign(const TPersistent& source) override;
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/PictureError.h"
+#include "platform/RawPixels.h"
 #include "platform/Resources.h"
 
 namespace orlit {
@@ -106,6 +107,11 @@ void LoadPictureResource(TPicture& picture, std::string_view name) {
   const auto data = FindResource(name);
   if (!data) {
     throw EInvalidGraphic("The picture '" + std::string(name) + "' is missing from the program");
+  }
+  // The build decoded the JPEG ones, so the start needs no JPEG decoder.
+  if (const auto decoded = FindResource(name, DecodedResources())) {
+    picture.LoadFromStoredData(*data, ReadRawPixels(*decoded));
+    return;
   }
   picture.LoadFromStoredData(*data);
 }

@@ -4,12 +4,12 @@
 
 namespace orlit {
 
-std::optional<std::span<const std::uint8_t>> FindResource(std::string_view name) {
-  const std::span<const ResourceEntry> entries = EmbeddedResources();
+std::optional<std::span<const std::uint8_t>> FindResource(std::string_view name,
+                                                          std::span<const ResourceEntry> table) {
   const auto it = std::lower_bound(
-      entries.begin(), entries.end(), name,
+      table.begin(), table.end(), name,
       [](const ResourceEntry& entry, std::string_view key) { return entry.name < key; });
-  if (it == entries.end() || it->name != name) return std::nullopt;
+  if (it == table.end() || it->name != name) return std::nullopt;
   return it->data;
 }
 

@@ -18,7 +18,14 @@ struct ResourceEntry {
 // resources/ (cmake/EmbedFiles.cmake).
 std::span<const ResourceEntry> EmbeddedResources();
 
-// The bytes of the named resource; the name is matched exactly. Nothing for an unknown name.
-std::optional<std::span<const std::uint8_t>> FindResource(std::string_view name);
+// The JPEG pictures among them decoded by the build, in the form of platform/RawPixels.h, sorted
+// by name. Defined in orlit_decoded_pictures, which only the layers above link: the tool that
+// decodes them (tools/decode_pictures) is built on this one.
+std::span<const ResourceEntry> DecodedResources();
+
+// The bytes of the named resource in `table`; the name is matched exactly. Nothing for an
+// unknown name.
+std::optional<std::span<const std::uint8_t>> FindResource(
+    std::string_view name, std::span<const ResourceEntry> table = EmbeddedResources());
 
 }  // namespace orlit
