@@ -143,9 +143,11 @@ TSize TcxCustomLabelViewData::GetContentSize(const TFont& font, const std::strin
 void TcxCustomLabelViewInfo::Paint(TCanvas& canvas) const {
   const TRect r = text_rect;
   if (r.IsEmpty()) return;
-  if (position != rendered_at || repaint || transparent_label || bitmap == nullptr) {
+  const double scale = canvas.Handle().Scale();
+  // A window moved to a screen of another scale draws its labels anew at that scale.
+  if (position != rendered_at || repaint || transparent_label || bitmap == nullptr ||
+      bitmap->Scale() != scale) {
     rendered_at = position;
-    const double scale = canvas.Handle().Scale();
     if (bitmap == nullptr || bitmap->Width() != r.Width() || bitmap->Height() != r.Height() ||
         bitmap->Scale() != scale) {
       bitmap = std::make_unique<DeviceContext>(r.Width(), r.Height(), scale);

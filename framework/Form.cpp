@@ -257,6 +257,7 @@ void TCustomForm::CreateWindowHandle() {
   params.size = CheckedWindowSize({Width(), Height()});
   params.position = TPoint{Left(), Top()};
   params.owner = owner_window_;
+  params.kind = window_kind_;
   window_ = Application->Desktop().CreateWindow(params);
   if (Application->MainForm() == this && !Application->Icon().IsEmpty()) {
     window_->SetIcon(Application->Icon());
@@ -405,6 +406,10 @@ void TCustomForm::HandleEvent(const Event& event) {
       break;
     case EventType::kCloseRequest:
       Close();
+      break;
+    case EventType::kScaleChanged:
+      // The back buffer is made anew at the new scale.
+      Invalidate();
       break;
     default:
       break;

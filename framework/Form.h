@@ -47,6 +47,8 @@ class TCustomForm : public TWinControl {
   // passes the focus on to it.
   void SetOwnerWindow(WindowId owner) { owner_window_ = owner; }
   WindowId OwnerWindow() const { return owner_window_; }
+  // What kind of window the desktop is asked for, taking effect when the window is made.
+  void SetWindowKind(WindowKind kind) { window_kind_ = kind; }
 
   // The control that has (or gets, when the form is activated) the keyboard focus.
   TWinControl* ActiveControl() const { return active_control_; }
@@ -152,6 +154,7 @@ class TCustomForm : public TWinControl {
   TFormBorderStyle border_style_ = bsSizeable;
   TPosition position_ = poDesigned;
   WindowId owner_window_ = 0;
+  WindowKind window_kind_ = WindowKind::kNormal;
   std::unique_ptr<NativeWindow> window_;
   std::unique_ptr<DeviceContext> back_buffer_;
   DirtyRegion dirty_;

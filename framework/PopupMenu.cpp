@@ -393,6 +393,12 @@ TMenuItem* TPopupMenu::Popup(TPoint screen) {
   WindowSystem& desktop = app.Desktop();
   TCustomForm* active = app.ActiveForm();
   auto form = MakeComponent<TPopupMenuForm>(*this);
+  // The desktop keeps the menu with the window it was opened over.
+  if (TCustomForm* over = active != nullptr ? active : app.MainForm();
+      over != nullptr && over->Window() != nullptr) {
+    form->SetOwnerWindow(over->Window()->Id());
+  }
+  form->SetWindowKind(WindowKind::kPopup);
 
   // Onto the monitor under the point, opening leftwards or upwards where it would leave it.
   TRect area = desktop.DesktopRect();

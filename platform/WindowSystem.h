@@ -47,6 +47,7 @@ enum class EventType : std::uint8_t {
   kQuit,          // exit_code; from PostQuit or from the desktop (e.g. SIGINT, session end)
   kTimer,         // timer
   kSettingsChanged,  // the desktop's locale or other settings changed; window 0
+  kScaleChanged,     // Scale() is another now: the window's frames are to be drawn anew at it
 };
 
 // How a wait on another program ended.
@@ -113,12 +114,20 @@ struct FrameView {
   }
 };
 
+enum class WindowKind : std::uint8_t {
+  kNormal,  // a top-level window; with an owner, a dialog of it
+  // A menu over its owner's window, placed at its position (moved where it would leave the
+  // screen), and closed by the desktop (kCloseRequest) when the user clicks outside the program.
+  kPopup,
+};
+
 struct WindowParams {
   std::string title;  // the taskbar text
   TSize size;
   std::optional<TPoint> position;  // top-left in screen coordinates; none: centred on the desktop
   // A dialog's window: the desktop keeps it above `owner` and modal over it. 0: none.
   WindowId owner = 0;
+  WindowKind kind = WindowKind::kNormal;
 };
 
 // A frameless top-level window. Created hidden; destroying the object destroys the window, and

@@ -62,7 +62,7 @@ constexpr wl_output_listener kOutputListener = {
            std::int32_t) {
           if (flags & WL_OUTPUT_MODE_CURRENT) OutputOf(data).mode = {width, height};
         },
-    .done = [](void*, wl_output*) {},
+    .done = [](void* data, wl_output*) { OutputOf(data).display->NoteOutputsChanged(); },
     .scale = [](void* data, wl_output*,
                 std::int32_t factor) { OutputOf(data).scale = std::max(1, factor); },
     .name = [](void*, wl_output*, const char*) {},
@@ -197,6 +197,7 @@ void WaylandDisplay::Global(wl_registry* registry, std::uint32_t name, const cha
         registry, name, zwp_primary_selection_device_manager_v1_interface, version, 1));
   } else if (is(wl_output_interface)) {
     auto output = std::make_unique<WaylandOutput>();
+    output->display = this;
     output->name = name;
     output->output.reset(Bind<wl_output>(registry, name, wl_output_interface, version, 2));
     wl_output_add_listener(output->output.get(), &kOutputListener, output.get());
@@ -205,12 +206,21 @@ void WaylandDisplay::Global(wl_registry* registry, std::uint32_t name, const cha
 }
 
 void WaylandDisplay::GlobalRemoved(std::uint32_t name) {
-  std::erase_if(outputs_, [name](const auto& output) { return output->name == name; });
+  if (std::erase_if(outputs_, [name](const auto& output) { return output->name == name; }) > 0) {
+    NoteOutputsChanged();
+  }
 }
 
 void WaylandDisplay::NoteSeatCapabilities(std::uint32_t capabilities) {
   seat_capabilities_ = capabilities;
   if (on_seat_capabilities_) on_seat_capabilities_(capabilities);
+}
+
+const WaylandOutput* WaylandDisplay::FindOutputNamed(std::uint32_t name) const {
+  for (const auto& known : outputs_) {
+    if (known->name == name) return known.get();
+  }
+  return nullptr;
 }
 
 const WaylandOutput* WaylandDisplay::FindOutput(const wl_output* output) const {

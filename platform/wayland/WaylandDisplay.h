@@ -13,8 +13,11 @@
 
 namespace orlit {
 
+class WaylandDisplay;
+
 // One screen as the compositor describes it.
 struct WaylandOutput {
+  WaylandDisplay* display = nullptr;
   WaylandPtr<wl_output> output;
   std::uint32_t name = 0;  // the registry's
   TPoint position;         // in the compositor's space
@@ -75,12 +78,21 @@ class WaylandDisplay {
   }
   const std::vector<std::unique_ptr<WaylandOutput>>& Outputs() const { return outputs_; }
   const WaylandOutput* FindOutput(const wl_output* output) const;
+  // By the registry's name; null once the screen is gone.
+  const WaylandOutput* FindOutputNamed(std::uint32_t name) const;
+  // `on_change` hears of each screen described anew (its scale, for one), added or removed.
+  void OnOutputsChanged(std::function<void()> on_change) {
+    on_outputs_changed_ = std::move(on_change);
+  }
 
   // For the registry's events.
   void Global(wl_registry* registry, std::uint32_t name, const char* interface,
               std::uint32_t version);
   void GlobalRemoved(std::uint32_t name);
   void NoteSeatCapabilities(std::uint32_t capabilities);
+  void NoteOutputsChanged() const {
+    if (on_outputs_changed_) on_outputs_changed_();
+  }
 
  private:
   void Disconnect();
@@ -102,6 +114,7 @@ class WaylandDisplay {
   WaylandPtr<wl_data_device_manager> data_devices_;
   WaylandPtr<zwp_primary_selection_device_manager_v1> primary_selection_;
   std::vector<std::unique_ptr<WaylandOutput>> outputs_;
+  std::function<void()> on_outputs_changed_;
 };
 
 }  // namespace orlit

@@ -83,21 +83,14 @@ TPoint WindowPoint(wl_fixed_t x, wl_fixed_t y) {
           static_cast<int>(std::floor(wl_fixed_to_double(y)))};
 }
 
-double ChooseScale(const WaylandDisplay& display) {
-  int screens = 1;
-  for (const auto& output : display.Outputs()) screens = std::max(screens, output->scale);
-  double scale = ScaleFactorSetting().value_or(screens);
-  // A fractional scale needs the viewport to show the larger buffer at the window's size.
-  if (scale != std::floor(scale) && display.Viewporter() == nullptr) scale = std::ceil(scale);
-  return scale;
-}
-
 }  // namespace
 
 WaylandWindowSystem::WaylandWindowSystem()
     : display_(std::make_unique<WaylandDisplay>()),
-      scale_(ChooseScale(*display_)),
+      scale_setting_(ScaleFactorSetting()),
       cursors_(std::make_unique<WaylandCursors>(display_->Compositor(), display_->Shm())) {
+  scale_ = WantedScale();
+  display_->OnOutputsChanged([this] { ScaleMayHaveChanged(); });
   display_->OnSeatCapabilities(
       [this](std::uint32_t capabilities) { SeatCapabilities(capabilities); });
   SeatCapabilities(display_->SeatCapabilities());
@@ -112,6 +105,7 @@ WaylandWindowSystem::WaylandWindowSystem()
 
 WaylandWindowSystem::~WaylandWindowSystem() {
   display_->OnSeatCapabilities(nullptr);
+  display_->OnOutputsChanged(nullptr);
   StopRepeat();
   clipboard_.reset();
   keyboard_.reset();
@@ -190,6 +184,62 @@ void WaylandWindowSystem::SetClipboardPicture(const PixelImage& picture) {
   Clipboard().SetPicture(picture, input_serial_);
 }
 
+double WaylandWindowSystem::WantedScale() const {
+  double scale = scale_setting_.value_or(0);
+  if (scale == 0) {
+    for (const auto& [id, window] : windows_) scale = std::max(scale, window->PreferredScale());
+  }
+  if (scale == 0) {
+    for (const auto& output : display_->Outputs()) scale = std::max<double>(scale, output->scale);
+  }
+  scale = std::clamp(scale, 1.0, static_cast<double>(kMaxScaleFactor));
+  // A fractional scale needs the viewport to show the larger buffer at the window's size.
+  if (scale != std::floor(scale) && display_->Viewporter() == nullptr) scale = std::ceil(scale);
+  return scale;
+}
+
+void WaylandWindowSystem::ScaleMayHaveChanged() {
+  const double scale = WantedScale();
+  if (scale == scale_) return;
+  scale_ = scale;
+  for (const auto& [id, window] : windows_) PushWindowEvent(EventType::kScaleChanged, id);
+  if (WaylandWindow* window = Find(pointer_window_)) ShowCursor(*window);
+}
+
+WindowId WaylandWindowSystem::KeyboardTarget() const {
+  const WaylandWindow* focused = Find(keyboard_window_);
+  if (focused == nullptr || !focused->Visible()) return 0;
+  WindowId target = keyboard_window_;
+  for (bool deeper = true; deeper;) {
+    deeper = false;
+    for (const auto& [id, window] : windows_) {
+      if (window->GrabsKeyboardOf(target)) {
+        target = id;
+        deeper = true;
+        break;
+      }
+    }
+  }
+  return target;
+}
+
+void WaylandWindowSystem::KeyboardTargetMayHaveChanged() {
+  const WindowId target = KeyboardTarget();
+  // The loss before the gain, as the framework expects them.
+  for (const auto& [id, window] : windows_) {
+    if (id != target && window->NoteFocus(false)) PushWindowEvent(EventType::kFocusLost, id);
+  }
+  if (WaylandWindow* window = Find(target); window != nullptr && window->NoteFocus(true)) {
+    PushWindowEvent(EventType::kFocusGained, target);
+  }
+}
+
+void WaylandWindowSystem::DismissPopupsOver(WindowId owner) {
+  for (const auto& [id, window] : windows_) {
+    if (window->Owner() == owner && window->IsPopup()) window->Dismiss();
+  }
+}
+
 WindowId WaylandWindowSystem::Register(WaylandWindow* window) {
   const WindowId id = next_id_++;
   windows_[id] = window;
@@ -206,6 +256,8 @@ void WaylandWindowSystem::Unregister(WindowId window) {
   }
   windows_.erase(window);
   events_.RemoveWindow(window);
+  KeyboardTargetMayHaveChanged();
+  ScaleMayHaveChanged();
 }
 
 WaylandWindow* WaylandWindowSystem::Find(WindowId window) const {
@@ -420,18 +472,15 @@ void WaylandWindowSystem::KeyboardEnter(wl_surface* surface) {
     window->NoteRestored();
     PushWindowEvent(EventType::kRestored, window->Id());
   }
-  if (window->NoteFocus(true)) PushWindowEvent(EventType::kFocusGained, window->Id());
+  KeyboardTargetMayHaveChanged();
 }
 
 void WaylandWindowSystem::KeyboardLeave() {
   StopRepeat();
   // Keys held now go up unseen elsewhere.
   keys_.ForgetKeysDown();
-  WaylandWindow* window = Find(keyboard_window_);
   keyboard_window_ = 0;
-  if (window != nullptr && window->NoteFocus(false)) {
-    PushWindowEvent(EventType::kFocusLost, window->Id());
-  }
+  KeyboardTargetMayHaveChanged();
 }
 
 void WaylandWindowSystem::KeyboardKey(std::uint32_t serial, std::uint32_t key,
@@ -451,9 +500,10 @@ void WaylandWindowSystem::KeyboardKey(std::uint32_t serial, std::uint32_t key,
 
 void WaylandWindowSystem::PushKey(std::uint32_t keycode, bool pressed) {
   const XkbKeyboard::KeyResult result = pressed ? keys_.Press(keycode) : keys_.Release(keycode);
-  if (Find(keyboard_window_) == nullptr) return;
+  const WindowId target = KeyboardTarget();
+  if (target == 0) return;
   for (Event event : KeyEvents(result, pressed, buttons_held_)) {
-    event.window = keyboard_window_;
+    event.window = target;
     Push(event);
   }
 }

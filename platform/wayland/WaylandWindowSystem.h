@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,7 +57,10 @@ class WaylandWindowSystem final : public WindowSystem {
   void KillTimer(TimerId timer) override;
   std::uint64_t TickCount() const override;
   std::uint32_t DoubleClickTime() const override { return EventQueue::kDoubleClickTimeMs; }
-  // ORLIT_SCALE, else the largest whole scale of the screens.
+  // ORLIT_SCALE, else the largest scale any shown window is wanted at (WaylandWindow::
+  // PreferredScale), else the largest scale of the screens; fractional only where the compositor
+  // has viewports. Followed as windows move between screens and screens change their scale, each
+  // change a kScaleChanged to every window.
   double Scale() const override { return scale_; }
   // The clipboard as WaylandClipboard keeps it.
   std::string ClipboardText() const override;
@@ -101,6 +105,14 @@ class WaylandWindowSystem final : public WindowSystem {
   // Of the last key or button press, which the compositor asks of a request made for the user.
   std::uint32_t LastInputSerial() const { return input_serial_; }
   WaylandClipboard& Clipboard() const;
+  // Where keys go: the popup holding the keyboard over the window that has it, else that window;
+  // 0 when none of ours has it.
+  WindowId KeyboardTarget() const;
+  // Tells the windows that gained and lost the keyboard.
+  void KeyboardTargetMayHaveChanged();
+  void ScaleMayHaveChanged();
+  double WantedScale() const;
+  void DismissPopupsOver(WindowId owner);
   // The activation token the launcher gave the program, once; empty afterwards or without one.
   std::string TakeStartToken() { return std::exchange(start_token_, {}); }
 
@@ -119,6 +131,7 @@ class WaylandWindowSystem final : public WindowSystem {
   void StopRepeat();
 
   std::unique_ptr<WaylandDisplay> display_;
+  std::optional<double> scale_setting_;  // ORLIT_SCALE
   double scale_ = 1;
   std::unique_ptr<WaylandCursors> cursors_;
   std::unique_ptr<WaylandClipboard> clipboard_;

@@ -76,7 +76,8 @@ XcbWindow::XcbWindow(XcbWindowSystem* system, const WindowParams& params)
                       9, hints);
   SetSizeHints();
   SetTitle(params.title);
-  if (params.owner != 0) MarkAsDialogOf(params.owner);
+  // A menu stays the plain frameless window it always was here.
+  if (params.owner != 0 && params.kind == WindowKind::kNormal) MarkAsDialogOf(params.owner);
   system_->Register(this);
 }
 

@@ -5,8 +5,10 @@
 # closes it; Escape restores the date, and three Enter keys from there compute "15.08.83" with
 # seven log lines and two opened pages; Ctrl+V pastes what wl-copy offers at the caret; a held
 # key repeats. The banner clicked and copied is a 90 x 30 picture, a picture wl-copy offers
-# pastes into it; a right click on the logo opens its menu, which Escape closes; dragging the
-# title bar moves the window, and its close area ends the program.
+# pastes into it; a right click on the logo opens its menu at the pointer as a popup of the
+# window, which takes the keys and which Escape closes; the minimise picture leaves the window
+# as it is where the compositor ignores the request; dragging the title bar moves the window,
+# and its close area ends the program.
 # Usage: wayland_app_test.sh PATH/TO/orlit_cfs. Exits 77 (skipped) when a tool is missing or the
 # compositor cannot start.
 set -euo pipefail
@@ -101,12 +103,19 @@ eventually pixel_is 445 185 808080 || fail "the banner shows no pasted picture"
 wl-copy --clear
 [[ $(copied_banner_size) == 60x20 ]] || fail "the pasted banner copied as $(bitmap_size "$work/copied.bmp")"
 
-echo "== a right click on the logo opens the menu, Escape closes it"
-mouse move $((228 + 410)) $((133 + 420)) click 3
-eventually windows_are 2 || fail "no menu after a right click on the logo"
-eventually other_focused || fail "the menu has not the keyboard"
-keys Escape
-eventually windows_are 1 || fail "the menu stayed open after Escape"
+echo "== a right click on the logo opens its menu over the window at the pointer, Escape closes it"
+# Below the window's bottom edge, then the menu's first item.
+menu_pixels_are() { [[ "$(wayland_pixels 738,673 698,564 | tr '\n' ' ')" == "$1 "* ]]; }
+for row in "click:D4D0C8 D4D0C8:no menu at the pointer" "Down:D4D0C8 E0E8F6:the menu takes no keys" \
+  "Escape:3F3F3F:the menu stayed open"; do
+  IFS=: read -r action pixels problem <<<"$row"
+  if [[ $action == click ]]; then mouse move $((228 + 410)) $((133 + 420)) click 3; else keys "$action"; fi
+  eventually menu_pixels_are "$pixels" || fail "$problem: $(wayland_pixels 738,673 698,564)"
+  windows_are 1 || fail "the menu is a window of its own"
+done
+
+echo "== the minimise picture: the compositor ignores it, and the program knows"
+mouse move $((228 + 514)) $((133 + 20)) click 1
 
 echo "== the title bar moves the window, the close area ends the program"
 # The compositor moves the window only once the program has handed it the press.
@@ -127,6 +136,7 @@ checks = [
     (re.fullmatch(r"24\.57{5,}", state["fields"]["cxTextEdit2"]) is not None, True),
     (len(state["memos"]["cxMemo2"]), 7),
     (state["memos"]["cxMemo2"][5], "15.08.83"),
+    (state["window"]["state"], "normal"),
     # The banner's clicks open the site too.
     (sorted(set(opened)), ["https://leave.orlit.example", "https://www.orlit.example"]),
 ]

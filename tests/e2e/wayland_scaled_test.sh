@@ -1,28 +1,32 @@
 #!/usr/bin/env bash
-# The program on its Wayland backend on a screen of scale 2 under a headless compositor: it takes
-# the screen's scale, the window keeps its 567 x 501 place on the screen and shows the very pixels
-# of the scale-2 screenshot, text included (the focused field, whose caret blinks, aside).
+# The program on its Wayland backend under a headless compositor whose screen changes its scale
+# while the program runs: at each scale the window keeps its 567 x 501 place and shows the very
+# pixels of the screenshot at that scale, text included (the focused field, whose caret blinks,
+# aside). Then the wheel over a long calculation log scrolls it by whole notches each way.
 # Usage: wayland_scaled_test.sh PATH/TO/orlit_cfs. Exits 77 (skipped) when a tool is missing or
 # the compositor cannot start.
 set -euo pipefail
 
 program=${1:?usage: $0 PATH/TO/orlit_cfs}
+pointer=$(dirname "$program")/../tests/e2e/virtual_pointer
 source "$(dirname "$0")/session.sh"
 source "$(dirname "$0")/wayland_session.sh"
 require_tools sway swaymsg wtype grim python3 setpriv
 start_wayland_session 2048x1536 2
 
-ORLIT_SCALE=2 "$program" --screenshot "$work/expected.png" || fail "screenshot at 2"
+for scale in 1 2; do
+  ORLIT_SCALE=$scale "$program" --screenshot "$work/expected-$scale.png" || fail "screenshot at $scale"
+done
 ORLIT_BACKEND=wayland "$program" >"$work/program.log" 2>&1 &
 pids+=($!)
-placed() { [[ "$(wayland_windows)" == 567x501+228+133 ]]; }
-eventually placed || fail "the window is at $(wayland_windows)"
-# The same pixels once the window has settled (its focus has come); a few tries, each a second
-# apart.
+shown() { [[ -n "$(wayland_windows)" ]]; }
+eventually shown || fail "no window"
+# The screen's top-left, where the window's pixels are the screenshot's once it has settled (its
+# focus has come, its new frame is shown); a few tries, each a second apart.
 matches() {
   sleep 1
   grim -t ppm "$work/screen.ppm"
-  python3 - "$here" "$work/expected.png" "$work/screen.ppm" <<'CHECK'
+  python3 - "$here" "$work/expected-$1.png" "$work/screen.ppm" "$1" <<'CHECK'
 
 import re, sys
 sys.argv, png = [sys.argv[0]] + sys.argv[2:], sys.argv[1]
@@ -31,19 +35,44 @@ width, height, expected = read_png(sys.argv[1])
 data = open(sys.argv[2], "rb").read()
 header = re.match(rb"P6\s+(\d+)\s+\d+\s+\d+\s", data)
 screen_width, pixels = int(header.group(1)), data[header.end():]
-# The date field, where the caret blinks: 2 x (18..131, 52..79) of the window.
-caret = (36, 104, 262, 158)
+# The date field, where the caret blinks: (18..131, 52..79) of the window.
+caret = [int(sys.argv[3]) * edge for edge in (18, 52, 131, 79)]
 bad = 0
 for y in range(height):
-    row = (266 + y) * screen_width
     for x in range(width):
         if caret[0] <= x < caret[2] and caret[1] <= y < caret[3]:
             continue
-        offset = (row + 456 + x) * 3
+        offset = (y * screen_width + x) * 3
         bad += pixels[offset:offset + 3] != expected[y][x]
 print(f"{width} x {height}: {bad} pixels differ")
 sys.exit(1 if bad else 0)
 CHECK
 }
-matches || matches || matches || fail "the window differs"
+# Started at 2, then changed to 1 and back.
+for scale in 2 1 2; do
+  swaymsg output HEADLESS-1 scale "$scale" >/dev/null
+  swaymsg '[app_id="example.orlit.OrlitCfs"] move absolute position 0 0' >/dev/null
+  [[ "$(wayland_windows)" == 567x501+0+0 ]] || fail "at scale $scale the window is at $(wayland_windows)"
+  matches "$scale" || matches "$scale" || matches "$scale" || fail "at scale $scale the window differs"
+done
+
+echo "== the wheel scrolls the log"
+# Three calculations: more lines than the log shows, the last of them in view.
+for _ in 1 2 3; do wtype -k Return -k Return -k Return; done
+log() { grim -g "34,98 333x149" -t ppm - | md5sum; }
+settled() {
+  local before
+  before=$(log)
+  sleep 0.3
+  [[ "$(log)" == "$before" ]]
+}
+eventually settled || fail "the log does not settle"
+bottom=$(log)
+log_is() { if [[ $1 == bottom ]]; then [[ "$(log)" == "$bottom" ]]; else [[ "$(log)" != "$bottom" ]]; fi; }
+# Up, away from the user, then as far down again.
+for row in "-3 moved" "3 bottom"; do
+  read -r notches want <<<"$row"
+  "$pointer" 1024 768 move 200 172 wheel "$notches"
+  eventually log_is "$want" || fail "after $notches notches the log is not $want"
+done
 echo "PASS"

@@ -78,6 +78,8 @@ const char* Name(EventType type) {
       return "timer";
     case EventType::kSettingsChanged:
       return "settings-changed";
+    case EventType::kScaleChanged:
+      return "scale-changed";
   }
   return "?";
 }
