@@ -84,32 +84,30 @@ class TextEditAccessible final : public TAccessibleControl, public AccessibleTex
     Request([start, end](TextEditAccessible& self) { self.Select(start, end); });
   }
   TRect CharacterExtents(int offset) const override {
-    // Characters share the field's width evenly on their line: the place a reader's magnifier
-    // follows, not the glyph's exact box.
-    const std::u32string text = ToCodePoints(Contents());
-    if (offset < 0 || offset > static_cast<int>(text.size())) return {};
-    int line = 0;
-    int column = 0;
-    int lines = 1;
-    int longest = 1;
-    int current = 0;
-    for (int i = 0; i <= static_cast<int>(text.size()); ++i) {
-      if (i == offset) {
-        line = lines - 1;
-        column = current;
-      }
-      if (i == static_cast<int>(text.size())) break;
-      if (text[static_cast<std::size_t>(i)] == U'\n') {
-        ++lines;
-        current = 0;
-      } else {
-        longest = std::max(longest, ++current);
-      }
+    const std::string text = edit_.Text();
+    if (offset < 0 || offset >= SpokenOffset(text, static_cast<int>(text.size()))) return {};
+    InnerEditAccess& inner = edit_.Inner();
+    const int index = EditorOffset(text, offset);
+    const TPoint at = inner.PosFromChar(index);
+    const TPoint next = inner.PosFromChar(index + 1);
+    const int height = inner.LineHeight();
+    // The last character of a row (a line break included) is given half a row's width.
+    const int right = next.Y == at.Y && next.X > at.X ? next.X : at.X + std::max(1, height / 2);
+    const TRect box{at.X, at.Y, right, at.Y + height};
+    const TWinControl& control = inner.Control();
+    if (box.Intersect({0, 0, control.ClientWidth(), control.ClientHeight()}).IsEmpty()) return {};
+    const TPoint origin = control.ClientToScreen({0, 0});
+    return box.Offset(origin.X, origin.Y);
+  }
+  int OffsetAtPoint(TPoint point) const override {
+    const TPoint origin = edit_.Inner().Control().ClientToScreen({0, 0});
+    const int boundary = edit_.Inner().CharFromPos({point.X - origin.X, point.Y - origin.Y});
+    // The nearest boundary starts the character under the point or ends it.
+    const int after = SpokenOffset(edit_.Text(), boundary);
+    for (const int offset : {after, after - 1}) {
+      if (CharacterExtents(offset).Contains(point)) return offset;
     }
-    const TRect field = Extents();
-    const int height = std::max(1, field.Height() / lines);
-    const int width = std::max(1, field.Width() / longest);
-    return TRect::FromBounds(field.Left + column * width, field.Top + line * height, width, height);
+    return -1;
   }
 
   bool Editable() const override { return !edit_.Properties().ReadOnly(); }

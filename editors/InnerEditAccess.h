@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/Geometry.h"
+
 namespace orlit {
 
 class TWinControl;
@@ -28,6 +30,12 @@ class InnerEditAccess {
   virtual void CutToClipboard() = 0;
   virtual void PasteFromClipboard() = 0;
   virtual void ApplyProperties(const TcxCustomTextEditProperties& properties) = 0;
+
+  // In the inner edit's client coordinates: the top left of the boundary before character
+  // `index`, the boundary nearest a point, and the height of a row.
+  virtual TPoint PosFromChar(int index) = 0;
+  virtual int CharFromPos(TPoint point) = 0;
+  virtual int LineHeight() const = 0;
 };
 
 }  // namespace orlit

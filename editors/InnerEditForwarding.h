@@ -27,6 +27,9 @@ class InnerEditForwarding : public InnerEditAccess {
   void CopyToClipboard() override { inner_.CopyToClipboard(); }
   void CutToClipboard() override { inner_.CutToClipboard(); }
   void PasteFromClipboard() override { inner_.PasteFromClipboard(); }
+  TPoint PosFromChar(int index) override { return inner_.PosFromChar(index); }
+  int CharFromPos(TPoint point) override { return inner_.CharFromPos(point); }
+  int LineHeight() const override { return inner_.LineHeight(); }
 
   void ApplyProperties(const TcxCustomTextEditProperties& properties) final {
     inner_.SetReadOnly(properties.ReadOnly());

@@ -51,6 +51,7 @@ class ReadOnlyText final : public AccessibleText {
   std::pair<int, int> Selection() const override { return {0, 0}; }
   void SetSelection(int, int) override {}
   TRect CharacterExtents(int) const override { return {}; }
+  int OffsetAtPoint(TPoint) const override { return -1; }
   bool Editable() const override { return false; }
   void SetContents(const std::string&) override {}
   void Insert(int, const std::string&) override {}

@@ -208,7 +208,7 @@ void TCustomEdit::EnsureLayout() {
   layout_password_ = password_char_;
 }
 
-int TCustomEdit::LineHeight() { return Font().Handle()->TextMetrics().tmHeight; }
+int TCustomEdit::LineHeight() const { return Font().Handle()->TextMetrics().tmHeight; }
 
 int TCustomEdit::Origin() {
   EnsureLayout();

@@ -96,6 +96,7 @@ class TCustomEdit : public TEditControl {
   bool CaretShown() const;
   // Where the caret is drawn, in client coordinates, whether it is shown or not.
   TRect CaretRect();
+  int LineHeight() const;
 
   const EditText& Model() const { return text_; }
 
@@ -138,7 +139,6 @@ class TCustomEdit : public TEditControl {
   void ScrollCaretIntoView();
   void InvalidateSpan(int origin, int from_x, int to_x);
   int CharIndexAt(int x);
-  int LineHeight();
 
   EditText text_;
   char32_t password_char_ = 0;

@@ -68,6 +68,8 @@ class AccessibleText {
   virtual void SetSelection(int start, int end) = 0;
   // Screen coordinates in window pixels; empty when the character is not shown.
   virtual TRect CharacterExtents(int offset) const = 0;
+  // The character whose box holds a point in screen coordinates (window pixels); -1 for none.
+  virtual int OffsetAtPoint(TPoint point) const = 0;
 
   virtual bool Editable() const = 0;
   virtual void SetContents(const std::string& text) = 0;

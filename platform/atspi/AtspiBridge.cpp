@@ -605,12 +605,7 @@ bool AtspiBridge::Text(Call& call, AccessibleNode& node) {
     }
     TRect r = text.CharacterExtents(start);
     if (range) {
-      for (int i = start + 1; i < end && i < length; ++i) {
-        const TRect next = text.CharacterExtents(i);
-        r = TRect::FromBounds(std::min(r.Left, next.Left), std::min(r.Top, next.Top),
-                              std::max(r.Right, next.Right) - std::min(r.Left, next.Left),
-                              std::max(r.Bottom, next.Bottom) - std::min(r.Top, next.Top));
-      }
+      for (int i = start + 1; i < end && i < length; ++i) r = r.Union(text.CharacterExtents(i));
     }
     if (coords == kCoordWindow) {
       const TPoint origin = node.WindowOrigin();
@@ -619,7 +614,19 @@ bool AtspiBridge::Text(Call& call, AccessibleNode& node) {
     r = OnScreen(r);
     out.I32(r.Left).I32(r.Top).I32(r.Width()).I32(r.Height());
   } else if (call.Is("GetOffsetAtPoint")) {
-    out.I32(-1);
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::uint32_t coords = kCoordScreen;
+    if (!call.Read(DBUS_TYPE_INT32, &x, DBUS_TYPE_INT32, &y, DBUS_TYPE_UINT32, &coords)) {
+      return false;
+    }
+    TPoint point{static_cast<int>(LogicalPixel(x, scale_)),
+                 static_cast<int>(LogicalPixel(y, scale_))};
+    if (coords == kCoordWindow) {
+      const TPoint origin = node.WindowOrigin();
+      point = {point.X + origin.X, point.Y + origin.Y};
+    }
+    out.I32(text.OffsetAtPoint(point));
   } else if (call.Is("GetNSelections")) {
     const auto [from, to] = text.Selection();
     out.I32(from != to ? 1 : 0);

@@ -149,6 +149,17 @@ log_inserts = [data for kind, source, _, data in events
                if kind.endswith("insert") and source == "Calculation log"]
 check("log lines in one insertion", [d.splitlines() for d in log_inserts], [expected_log])
 
+print("== the character under a point")
+# The middle of a character's box leads back to that character, in a field and across the
+# log's rows, in both coordinate systems.
+for text, offsets in [(result, range(len(expected_result))),
+                      (log, [0, 1, len(expected_log[0]) + 1])]:
+    for offset in offsets:
+        for coords in (pyatspi.DESKTOP_COORDS, pyatspi.WINDOW_COORDS):
+            x, y, w, h = text.getCharacterExtents(offset, coords)
+            check(f"offset at the middle of {offset}",
+                  text.getOffsetAtPoint(x + w // 2, y + h // 2, coords) if w > 0 else None, offset)
+
 pyatspi.Registry.deregisterEventListener(record, "object:state-changed:focused",
                                          "object:text-changed:insert")
 print("\n".join(failures))
