@@ -6,8 +6,8 @@
 namespace orlit {
 
 void TitleBarDrag::Attach(TControl* handle) {
-  handle->OnMouseDown = [this, handle](TObject*, TMouseButton button, TShiftState, int, int) {
-    Begin(handle, button);
+  handle->OnMouseDown = [this, handle](TObject*, TMouseButton button, TShiftState, int x, int y) {
+    Begin(handle, button, {x, y});
   };
   handle->OnMouseMove = [this, handle](TObject*, TShiftState shift, int, int) {
     if (dragging_ && (shift & ssLeft) != 0) Follow(handle);
@@ -21,13 +21,15 @@ void TitleBarDrag::Attach(TControl* handle) {
   };
 }
 
-void TitleBarDrag::Begin(TControl* handle, TMouseButton button) {
+void TitleBarDrag::Begin(TControl* handle, TMouseButton button, TPoint at) {
   TCustomForm* form = GetParentForm(handle);
   if (button != mbLeft || form == nullptr) return;
   // Where the desktop moves windows itself, following the pointer here would fight it.
   if (form->Window() != nullptr && form->Window()->BeginUserMove()) return;
   dragging_ = true;
-  grab_cursor_ = Application->CursorPos();
+  // Where the button went down, not where the pointer is by the time the press is handled: a
+  // busy program would otherwise lose the first moves of a quick drag.
+  grab_cursor_ = handle->ClientToScreen(at);
   grab_form_ = {form->Left(), form->Top()};
 }
 

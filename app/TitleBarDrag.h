@@ -13,7 +13,7 @@ class TitleBarDrag {
   bool Dragging() const { return dragging_; }
 
  private:
-  void Begin(TControl* handle, TMouseButton button);
+  void Begin(TControl* handle, TMouseButton button, TPoint at);
   void Follow(TControl* handle);
 
   bool dragging_ = false;
