@@ -1,5 +1,6 @@
 #include "platform/wayland/WaylandBuffers.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -11,7 +12,8 @@ namespace orlit {
 namespace {
 
 constexpr wl_buffer_listener kBufferListener = {
-    .release = [](void* data, wl_buffer*) { *static_cast<bool*>(data) = false; },
+    .release = [](void* data,
+                  wl_buffer* buffer) { static_cast<WaylandBuffers*>(data)->Released(buffer); },
 };
 
 }  // namespace
@@ -42,6 +44,11 @@ WaylandBuffers::~WaylandBuffers() {
 
 int WaylandBuffers::FreeBuffer() {
   if (newest_ >= 0 && !buffers_[newest_].held) return newest_;
+  // An emptied buffer only when no other is free.
+  for (int i = 0; i < kMaxBuffers; ++i) {
+    const Buffer& buffer = buffers_[i];
+    if (buffer.buffer && !buffer.held && !buffer.emptied) return i;
+  }
   for (int i = 0; i < kMaxBuffers; ++i) {
     Buffer& buffer = buffers_[i];
     if (buffer.buffer && !buffer.held) return i;
@@ -49,7 +56,7 @@ int WaylandBuffers::FreeBuffer() {
     const auto offset = static_cast<std::int32_t>(buffer_bytes_ * static_cast<std::size_t>(i));
     buffer.buffer.reset(wl_shm_pool_create_buffer(pool_.get(), offset, size_.cx, size_.cy,
                                                   size_.cx * 4, WL_SHM_FORMAT_XRGB8888));
-    wl_buffer_add_listener(buffer.buffer.get(), &kBufferListener, &buffer.held);
+    wl_buffer_add_listener(buffer.buffer.get(), &kBufferListener, this);
     buffer.pixels = reinterpret_cast<std::uint32_t*>(static_cast<unsigned char*>(memory_) + offset);
     buffer.stale = {0, 0, size_.cx, size_.cy};
     return i;
@@ -78,12 +85,35 @@ bool WaylandBuffers::Write(const FrameView& frame, const TRect& area) {
     CopyRows({newest.pixels, size_.cx, size_.cy, size_.cx * 4}, buffer, buffer.stale);
   }
   CopyRows(frame, buffer, area);
+  buffer.emptied = false;
   for (Buffer& other : buffers_) {
     if (&other != &buffer && other.buffer) other.stale = other.stale.Union(area);
   }
   buffer.stale = {};
   newest_ = target;
   return true;
+}
+
+void WaylandBuffers::Released(const wl_buffer* released) {
+  for (Buffer& buffer : buffers_) {
+    if (buffer.buffer.get() == released) buffer.held = false;
+  }
+  // One idle buffer beside the newest is enough for the next change: the pages of any other go
+  // back to the system, and it is brought up to date whole when it is needed again.
+  bool idle_kept = false;
+  for (int i = 0; i < kMaxBuffers; ++i) {
+    Buffer& buffer = buffers_[i];
+    if (!buffer.buffer || buffer.held || buffer.emptied || i == newest_) continue;
+    if (!idle_kept) {
+      idle_kept = true;
+      continue;
+    }
+    fallocate(fd_, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE,
+              static_cast<off_t>(buffer_bytes_ * static_cast<std::size_t>(i)),
+              static_cast<off_t>(buffer_bytes_));
+    buffer.emptied = true;
+    buffer.stale = {0, 0, size_.cx, size_.cy};
+  }
 }
 
 wl_buffer* WaylandBuffers::TakeNewest() {

@@ -16,7 +16,8 @@ namespace orlit {
 // The newest picture is kept whole in one buffer; while the compositor still holds that one, the
 // next change goes into another, which is first brought up to date from the newest, so each
 // change copies only what changed since. Two buffers are the rule, a third is made only when the
-// compositor holds on to both.
+// compositor holds on to both, and the pages of all but one idle buffer beside the newest go back
+// to the system.
 class WaylandBuffers {
  public:
   // `size` in device pixels. Throws EWindowSystemError when the memory cannot be had.
@@ -34,14 +35,17 @@ class WaylandBuffers {
   // releases it. Null before the first Write.
   wl_buffer* TakeNewest();
   bool HasPicture() const { return newest_ >= 0; }
+  // For the compositor's release of one of them.
+  void Released(const wl_buffer* buffer);
 
  private:
   static constexpr int kMaxBuffers = 3;
   struct Buffer {
     WaylandPtr<wl_buffer> buffer;
     std::uint32_t* pixels = nullptr;
-    bool held = false;  // by the compositor
-    TRect stale;        // what the newest picture has that this buffer lacks
+    bool held = false;     // by the compositor
+    TRect stale;           // what the newest picture has that this buffer lacks
+    bool emptied = false;  // its pages given back
   };
 
   int FreeBuffer();

@@ -94,7 +94,6 @@ WaylandDisplay::~WaylandDisplay() { Disconnect(); }
 void WaylandDisplay::Disconnect() {
   if (display_ == nullptr) return;
   outputs_.clear();
-  primary_selection_.reset();
   data_devices_.reset();
   fractional_scale_.reset();
   viewporter_.reset();
@@ -192,9 +191,6 @@ void WaylandDisplay::Global(wl_registry* registry, std::uint32_t name, const cha
   } else if (is(wl_data_device_manager_interface) && !data_devices_) {
     data_devices_.reset(
         Bind<wl_data_device_manager>(registry, name, wl_data_device_manager_interface, version, 3));
-  } else if (is(zwp_primary_selection_device_manager_v1_interface) && !primary_selection_) {
-    primary_selection_.reset(Bind<zwp_primary_selection_device_manager_v1>(
-        registry, name, zwp_primary_selection_device_manager_v1_interface, version, 1));
   } else if (is(wl_output_interface)) {
     auto output = std::make_unique<WaylandOutput>();
     output->display = this;

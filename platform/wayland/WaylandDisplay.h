@@ -73,9 +73,6 @@ class WaylandDisplay {
   wp_viewporter* Viewporter() const { return viewporter_.get(); }
   wp_fractional_scale_manager_v1* FractionalScale() const { return fractional_scale_.get(); }
   wl_data_device_manager* DataDevices() const { return data_devices_.get(); }
-  zwp_primary_selection_device_manager_v1* PrimarySelection() const {
-    return primary_selection_.get();
-  }
   const std::vector<std::unique_ptr<WaylandOutput>>& Outputs() const { return outputs_; }
   const WaylandOutput* FindOutput(const wl_output* output) const;
   // By the registry's name; null once the screen is gone.
@@ -112,7 +109,6 @@ class WaylandDisplay {
   WaylandPtr<wp_viewporter> viewporter_;
   WaylandPtr<wp_fractional_scale_manager_v1> fractional_scale_;
   WaylandPtr<wl_data_device_manager> data_devices_;
-  WaylandPtr<zwp_primary_selection_device_manager_v1> primary_selection_;
   std::vector<std::unique_ptr<WaylandOutput>> outputs_;
   std::function<void()> on_outputs_changed_;
 };

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "wayland/fractional-scale-v1-client.h"
-#include "wayland/primary-selection-unstable-v1-client.h"
 #include "wayland/viewporter-client.h"
 #include "wayland/xdg-activation-v1-client.h"
 #include "wayland/xdg-decoration-unstable-v1-client.h"
@@ -43,10 +42,6 @@ struct WaylandDestroyer {
   ORLIT_WAYLAND_DESTROY(wp_viewport)
   ORLIT_WAYLAND_DESTROY(wp_fractional_scale_manager_v1)
   ORLIT_WAYLAND_DESTROY(wp_fractional_scale_v1)
-  ORLIT_WAYLAND_DESTROY(zwp_primary_selection_device_manager_v1)
-  ORLIT_WAYLAND_DESTROY(zwp_primary_selection_device_v1)
-  ORLIT_WAYLAND_DESTROY(zwp_primary_selection_source_v1)
-  ORLIT_WAYLAND_DESTROY(zwp_primary_selection_offer_v1)
 #undef ORLIT_WAYLAND_DESTROY
   // Input devices and data devices are released where the compositor knows the request.
   void operator()(wl_pointer* pointer) const {

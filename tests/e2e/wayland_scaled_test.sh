@@ -2,7 +2,8 @@
 # The program on its Wayland backend under a headless compositor whose screen changes its scale
 # while the program runs: at each scale the window keeps its 567 x 501 place and shows the very
 # pixels of the screenshot at that scale, text included (the focused field, whose caret blinks,
-# aside). Then the wheel over a long calculation log scrolls it by whole notches each way.
+# aside). Then the wheel over a long calculation log scrolls it by whole notches each way, and a
+# fractional scale goes to the compositor as a larger buffer through the viewport.
 # Usage: wayland_scaled_test.sh PATH/TO/orlit_cfs. Exits 77 (skipped) when a tool is missing or
 # the compositor cannot start.
 set -euo pipefail
@@ -75,4 +76,13 @@ for row in "-3 moved" "3 bottom"; do
   "$pointer" 1024 768 move 200 172 wheel "$notches"
   eventually log_is "$want" || fail "after $notches notches the log is not $want"
 done
+
+echo "== a fractional scale is drawn at it and shown through the viewport at the window's size"
+WAYLAND_DEBUG=client ORLIT_SCALE=1.5 ORLIT_BACKEND=wayland "$program" 2>"$work/protocol.log" &
+pids+=($!)
+viewport() {
+  grep -aq 'create_buffer(new id wl_buffer@[0-9]*, [0-9]*, 851, 752, 3404' "$work/protocol.log" &&
+    grep -aq 'set_destination(567, 501)' "$work/protocol.log"
+}
+eventually viewport || fail "no 851 x 752 buffer shown at 567 x 501"
 echo "PASS"
