@@ -2,6 +2,7 @@
 checks its tree, fills the fields through EditableText, follows focus and text events while
 xdotool types, and reads the result and the log through Text. argv[1]: the terminal mode's lines
 for the same fields (the expected log). Prints how long a walk over the whole tree takes."""
+import os
 import statistics
 import subprocess
 import sys
@@ -59,7 +60,12 @@ def attributes(node):
 
 
 def key(*names):
-    subprocess.run(["xdotool", "key", "--delay", "60", *names], check=True)
+    if os.environ.get("ORLIT_BACKEND") == "wayland":
+        for name in names:
+            subprocess.run(["wtype", "-k", name], check=True)
+            time.sleep(0.06)
+    else:
+        subprocess.run(["xdotool", "key", "--delay", "60", *names], check=True)
 
 
 if not wait_until(lambda: find_application() is not None, 15):
