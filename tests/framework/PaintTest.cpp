@@ -160,6 +160,14 @@ TEST_F(PaintTest, TheWindowShowsWhatTheFormRenders) {
   const auto* window = desktop_.Window(form_->Window()->Id());
   EXPECT_EQ(window->pixels, form_->RenderImage());
   EXPECT_TRUE(form_->Dirty().Empty());
+
+  // Also after what changed while it was hidden.
+  form_->SetVisible(false);
+  label_->SetColor(clYellow);
+  app_.ProcessMessages();
+  form_->SetVisible(true);
+  app_.ProcessMessages();
+  EXPECT_EQ(window->pixels, form_->RenderImage());
 }
 
 TEST_F(PaintTest, OnlyTheDirtyRegionIsPaintedAndPresented) {
