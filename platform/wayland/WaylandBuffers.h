@@ -1,13 +1,12 @@
 #pragma once
 
-#include <wayland-client.h>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "platform/Geometry.h"
 #include "platform/WindowSystem.h"
+#include "platform/wayland/WaylandLibrary.h"
 #include "platform/wayland/WaylandProxy.h"
 
 namespace orlit {

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <wayland-client.h>
-#include <wayland-cursor.h>
-
 #include <array>
 #include <cstdint>
 
 #include "platform/WindowSystem.h"
+#include "platform/wayland/WaylandLibrary.h"
 #include "platform/wayland/WaylandProxy.h"
 
 namespace orlit {

@@ -71,7 +71,9 @@ constexpr wl_output_listener kOutputListener = {
 
 }  // namespace
 
-WaylandDisplay::WaylandDisplay() : display_(wl_display_connect(nullptr)) {
+// Without the client library there is no compositor to speak to.
+WaylandDisplay::WaylandDisplay()
+    : display_(WaylandLibrary::Get() != nullptr ? wl_display_connect(nullptr) : nullptr) {
   if (display_ == nullptr)
     throw EWindowSystemError(SourceText(N_("Cannot connect to the Wayland compositor"), {}));
   registry_.reset(wl_display_get_registry(display_));

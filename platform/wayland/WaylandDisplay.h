@@ -1,14 +1,12 @@
 #pragma once
 
-#include <wayland-client.h>
-#include <wayland-cursor.h>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "platform/wayland/WaylandLibrary.h"
 #include "platform/wayland/WaylandProxy.h"
 
 namespace orlit {

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <wayland-client.h>
-
 #include <memory>
 
+#include "platform/wayland/WaylandLibrary.h"
 #include "wayland/fractional-scale-v1-client.h"
 #include "wayland/viewporter-client.h"
 #include "wayland/xdg-activation-v1-client.h"

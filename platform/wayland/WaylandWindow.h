@@ -1,7 +1,5 @@
 #pragma once
 
-#include <wayland-client.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +7,7 @@
 #include "platform/WindowSystem.h"
 #include "platform/wayland/WaylandBuffers.h"
 #include "platform/wayland/WaylandDisplay.h"
+#include "platform/wayland/WaylandLibrary.h"
 
 namespace orlit {
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <wayland-client.h>
-
 #include <array>
 #include <cstdint>
 #include <map>
@@ -18,6 +16,7 @@
 #include "platform/XkbKeyboard.h"
 #include "platform/wayland/WaylandCursors.h"
 #include "platform/wayland/WaylandDisplay.h"
+#include "platform/wayland/WaylandLibrary.h"
 
 namespace orlit {
 
