@@ -1,17 +1,13 @@
 #include "platform/JpegCodec.h"
 
-// clang-format off
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
-#include <jerror.h>
-// clang-format on
-
-#include <algorithm>
 #include <new>
 #include <string>
 
 #include "platform/DecodeLimits.h"
+#include "platform/JpegLibrary.h"
 #include "platform/PictureError.h"
 
 namespace orlit {
@@ -250,9 +246,17 @@ bool Compress(Encoder* e, const PixelImage* image, int quality, JSAMPLE* row) {
   return true;
 }
 
+// Before any object that calls the library on its destruction.
+void RequireLibrary() {
+  if (JpegLibrary::Get() == nullptr) {
+    throw EInvalidGraphic("Cannot read or write JPEG: the JPEG library (libjpeg.so.62) is missing");
+  }
+}
+
 }  // namespace
 
 PixelImage DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t max_pixels) {
+  RequireLibrary();
   Decoder decoder;
   if (!ReadHeader(&decoder, data.data(), data.size(), max_pixels)) {
     throw EInvalidGraphic(SourceText(N_("Invalid JPEG: %s"), {decoder.err.message}));
@@ -280,6 +284,7 @@ PixelImage DecodeJpeg(std::span<const std::uint8_t> data, std::uint64_t max_pixe
 
 std::vector<std::uint8_t> EncodeJpeg(const PixelImage& image, int quality) {
   if (image.IsEmpty()) throw EInvalidGraphic("Cannot write an empty JPEG image");
+  RequireLibrary();
   std::vector<std::uint8_t> out;
   std::vector<JSAMPLE> row(static_cast<std::size_t>(image.Width()) * 3);
   Encoder encoder(&out);
