@@ -1,8 +1,6 @@
 #include "platform/XkbKeyboard.h"
 
 #include <linux/input-event-codes.h>
-#include <xkbcommon/xkbcommon-compose.h>
-#include <xkbcommon/xkbcommon.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +8,7 @@
 
 #include "convert/Utf8.h"
 #include "platform/WindowSystem.h"
+#include "platform/XkbLibrary.h"
 
 namespace orlit {
 
@@ -131,6 +130,9 @@ const char* ComposeLocale() {
 }
 
 std::unique_ptr<xkb_context, XkbUnref> NewContext(xkb_context_flags flags) {
+  if (XkbLibrary::Get() == nullptr) {
+    throw EWindowSystemError("Cannot set up the keyboard: libxkbcommon.so.0 is missing");
+  }
   std::unique_ptr<xkb_context, XkbUnref> context(xkb_context_new(flags));
   if (!context) throw EWindowSystemError("Cannot set up the keyboard");
   return context;

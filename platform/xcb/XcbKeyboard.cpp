@@ -1,16 +1,10 @@
 #include "platform/xcb/XcbKeyboard.h"
 
-// xcb's XKB header names a structure field "explicit", a keyword in C++.
-#define explicit explicit_components
-#include <xcb/xkb.h>
-#undef explicit
-#include <xkbcommon/xkbcommon-x11.h>
-#include <xkbcommon/xkbcommon.h>
-
 #include <cstring>
 
 #include "platform/WindowSystem.h"
 #include "platform/xcb/XcbConnection.h"
+#include "platform/xcb/XkbX11Library.h"
 
 namespace orlit {
 
@@ -36,6 +30,11 @@ Event EventAs(const xcb_generic_event_t& event) {
 }  // namespace
 
 XcbKeyboard::XcbKeyboard(XcbConnection& connection) : connection_(connection) {
+  if (XkbX11Library::Get() == nullptr) {
+    throw EWindowSystemError(
+        "Cannot read the keyboard from the display: libxkbcommon-x11.so.0 or libxcb-xkb.so.1 is "
+        "missing");
+  }
   if (xkb_x11_setup_xkb_extension(
           connection.Get(), XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
           XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, &first_event_, nullptr) == 0) {
