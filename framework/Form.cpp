@@ -203,12 +203,7 @@ void TCustomForm::SetVisible(bool visible) {
   }
   PlaceOnFirstShow();
   TWinControl::SetVisible(true);
-  // Paints while hidden were not presented: a window shown again gets the whole form.
-  if (window_ == nullptr) {
-    CreateWindowHandle();
-  } else {
-    Invalidate();
-  }
+  if (window_ == nullptr) CreateWindowHandle();
   // A failing OnShow or enter handler is reported, but the window still comes up: a program
   // whose only window never appears could not even be closed.
   std::exception_ptr error;
