@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The program on its Wayland backend under a headless compositor whose screen changes its scale
-# while the program runs: at each scale the window keeps its 567 x 501 place and shows the very
-# pixels of the screenshot at that scale, text included (the focused field, whose caret blinks,
-# aside). Then the wheel over a long calculation log scrolls it by whole notches each way, and a
-# fractional scale goes to the compositor as a larger buffer through the viewport.
+# while the program runs, and with a second screen of another scale to move to: at each scale the
+# window keeps its 567 x 501 place and shows the very pixels of the screenshot at that scale,
+# text included (the focused field, whose caret blinks, aside). Then the wheel over a long
+# calculation log scrolls it by whole notches each way, and a fractional scale goes to the
+# compositor as a larger buffer through the viewport.
 # Usage: wayland_scaled_test.sh PATH/TO/orlit_cfs. Exits 77 (skipped) when a tool is missing or
 # the compositor cannot start.
 set -euo pipefail
@@ -24,10 +25,10 @@ shown() { [[ -n "$(wayland_windows)" ]]; }
 eventually shown || fail "no window"
 # The screen's top-left, where the window's pixels are the screenshot's once it has settled (its
 # focus has come, its new frame is shown); a few tries, each a second apart.
-matches() {
+matches() {  # output, scale
   sleep 1
-  grim -t ppm "$work/screen.ppm"
-  python3 - "$here" "$work/expected-$1.png" "$work/screen.ppm" "$1" <<'CHECK'
+  grim -o "$1" -t ppm "$work/screen.ppm"
+  python3 - "$here" "$work/expected-$2.png" "$work/screen.ppm" "$2" <<'CHECK'
 
 import re, sys
 sys.argv, png = [sys.argv[0]] + sys.argv[2:], sys.argv[1]
@@ -49,12 +50,19 @@ print(f"{width} x {height}: {bad} pixels differ")
 sys.exit(1 if bad else 0)
 CHECK
 }
-# Started at 2, then changed to 1 and back.
-for scale in 2 1 2; do
-  swaymsg output HEADLESS-1 scale "$scale" >/dev/null
-  swaymsg '[app_id="example.orlit.OrlitCfs"] move absolute position 0 0' >/dev/null
-  [[ "$(wayland_windows)" == 567x501+0+0 ]] || fail "at scale $scale the window is at $(wayland_windows)"
-  matches "$scale" || matches "$scale" || matches "$scale" || fail "at scale $scale the window differs"
+# A second screen of scale 1 right of the first.
+swaymsg create_output >/dev/null
+swaymsg output HEADLESS-2 resolution 1024x768 position 1024 0 scale 1 >/dev/null
+swaymsg output HEADLESS-1 position 0 0 >/dev/null
+# Started at 2, then the screen changed to 1 and back; then the window moved to the other screen
+# and back.
+for row in "HEADLESS-1 2 0" "HEADLESS-1 1 0" "HEADLESS-1 2 0" "HEADLESS-2 1 1024" "HEADLESS-1 2 0"; do
+  read -r output scale left <<<"$row"
+  swaymsg output "$output" scale "$scale" >/dev/null
+  swaymsg "[app_id=\"example.orlit.OrlitCfs\"] move absolute position $left 0" >/dev/null
+  [[ "$(wayland_windows)" == "567x501+$left+0" ]] || fail "$row: the window is at $(wayland_windows)"
+  matches "$output" "$scale" || matches "$output" "$scale" || matches "$output" "$scale" ||
+    fail "$row: the window differs"
 done
 
 echo "== the wheel scrolls the log"
@@ -73,7 +81,7 @@ log_is() { if [[ $1 == bottom ]]; then [[ "$(log)" == "$bottom" ]]; else [[ "$(l
 # Up, away from the user, then as far down again.
 for row in "-3 moved" "3 bottom"; do
   read -r notches want <<<"$row"
-  "$pointer" 1024 768 move 200 172 wheel "$notches"
+  "$pointer" 2048 768 move 200 172 wheel "$notches"
   eventually log_is "$want" || fail "after $notches notches the log is not $want"
 done
 
