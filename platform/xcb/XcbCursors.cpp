@@ -1,6 +1,6 @@
 #include "platform/xcb/XcbCursors.h"
 
-#include <xcb/xcb_cursor.h>
+#include "platform/xcb/XcbCursorLibrary.h"
 
 namespace orlit {
 
@@ -16,6 +16,7 @@ xcb_cursor_t XcbCursors::Get(CursorShape shape) {
   if (loaded_[index]) return cursors_[index];
   loaded_[index] = true;
   if (context_ == nullptr) {
+    if (XcbCursorLibrary::Get() == nullptr) return XCB_NONE;
     if (xcb_cursor_context_new(connection_.Get(), connection_.ScreenPointer(), &context_) < 0) {
       context_ = nullptr;
       return XCB_NONE;
