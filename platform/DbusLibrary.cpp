@@ -1,25 +1,16 @@
 #include "platform/DbusLibrary.h"
 
-#include <dlfcn.h>
+#include "platform/SharedLibrary.h"
 
 namespace orlit {
 
 const DbusLibrary* DbusLibrary::Get() {
-  static const DbusLibrary* const library = []() -> const DbusLibrary* {
-    void* handle = dlopen("libdbus-1.so.3", RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) return nullptr;
-    auto* lib = new DbusLibrary;
-    bool complete = true;
-#define ORLIT_DBUS_BIND(name)                                                      \
-  lib->name = reinterpret_cast<decltype(lib->name)>(dlsym(handle, "dbus_" #name)); \
-  complete = complete && lib->name != nullptr;
-    ORLIT_DBUS_FUNCTIONS(ORLIT_DBUS_BIND)
+  static const DbusLibrary* const library = OpenFunctionTable<DbusLibrary>(
+      {"libdbus-1.so.3"}, [](DbusLibrary& lib, const std::vector<void*>& libraries) {
+#define ORLIT_DBUS_BIND(name) &&FindFunction(libraries[0], "dbus_" #name, lib.name)
+        return true ORLIT_DBUS_FUNCTIONS(ORLIT_DBUS_BIND);
 #undef ORLIT_DBUS_BIND
-    if (complete) return lib;
-    delete lib;
-    dlclose(handle);
-    return nullptr;
-  }();
+      });
   return library;
 }
 
