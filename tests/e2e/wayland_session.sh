@@ -51,7 +51,8 @@ CONF
   pids+=($!)
 }
 
-# Our windows the compositor shows, one WIDTHxHEIGHT+LEFT+TOP line each.
+# Our windows the compositor shows, one WIDTHxHEIGHT+LEFT+TOP line each; with "focused", only the
+# one that has the keyboard, as WIDTHxHEIGHT (empty when none has).
 wayland_windows() {
   swaymsg -t get_tree | python3 -c '
 import json, sys
@@ -59,24 +60,18 @@ def walk(node):
     yield node
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
         yield from walk(child)
+focused_only = sys.argv[1:] == ["focused"]
 for n in walk(json.load(sys.stdin)):
-    if n.get("app_id") == "example.orlit.OrlitCfs":
-        r = n["rect"]
-        print("%dx%d+%d+%d" % (r["width"], r["height"], r["x"], r["y"]))'
+    if n.get("app_id") != "example.orlit.OrlitCfs" or (focused_only and not n.get("focused")):
+        continue
+    r = n["rect"]
+    if focused_only:
+        print("%dx%d" % (r["width"], r["height"]))
+    else:
+        print("%dx%d+%d+%d" % (r["width"], r["height"], r["x"], r["y"]))' "$@"
 }
 
-# The one of our windows that has the keyboard, as WIDTHxHEIGHT; empty when none has.
-wayland_focused() {
-  swaymsg -t get_tree | python3 -c '
-import json, sys
-def walk(node):
-    yield node
-    for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        yield from walk(child)
-for n in walk(json.load(sys.stdin)):
-    if n.get("app_id") == "example.orlit.OrlitCfs" and n.get("focused"):
-        print("%dx%d" % (n["rect"]["width"], n["rect"]["height"]))'
-}
+wayland_focused() { wayland_windows focused; }
 
 # Colours (RRGGBB) of screen pixels X,Y... in a grim capture.
 wayland_pixels() {

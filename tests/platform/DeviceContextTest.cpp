@@ -9,22 +9,13 @@
 
 #include "convert/Exceptions.h"
 #include "platform/DeviceContext.h"
+#include "platform/TestFonts.h"
 
 namespace orlit {
 namespace {
 
 constexpr int kMin = std::numeric_limits<int>::min();
 constexpr int kMax = std::numeric_limits<int>::max();
-
-std::shared_ptr<const ResolvedFont> MakeFont(const std::string& face, int height,
-                                             int weight = FW_NORMAL, int escapement = 0) {
-  LOGFONT lf;
-  lf.lfFaceName = face;
-  lf.lfHeight = height;
-  lf.lfWeight = weight;
-  lf.lfEscapement = escapement;
-  return ResolvedFont::Create(lf);
-}
 
 void Clear(DeviceContext& dc, TColor color) {
   dc.SelectClipRgn(nullptr);

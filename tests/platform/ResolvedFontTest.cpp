@@ -5,20 +5,11 @@
 
 #include "platform/FontSubstitution.h"
 #include "platform/ResolvedFont.h"
+#include "platform/TestFonts.h"
 #include "platform/TextLayout.h"
 
 namespace orlit {
 namespace {
-
-std::shared_ptr<const ResolvedFont> MakeFont(const std::string& face, int height,
-                                             int weight = FW_NORMAL, int escapement = 0) {
-  LOGFONT lf;
-  lf.lfFaceName = face;
-  lf.lfHeight = height;
-  lf.lfWeight = weight;
-  lf.lfEscapement = escapement;
-  return ResolvedFont::Create(lf);
-}
 
 TEST(FontSubstitutionTest, MapsTheWindowsFacesAndPassesOthersOn) {
   EXPECT_EQ(SubstituteFace("MS Sans Serif"), (FontSubstitute{"Liberation Sans", true}));
