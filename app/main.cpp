@@ -36,7 +36,10 @@ std::string CatalogFolder() {
 
 int main(int argc, char** argv) {
   orlit::ResetFpu();
-  std::setlocale(LC_ALL, "");
+  // Only what the program takes from the user's locale: its messages and the number and date
+  // formats read just below. Character classes stay those of "C" (texts are UTF-8 whatever the
+  // locale), which spares loading the locale's character tables at every start.
+  for (const int category : {LC_MESSAGES, LC_NUMERIC, LC_TIME}) std::setlocale(category, "");
   orlit::LoadFormatSettings();
   if (const std::string folder = CatalogFolder(); !folder.empty()) {
     orlit::BindMessageCatalog(folder);

@@ -280,10 +280,21 @@ void XcbWindow::SetCursor(CursorShape shape) {
 
 void XcbWindow::ApplyCursor() {
   if (cursor_applied_) return;
+  // Before the first frame is out the parent's cursor shows: loading the theme's (three
+  // libraries, its files and two round trips) would only hold the window's first picture back.
+  if (!surface_) {
+    cursor_after_first_frame_ = true;
+    return;
+  }
+  cursor_after_first_frame_ = false;
   cursor_applied_ = true;
   const std::uint32_t cursor[] = {system_->cursors_.Get(cursor_)};
   xcb_change_window_attributes(system_->Connection().Get(), handle_, XCB_CW_CURSOR, cursor);
   system_->Connection().Flush();
+}
+
+void XcbWindow::ApplyCursorHeldBack() {
+  if (cursor_after_first_frame_ && surface_) ApplyCursor();
 }
 
 bool XcbWindow::NoteMapped() {

@@ -55,8 +55,10 @@ class XcbWindow final : public NativeWindow {
   // A key or button was pressed in the window at `time`: the window manager weighs this against
   // the start of other programs' windows when it decides whether they may take the focus.
   void NoteUserTime(xcb_timestamp_t time);
-  // The pointer came in: the theme's cursor is loaded on first need.
+  // The pointer came in: the theme's cursor is loaded on first need, but not before the window
+  // has shown its first frame; ApplyCursorHeldBack then sets it when the loop falls idle.
   void ApplyCursor();
+  void ApplyCursorHeldBack();
 
  private:
   void SendToWindowManager(xcb_atom_t type, std::uint32_t data0, std::uint32_t data1 = 0);
@@ -72,6 +74,7 @@ class XcbWindow final : public NativeWindow {
   std::unique_ptr<XcbSurface> surface_;
   CursorShape cursor_ = CursorShape::kArrow;
   bool cursor_applied_ = false;
+  bool cursor_after_first_frame_ = false;
   bool shown_ = false;
   bool mapped_ = false;
   bool focus_on_map_ = false;

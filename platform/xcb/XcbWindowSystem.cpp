@@ -230,6 +230,7 @@ void XcbWindowSystem::Pump(bool wait) {
     events_.FireDueTimers(TickCount());
     if (quit_signals_.Take()) PostQuit(0);
     if (!events_.Empty() || !wait) return;
+    for (const auto& [id, window] : windows_) window->ApplyCursorHeldBack();
     connection_->Flush();
     const int fds[] = {xcb_get_file_descriptor(connection_->Get()), quit_signals_.FileDescriptor()};
     events_.WaitForInput(fds, TickCount());
