@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "app/CsvLibrary.h"
+#include "convert/Exceptions.h"
 #include "convert/Translation.h"
 
 namespace orlit {
@@ -20,6 +22,9 @@ int NothingIsSpace(unsigned char) { return 0; }
 }  // namespace
 
 CsvReader::CsvReader(char delimiter, RecordHandler on_record) : on_record_(std::move(on_record)) {
+  if (CsvLibrary::Get() == nullptr) {
+    throw Exception("Cannot read the batch file: the CSV library (libcsv.so.3) is missing");
+  }
   if (csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI) != 0) throw std::bad_alloc();
   csv_set_delim(&parser_, static_cast<unsigned char>(delimiter));
   csv_set_space_func(&parser_, NothingIsSpace);
