@@ -1,6 +1,7 @@
 #include "platform/xcb/XcbConnection.h"
 
 #include <poll.h>
+#include <xcb/bigreq.h>
 
 #include <cerrno>
 #include <cstring>
@@ -29,6 +30,8 @@ XcbConnection::XcbConnection() {
     throw EWindowSystemError(SourceText(N_("The display \"%s\" has no such screen"), {display}));
   }
   screen_ = screens.data;
+  // Asked now, answered with the first round trip: the first large request then costs none.
+  xcb_prefetch_extension_data(connection_, &xcb_big_requests_id);
 }
 
 XcbConnection::~XcbConnection() {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 
 #include "platform/DisplayScale.h"
 #include "platform/QuitSignals.h"
@@ -69,6 +70,13 @@ XcbWindowSystem::XcbWindowSystem()
   connection_->InternAtoms({"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "WM_CHANGE_STATE",
                             "_MOTIF_WM_HINTS", "_NET_WM_NAME", "_NET_WM_ICON", "_NET_WM_PID",
                             "_NET_ACTIVE_WINDOW", "_NET_WM_USER_TIME", "UTF8_STRING"});
+  // The extensions' answers came with the atoms; what the first window needs next is asked in
+  // one go, answered by the time the resources below are.
+  xcb_prefetch_maximum_request_length(c);
+  const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
+  if (randr != nullptr && randr->present != 0) {
+    monitors_asked_ = xcb_randr_get_monitors(c, connection_->Root(), 1);
+  }
   const std::optional<double> setting = ScaleFactorSetting();
   scale_ = setting ? *setting : ChooseScaleFactor(nullptr, connection_->Resources());
 }
@@ -84,8 +92,11 @@ std::vector<TRect> XcbWindowSystem::MonitorRects() const {
   xcb_connection_t* c = connection_->Get();
   const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
   if (randr != nullptr && randr->present != 0) {
-    XcbReplyPtr<xcb_randr_get_monitors_reply_t> reply(xcb_randr_get_monitors_reply(
-        c, xcb_randr_get_monitors(c, connection_->Root(), 1), nullptr));
+    const xcb_randr_get_monitors_cookie_t cookie =
+        monitors_asked_ ? *std::exchange(monitors_asked_, std::nullopt)
+                        : xcb_randr_get_monitors(c, connection_->Root(), 1);
+    XcbReplyPtr<xcb_randr_get_monitors_reply_t> reply(
+        xcb_randr_get_monitors_reply(c, cookie, nullptr));
     if (reply) {
       for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem > 0;
            xcb_randr_monitor_info_next(&it)) {

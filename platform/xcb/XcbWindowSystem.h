@@ -1,10 +1,12 @@
 #pragma once
 
+#include <xcb/randr.h>
 #include <xcb/xcb.h>
 
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,9 @@ class XcbWindowSystem final : public WindowSystem {
 
   std::unique_ptr<XcbConnection> connection_;
   double scale_ = 1;
+  // The screens asked for at connection, answered with its other first questions; the first
+  // MonitorRects takes the answer.
+  mutable std::optional<xcb_randr_get_monitors_cookie_t> monitors_asked_;
   std::unique_ptr<XcbKeyboard> keyboard_;
   mutable std::unique_ptr<XcbClipboard> clipboard_;
   XcbCursors cursors_;
