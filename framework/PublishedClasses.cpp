@@ -110,7 +110,7 @@ void LoadPictureResource(TPicture& picture, std::string_view name) {
   }
   // The build decoded the JPEG ones, so the start needs no JPEG decoder.
   if (const auto decoded = FindResource(name, DecodedResources())) {
-    picture.LoadFromStoredData(*data, ReadRawPixels(*decoded));
+    picture.LoadFromStoredData(*data, ViewRawPixels(*decoded));
     return;
   }
   picture.LoadFromStoredData(*data);
