@@ -5,6 +5,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include "convert/Exceptions.h"
+#include "platform/FontFileStream.h"
 
 namespace orlit {
 namespace {
@@ -69,7 +70,7 @@ FontFace::FontFace(std::shared_ptr<FT_LibraryRec_> library, const std::string& p
                    bool synthesize_bold, bool synthesize_oblique)
     : path_(path) {
   FT_Face raw = nullptr;
-  if (FT_New_Face(library.get(), path.c_str(), index, &raw) != 0 || raw == nullptr) {
+  if (OpenFontFileFace(library.get(), path, index, &raw) != 0 || raw == nullptr) {
     throw Exception("Cannot load the font file " + path);
   }
   auto holder = std::make_unique<FaceHolder>(FaceHolder{FtFacePtr(raw), std::move(library)});

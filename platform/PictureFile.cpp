@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/ClipboardPicture.h"
+#include "platform/FileDescriptor.h"
 #include "platform/PictureError.h"
 #include "platform/PngCodec.h"
 
@@ -29,21 +30,6 @@ constexpr int kMaxLinksFollowed = 40;
 constexpr std::string_view kTempPrefix = ".orlit-save-";
 constexpr std::string_view kTempSuffix = "XXXXXX";
 constexpr time_t kLeftoverAgeSeconds = 24 * 60 * 60;
-
-// Closes the descriptor however the read ends.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // The temporary file of one write: closed and removed unless the write got through.
 class TempFile {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/AlphaKey.h"
+#include "platform/FileDescriptor.h"
 #include "platform/PictureError.h"
 
 namespace orlit {
@@ -242,22 +243,6 @@ class RendererProcess {
   pid_t pid_;
 };
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() { Close(); }
-  int get() const { return fd_; }
-  void Close() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_;
-};
-
 [[noreturn]] void TooComplex() { throw EInvalidGraphic(N_("Picture too complex to draw")); }
 
 PixelImage PictureFromReply(const std::vector<std::uint8_t>& reply) {
@@ -295,8 +280,8 @@ PixelImage RenderSvg(std::span<const std::uint8_t> data, const PeerWaiter& wait,
   if (data.empty()) Fail("no data");
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) Fail("cannot start the renderer");
-  Descriptor from_renderer(ends[0]);
-  Descriptor to_parent(ends[1]);
+  FileDescriptor from_renderer(ends[0]);
+  FileDescriptor to_parent(ends[1]);
   const pid_t pid = fork();
   if (pid < 0) Fail("cannot start the renderer");
   if (pid == 0) RenderForParent(lib, data, scale, to_parent.get());
