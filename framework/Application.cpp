@@ -181,6 +181,9 @@ void TApplication::Idle() {
     }
   }
   try {
+    // The frames go out now, ahead of the work that waits for them, and after each form has
+    // given back the pages of its frame.
+    desktop_.Flush();
     if (after_first_frame_ && main_form_ != nullptr && main_form_->Visible()) {
       std::exchange(after_first_frame_, nullptr)();
     }

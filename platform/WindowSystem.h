@@ -203,6 +203,9 @@ class WindowSystem {
   virtual void SetCapture(WindowId window) = 0;
   virtual WindowId Capture() const = 0;
 
+  // Sends what the windows were given (presented frames above all) on to the display server,
+  // where a window system buffers it; looking for events does so too.
+  virtual void Flush() {}
   // The next event, if one is queued.
   virtual bool PollEvent(Event* event) = 0;
   // Blocks until an event arrives. False only when none can ever arrive without outside action

@@ -78,10 +78,16 @@ void XcbSurface::Show(const FrameView& frame, const TRect& area) {
                   static_cast<std::int16_t>(top), 0, depth_,
                   static_cast<std::uint32_t>(row_bytes * count), data);
   }
-  xcb_clear_area(c, 0, window_, static_cast<std::int16_t>(area.Left),
-                 static_cast<std::int16_t>(area.Top), static_cast<std::uint16_t>(width),
-                 static_cast<std::uint16_t>(area.Height()));
-  connection_.Flush();
+  unrevealed_.push_back(area);
+}
+
+void XcbSurface::Reveal() {
+  for (const TRect& area : unrevealed_) {
+    xcb_clear_area(connection_.Get(), 0, window_, static_cast<std::int16_t>(area.Left),
+                   static_cast<std::int16_t>(area.Top), static_cast<std::uint16_t>(area.Width()),
+                   static_cast<std::uint16_t>(area.Height()));
+  }
+  unrevealed_.clear();
 }
 
 }  // namespace orlit

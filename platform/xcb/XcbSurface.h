@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/Geometry.h"
 #include "platform/WindowSystem.h"
@@ -25,8 +26,12 @@ class XcbSurface {
   XcbSurface& operator=(const XcbSurface&) = delete;
 
   TSize Size() const { return size_; }
-  // Shows `area` of `frame` (screen pixels of the window, inside the frame).
+  // Copies `area` of `frame` (screen pixels of the window, inside the frame) into the pixmap;
+  // nothing of `frame` is referred to afterwards. The window shows it at the next Reveal, so
+  // that the program can give back its frame's pages before the picture appears.
   void Show(const FrameView& frame, const TRect& area);
+  // Has the window show every area copied since the last call (sent with the next flush).
+  void Reveal();
 
  private:
   XcbConnection& connection_;
@@ -35,6 +40,7 @@ class XcbSurface {
   std::uint8_t depth_;
   xcb_pixmap_t pixmap_ = 0;
   xcb_gcontext_t gc_ = 0;
+  std::vector<TRect> unrevealed_;
 };
 
 }  // namespace orlit

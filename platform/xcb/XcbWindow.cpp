@@ -265,6 +265,10 @@ void XcbWindow::Present(const FrameView& frame, const TRect& dirty) {
   surface_->Show(frame, area);
 }
 
+void XcbWindow::RevealPresented() {
+  if (surface_) surface_->Reveal();
+}
+
 void XcbWindow::SetEnabled(bool enabled) { system_->events_.SetEnabled(handle_, enabled); }
 
 bool XcbWindow::Enabled() const { return system_->events_.Enabled(handle_); }

@@ -38,6 +38,8 @@ class XcbWindow final : public NativeWindow {
   void SetEnabled(bool enabled) override;
   bool Enabled() const override;
   void Present(const FrameView& frame, const TRect& dirty) override;
+  // Shows what was presented since the last call; the window system's flush sends it.
+  void RevealPresented();
   void SetCursor(CursorShape shape) override;
   CursorShape Cursor() const override { return cursor_; }
 

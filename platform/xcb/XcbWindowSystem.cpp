@@ -234,7 +234,13 @@ PeerWaitResult XcbWindowSystem::WaitForPeer(int fd, int timeout_ms) {
   }
 }
 
+void XcbWindowSystem::Flush() {
+  for (const auto& [id, window] : windows_) window->RevealPresented();
+  connection_->Flush();
+}
+
 void XcbWindowSystem::Pump(bool wait) {
+  Flush();  // what was drawn since the last pass
   for (;;) {
     while (XcbEventPtr event = connection_->NextEvent()) Translate(*event);
     connection_->CheckAlive();

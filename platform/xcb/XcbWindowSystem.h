@@ -47,6 +47,7 @@ class XcbWindowSystem final : public WindowSystem {
   TPoint CursorPos() const override;
   void SetCapture(WindowId window) override;
   WindowId Capture() const override { return capture_; }
+  void Flush() override;
   bool PollEvent(Event* event) override;
   bool WaitEvent(Event* event) override;
   void PostQuit(int exit_code) override;
