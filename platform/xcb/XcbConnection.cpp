@@ -91,12 +91,15 @@ void XcbConnection::CheckAlive() const {
   }
 }
 
-std::string XcbConnection::Resources() {
+xcb_get_property_cookie_t XcbConnection::AskResources() {
   // Large enough for any real database; the property is read in one piece.
   constexpr std::uint32_t kMaxWords = 1 << 20;
-  const xcb_get_property_cookie_t cookie = xcb_get_property(
-      connection_, 0, Root(), XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, kMaxWords);
-  XcbReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, cookie, nullptr));
+  return xcb_get_property(connection_, 0, Root(), XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0,
+                          kMaxWords);
+}
+
+std::string XcbConnection::Resources(xcb_get_property_cookie_t asked) {
+  XcbReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, asked, nullptr));
   if (!reply || reply->format != 8) return {};
   const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
   return std::string(text, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));

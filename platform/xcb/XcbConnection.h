@@ -66,8 +66,10 @@ class XcbConnection {
     if (time != XCB_CURRENT_TIME) last_time_ = time;
   }
 
-  // The X resource database of the screen (the root window's RESOURCE_MANAGER); empty if none.
-  std::string Resources();
+  // The X resource database of the screen (the root window's RESOURCE_MANAGER), asked for by
+  // AskResources and read by Resources once answered; empty if none.
+  xcb_get_property_cookie_t AskResources();
+  std::string Resources(xcb_get_property_cookie_t asked);
   // The most bytes one request may carry.
   std::size_t MaxRequestBytes() const;
 

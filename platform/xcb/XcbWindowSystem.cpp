@@ -65,20 +65,23 @@ TRect LogicalRect(int x, int y, int width, int height, double scale) {
 XcbWindowSystem::XcbWindowSystem()
     : connection_(std::make_unique<XcbConnection>()), cursors_(*connection_) {
   xcb_connection_t* c = connection_->Get();
-  // Asked for now, answered by the time the first window is centred.
+  // The start waits for the server once: the extensions and the resources are asked with the
+  // atoms and answered with them.
   xcb_prefetch_extension_data(c, &xcb_randr_id);
+  const std::optional<double> setting = ScaleFactorSetting();
+  const std::optional<xcb_get_property_cookie_t> resources =
+      setting ? std::nullopt : std::optional(connection_->AskResources());
   connection_->InternAtoms({"WM_PROTOCOLS", "WM_DELETE_WINDOW", "WM_STATE", "WM_CHANGE_STATE",
                             "_MOTIF_WM_HINTS", "_NET_WM_NAME", "_NET_WM_ICON", "_NET_WM_PID",
                             "_NET_ACTIVE_WINDOW", "_NET_WM_USER_TIME", "UTF8_STRING"});
-  // The extensions' answers came with the atoms; what the first window needs next is asked in
-  // one go, answered by the time the resources below are.
+  scale_ = setting ? *setting : ChooseScaleFactor(nullptr, connection_->Resources(*resources));
+  // What the first window needs next, asked now and answered while it is laid out.
   xcb_prefetch_maximum_request_length(c);
   const xcb_query_extension_reply_t* randr = xcb_get_extension_data(c, &xcb_randr_id);
   if (randr != nullptr && randr->present != 0) {
     monitors_asked_ = xcb_randr_get_monitors(c, connection_->Root(), 1);
   }
-  const std::optional<double> setting = ScaleFactorSetting();
-  scale_ = setting ? *setting : ChooseScaleFactor(nullptr, connection_->Resources());
+  connection_->Flush();
 }
 
 XcbWindowSystem::~XcbWindowSystem() = default;
