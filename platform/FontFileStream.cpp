@@ -82,7 +82,8 @@ FT_Error OpenFontFileFace(FT_Library library, const std::string& path, int index
       info.st_size <= 0) {
     return FT_Err_Cannot_Open_Resource;
   }
-  auto reader = std::make_unique<BlockReader>(file.Release(), static_cast<std::size_t>(info.st_size));
+  auto reader =
+      std::make_unique<BlockReader>(file.Release(), static_cast<std::size_t>(info.st_size));
   FT_StreamRec& stream = reader->stream;
   stream.size = static_cast<unsigned long>(info.st_size);
   stream.descriptor.pointer = reader.get();

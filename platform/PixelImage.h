@@ -92,7 +92,8 @@ class PixelImage {
 
   friend bool operator==(const PixelImage& a, const PixelImage& b) {
     return a.width_ == b.width_ && a.height_ == b.height_ && a.transparent_ == b.transparent_ &&
-           a.transparent_color_ == b.transparent_color_ && std::ranges::equal(a.Pixels(), b.Pixels());
+           a.transparent_color_ == b.transparent_color_ &&
+           std::ranges::equal(a.Pixels(), b.Pixels());
   }
 
  private:

@@ -50,8 +50,8 @@ std::string Source(const std::vector<Decoded>& pictures) {
   for (std::size_t i = 0; i < pictures.size(); ++i) {
     const std::string data = "kData" + std::to_string(i);
     // Aligned for the pixels to be read where they lie (ViewRawPixels).
-    arrays += "// " + pictures[i].name + "\nalignas(4) constexpr std::uint8_t " + data + "[] = {\n" +
-              ByteArray(pictures[i].raw) + "\n};\n\n";
+    arrays += "// " + pictures[i].name + "\nalignas(4) constexpr std::uint8_t " + data +
+              "[] = {\n" + ByteArray(pictures[i].raw) + "\n};\n\n";
     entries += "    {\"" + pictures[i].name + "\", " + data + "},\n";
   }
   std::string table = "std::span<const ResourceEntry> DecodedResources() { return {}; }\n";

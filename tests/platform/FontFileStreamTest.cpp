@@ -1,5 +1,3 @@
-#include "platform/FontFileStream.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FontFileStream.h"
 #include "platform/FontHandles.h"
 
 namespace orlit {
@@ -43,7 +42,8 @@ TEST(FontFileStreamTest, ReadsAsTheFileMappedAndRefusesOrSurvivesFilesCutShort) 
     const FtFacePtr streamed(raw);
     EXPECT_EQ(streamed->num_glyphs, mapped->num_glyphs) << path;
     for (const char32_t c : {U'A', U'g', U'\u0219', U'\u20AC', U'\uFFFF'}) {
-      EXPECT_EQ(Rendered(streamed.get(), c), Rendered(mapped.get(), c)) << path << " U+" << std::hex << static_cast<unsigned>(c);
+      EXPECT_EQ(Rendered(streamed.get(), c), Rendered(mapped.get(), c))
+          << path << " U+" << std::hex << static_cast<unsigned>(c);
     }
 
     std::ifstream in(path, std::ios::binary);
