@@ -10,6 +10,7 @@
 #include "framework/AccessibleModel.h"
 #include "framework/Application.h"
 #include "framework/Canvas.h"
+#include "platform/DeviceRect.h"
 
 namespace orlit {
 
@@ -40,6 +41,23 @@ void ReleasePresentedPages(DeviceContext& dc) {
   const std::uintptr_t first = (start + page - 1) / page * page;
   const std::uintptr_t last = end / page * page;
   if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+}
+
+// Has the system provide, in one call, the pages of the rows `rect` covers before they are
+// painted: touched one at a time, the pages of a released buffer cost a fault each, a quarter of
+// the faults of a start. Pages beside the rows, within the same allocation, are only made present,
+// never changed. Where the call is unknown (kernels before 5.14) painting faults them in as before.
+void ProvidePagesToPaint(const DeviceContext& dc, const TRect& rect) {
+  const TRect device = DeviceRect(rect, dc.Scale());
+  const auto row_bytes = static_cast<std::uintptr_t>(dc.Stride()) * 4;
+  const auto top = static_cast<std::uintptr_t>(std::clamp(device.Top, 0, dc.PixelHeight()));
+  const auto bottom = static_cast<std::uintptr_t>(std::clamp(device.Bottom, 0, dc.PixelHeight()));
+  if (bottom <= top) return;
+  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  const auto bits = reinterpret_cast<std::uintptr_t>(dc.Bits());
+  const std::uintptr_t first = (bits + top * row_bytes) / page * page;
+  const std::uintptr_t last = (bits + bottom * row_bytes + page - 1) / page * page;
+  madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
 }
 
 bool Inside(const TControl* control, const TControl* container) {
@@ -594,6 +612,7 @@ void TCustomForm::PaintDirty() {
   dirty_.Clear();
   DeviceContext& dc = *back_buffer_;
   for (const TRect& rect : rects) {
+    ProvidePagesToPaint(dc, rect);
     SavedDc saved(dc);
     dc.IntersectClipRect(rect);
     PaintControl(this, dc, {0, 0});
