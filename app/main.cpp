@@ -14,6 +14,7 @@
 #include "framework/AccessibleModel.h"
 #include "platform/DesktopWindowSystem.h"
 #include "platform/DisplayScale.h"
+#include "platform/HeapAhead.h"
 #include "platform/atspi/AtspiActivation.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 
@@ -74,11 +75,16 @@ int main(int argc, char** argv) {
         return orlit::RunProgram(desktop, options);
       }
       case CommandLine::Mode::kWindow: {
+        // About what the window allocates up to its first frame.
+        orlit::ProvideHeapAhead(768 * 1024);
         // Throws when there is no display.
         const std::unique_ptr<orlit::WindowSystem> desktop = orlit::OpenDesktopWindowSystem();
         // Screen readers find the window through AT-SPI when they ask for it.
         orlit::AtspiActivation accessibility(*desktop, orlit::AccessibleModel::Instance().Root());
-        options.after_first_frame = [&accessibility] { accessibility.Start(); };
+        options.after_first_frame = [&accessibility] {
+          orlit::EndHeapAhead();
+          accessibility.Start();
+        };
         return orlit::RunProgram(*desktop, options);
       }
     }
