@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
       }
       case CommandLine::Mode::kWindow: {
         // About what the window allocates up to its first frame.
-        orlit::ProvideHeapAhead(768 * 1024);
+        orlit::ProvideHeapAhead(640 * 1024);
         // Throws when there is no display.
         const std::unique_ptr<orlit::WindowSystem> desktop = orlit::OpenDesktopWindowSystem();
         // Screen readers find the window through AT-SPI when they ask for it.
