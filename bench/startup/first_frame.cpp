@@ -74,8 +74,23 @@ unsigned long SettledPixel(Display* display, Window window, int x, int y) {
 // colour: a window is mapped black (the server's root is), and a toolkit may have the server fill
 // a background before it draws. With *settled unknown, the first change counts and the settled
 // colour is learnt for the runs after.
+// Paints the whole screen black. The server leaves what a destroyed window showed on the screen
+// (the root is not redrawn), and a window mapped without a background of its own shows those
+// pixels: the last run's window, drawn at the same place, would pass for the next one's frame.
+void BlackenScreen(Display* display) {
+  const Window root = DefaultRootWindow(display);
+  const int screen = DefaultScreen(display);
+  GC gc = XCreateGC(display, root, 0, nullptr);
+  XSetForeground(display, gc, BlackPixel(display, screen));
+  XSetSubwindowMode(display, gc, IncludeInferiors);
+  XFillRectangle(display, root, gc, 0, 0, static_cast<unsigned>(DisplayWidth(display, screen)),
+                 static_cast<unsigned>(DisplayHeight(display, screen)));
+  XFreeGC(display, gc);
+}
+
 bool RunOnce(Display* display, char** argv, int x, int y, unsigned long* settled, Sample* sample) {
   const Window root = DefaultRootWindow(display);
+  BlackenScreen(display);
   XSelectInput(display, root, SubstructureNotifyMask);
   XSync(display, True);
   const auto start = Clock::now();
