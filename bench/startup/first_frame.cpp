@@ -70,10 +70,6 @@ unsigned long SettledPixel(Display* display, Window window, int x, int y) {
   return pixel;
 }
 
-// One start of the program. The first frame is the moment the sampled pixel shows its settled
-// colour: a window is mapped black (the server's root is), and a toolkit may have the server fill
-// a background before it draws. With *settled unknown, the first change counts and the settled
-// colour is learnt for the runs after.
 // Paints the whole screen black. The server leaves what a destroyed window showed on the screen
 // (the root is not redrawn), and a window mapped without a background of its own shows those
 // pixels: the last run's window, drawn at the same place, would pass for the next one's frame.
@@ -88,6 +84,10 @@ void BlackenScreen(Display* display) {
   XFreeGC(display, gc);
 }
 
+// One start of the program. The first frame is the moment the sampled pixel shows its settled
+// colour: a window is mapped black (the server's root is), and a toolkit may have the server fill
+// a background before it draws. With *settled unknown, the first change counts and the settled
+// colour is learnt for the runs after.
 bool RunOnce(Display* display, char** argv, int x, int y, unsigned long* settled, Sample* sample) {
   const Window root = DefaultRootWindow(display);
   BlackenScreen(display);
